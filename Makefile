@@ -1,0 +1,40 @@
+# Tallowmere: `make run` to play, `make test` to check everything.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+ROOM       ?= 1
+# Warnings are errors in CI.
+WERROR     := $(if $(CI),ON,OFF)
+
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_WERROR=$(WERROR)
+ASAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_SANITIZE=ON -DTM_CORE_ONLY=ON
+
+.PHONY: deps build asan test run bench shot clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(ASAN_FLAGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test: build asan
+	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
+	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
+
+run: build
+	$(BUILD)/tallowmere
+
+bench: build
+	$(BUILD)/Benchmarks/tallowmere_bench
+
+shot: build
+	@mkdir -p shots
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tallowmere --shot $(ROOM) shots/room$(ROOM).png $(FLAGS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

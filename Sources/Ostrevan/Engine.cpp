@@ -1,0 +1,410 @@
+// The rules engine and the save file.
+//
+// [SECTION] Rules engine
+// [SECTION] Save file: JSON form
+// [SECTION] Save file: disk
+#include <Ostrevan/Engine.hpp>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ostrevan {
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Rules engine
+
+namespace Engine {
+
+namespace {
+
+bool fits(const Rule& rule, const FlagSet& flags) {
+    const auto isSet = [&](const std::string& flag) { return flags.contains(flag); };
+    return std::all_of(rule.needs.begin(), rule.needs.end(), isSet) &&
+           std::none_of(rule.without.begin(), rule.without.end(), isSet);
+}
+
+const Rule* firstFitting(const Prop& prop, const Trigger& trigger, const FlagSet& flags) {
+    const auto it = std::find_if(prop.rules.begin(), prop.rules.end(), [&](const Rule& rule) {
+        return rule.trigger == trigger && fits(rule, flags);
+    });
+    return it == prop.rules.end() ? nullptr : &*it;
+}
+
+bool contains(const std::vector<std::string>& list, const std::string& value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+bool holdsEnter(const std::vector<Event>& events) {
+    return std::any_of(events.begin(), events.end(),
+                       [](const Event& e) { return std::holds_alternative<event::Enter>(e); });
+}
+
+// Applies one effect; visited so that a new effect case cannot be forgotten here.
+struct EffectApplier {
+    GameState& state;
+    std::vector<Event>& events;
+
+    void operator()(const effect::Give& e) const {
+        if (!contains(state.inventory, e.item)) state.inventory.push_back(e.item);
+        events.push_back(ev::gave(e.item));
+    }
+    void operator()(const effect::Take& e) const {
+        std::erase(state.inventory, e.item);
+        if (state.selected == e.item) state.selected.reset();
+    }
+    void operator()(const effect::Set& e) const { state.flags.insert(e.flag); }
+    void operator()(const effect::Clear& e) const {
+        if (const auto it = state.flags.find(e.flag); it != state.flags.end()) state.flags.erase(it);
+    }
+    void operator()(const effect::Say& e) const { events.push_back(ev::say(e.text)); }
+    void operator()(const effect::Panel& e) const { events.push_back(ev::panel(e.id)); }
+    void operator()(const effect::Sound& e) const { events.push_back(ev::sfx(e.sfx)); }
+    void operator()(const effect::Enter&) const { events.push_back(ev::enter()); }
+};
+
+}  // namespace
+
+GameState begin(const Level& level) {
+    GameState state;
+    state.level = level.id;
+    state.flags.insert(level.startFlags.begin(), level.startFlags.end());
+    return state;
+}
+
+bool isDark(const Level& level, const GameState& state) {
+    return level.darkUntil.has_value() && !state.flags.contains(*level.darkUntil);
+}
+
+bool doorUnlocked(const Level& level, const GameState& state) {
+    return std::all_of(level.requires_.begin(), level.requires_.end(),
+                       [&](const std::string& flag) { return state.flags.contains(flag); });
+}
+
+std::vector<Event> tap(const std::string& propID, const Level& level, GameState& state) {
+    const Prop* prop = level.prop(propID);
+    if (prop == nullptr || !prop->isVisible(state.flags)) return {};
+
+    if (!state.selected) {
+        if (const Rule* rule = firstFitting(*prop, Trigger::tap(), state.flags)) {
+            return apply(rule->effects, level, state);
+        }
+        if (prop->look) return {ev::say(*prop->look)};
+        return {};
+    }
+
+    // Using an item spends the selection on any visible prop, whether or not it takes the item.
+    const std::string used = *state.selected;
+    state.selected.reset();
+    const Rule* rule = firstFitting(*prop, Trigger::use(used), state.flags);
+    if (rule == nullptr) {
+        return {ev::sfx(Sfx::wrong), ev::say(prop->noUse.value_or(std::string(kNoUseText)))};
+    }
+    std::vector<Event> events = apply(rule->effects, level, state);
+    if (propID == "door" && doorUnlocked(level, state) && !holdsEnter(events)) {
+        events.push_back(ev::sfx(Sfx::open));
+        events.push_back(ev::enter());
+    }
+    return events;
+}
+
+std::vector<Event> tapItem(const std::string& itemID, const Level& level, GameState& state) {
+    if (!contains(state.inventory, itemID)) return {};
+    if (!state.selected) {
+        state.selected = itemID;
+        return {ev::sfx(Sfx::tap)};
+    }
+    if (*state.selected == itemID) {
+        state.selected.reset();
+        return {};
+    }
+
+    const std::string& held = *state.selected;
+    const auto combo = std::find_if(level.combos.begin(), level.combos.end(), [&](const Combo& c) {
+        return (c.a == held && c.b == itemID) || (c.a == itemID && c.b == held);
+    });
+    if (combo == level.combos.end()) {
+        state.selected = itemID;
+        return {ev::sfx(Sfx::wrong), ev::say(std::string(kNoComboText))};
+    }
+    std::erase_if(state.inventory,
+                  [&](const std::string& id) { return id == combo->a || id == combo->b; });
+    state.inventory.push_back(combo->result);
+    state.selected.reset();
+    return {ev::sfx(Sfx::combine), ev::gave(combo->result), ev::say(combo->message)};
+}
+
+std::vector<Event> solve(const std::string& panelID, const Level& level, GameState& state) {
+    const Panel* panel = level.panel(panelID);
+    if (panel == nullptr) return {};
+    state.flags.insert("solved_" + panelID);
+    return apply(panel->onSolve, level, state);
+}
+
+std::string hint(const Level& level, GameState& state) {
+    const auto step = std::find_if(level.steps.begin(), level.steps.end(),
+                                   [&](const Step& s) { return !state.flags.contains(s.done); });
+    // Deviation: a step without hints breaks the room's own data; rather than read past the end
+    // we answer as if nothing were left and leave the hint progress alone.
+    if (step == level.steps.end() || step->hints.empty()) return std::string(kAllDoneText);
+
+    if (state.hintStep != step->done) {
+        state.hintStep = step->done;
+        state.hintCount = 0;
+    }
+    // Deviation: a count from an edited save file may be negative or near the integer limit; it
+    // is treated as 0 below and saturates above, so the index stays inside the hints.
+    const std::int64_t count = std::max<std::int64_t>(state.hintCount, 0);
+    const auto last = static_cast<std::int64_t>(step->hints.size()) - 1;
+    const auto index = static_cast<std::size_t>(std::min(count, last));
+    state.hintCount = count == std::numeric_limits<std::int64_t>::max() ? count : count + 1;
+    return step->hints[index];
+}
+
+void nextLevel(GameState& state, const std::vector<Level>& levels) {
+    // Room ids run 1, 2, 3 ... in list order, so the current id is the index of the next room.
+    const auto count = static_cast<std::int64_t>(levels.size());
+    if (state.level >= count || levels.empty()) {
+        state.finished = true;
+        return;
+    }
+    // Deviation: an id below 1 (only an edited save file can hold one) names no room; the game
+    // goes on from the first room instead of reading before the list.
+    const std::int64_t next = std::max<std::int64_t>(state.level, 0);
+    state = begin(levels[static_cast<std::size_t>(next)]);
+}
+
+std::vector<Event> apply(const std::vector<Effect>& effects, const Level&, GameState& state) {
+    std::vector<Event> events;
+    const EffectApplier applier{state, events};
+    for (const Effect& effect : effects) std::visit(applier, effect);
+    return events;
+}
+
+}  // namespace Engine
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Save file: JSON form
+
+namespace SaveStore {
+
+namespace {
+
+using Json = nlohmann::json;
+using OrderedJson = nlohmann::ordered_json;
+
+// Integers only: 1.5, 1e3, "3" and anything beyond the signed 64-bit range are refused.
+std::optional<std::int64_t> readInt(const Json& object, const char* key) {
+    const auto it = object.find(key);
+    if (it == object.end()) return std::nullopt;
+    if (it->is_number_unsigned()) {
+        const auto value = it->get<std::uint64_t>();
+        if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+            return std::nullopt;
+        }
+        return static_cast<std::int64_t>(value);
+    }
+    if (it->is_number_integer()) return it->get<std::int64_t>();
+    return std::nullopt;
+}
+
+std::optional<bool> readBool(const Json& object, const char* key) {
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_boolean()) return std::nullopt;
+    return it->get<bool>();
+}
+
+std::optional<std::vector<std::string>> readStrings(const Json& object, const char* key) {
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_array()) return std::nullopt;
+    std::vector<std::string> values;
+    values.reserve(it->size());
+    for (const Json& value : *it) {
+        if (!value.is_string()) return std::nullopt;
+        values.push_back(value.get<std::string>());
+    }
+    return values;
+}
+
+// An absent key (or a null, which we never write) is no value; any other non-string is an error.
+bool readOptionalString(const Json& object, const char* key, std::optional<std::string>& out) {
+    const auto it = object.find(key);
+    if (it == object.end() || it->is_null()) {
+        out.reset();
+        return true;
+    }
+    if (!it->is_string()) return false;
+    out = it->get<std::string>();
+    return true;
+}
+
+OrderedJson encodeState(const GameState& state) {
+    OrderedJson json;
+    json["level"] = state.level;
+    json["flags"] = OrderedJson::array();
+    for (const std::string& flag : state.flags) json["flags"].push_back(flag);
+    json["inventory"] = state.inventory;
+    if (state.selected) json["selected"] = *state.selected;
+    if (state.hintStep) json["hintStep"] = *state.hintStep;
+    json["hintCount"] = state.hintCount;
+    json["finished"] = state.finished;
+    return json;
+}
+
+std::optional<GameState> decodeState(const Json& json) {
+    if (!json.is_object()) return std::nullopt;
+    GameState state;
+    const auto level = readInt(json, "level");
+    const auto flags = readStrings(json, "flags");
+    const auto inventory = readStrings(json, "inventory");
+    const auto hintCount = readInt(json, "hintCount");
+    const auto finished = readBool(json, "finished");
+    if (!level || !flags || !inventory || !hintCount || !finished) return std::nullopt;
+    if (!readOptionalString(json, "selected", state.selected)) return std::nullopt;
+    if (!readOptionalString(json, "hintStep", state.hintStep)) return std::nullopt;
+    state.level = *level;
+    state.flags.insert(flags->begin(), flags->end());
+    state.inventory = std::move(*inventory);
+    state.hintCount = *hintCount;
+    state.finished = *finished;
+    return state;
+}
+
+}  // namespace
+
+std::string encode(const SaveFile& file) {
+    OrderedJson json;
+    json["state"] = encodeState(file.state);
+    json["best"] = file.best;
+    // Ids come from our own rooms and are valid UTF-8; should one not be, the file still gets
+    // written (with a replacement character) rather than failing the save.
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::optional<SaveFile> decode(std::string_view text) {
+    try {
+        const Json json = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
+        if (!json.is_object()) return std::nullopt;  // also the parser's "discarded" value
+        const auto stateIt = json.find("state");
+        if (stateIt == json.end()) return std::nullopt;
+        auto state = decodeState(*stateIt);
+        const auto best = readInt(json, "best");
+        if (!state || !best) return std::nullopt;
+        return SaveFile{std::move(*state), *best};
+    } catch (...) {  // out of memory: a file we cannot take in is the same as none
+        return std::nullopt;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Save file: disk
+
+std::optional<SaveFile> load(const std::filesystem::path& path) {
+    try {
+        std::error_code error;
+        // Only a regular file: a folder reads as nothing and a pipe could block forever.
+        if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return std::nullopt;
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) return std::nullopt;
+        return decode(text);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+std::string describe(const std::filesystem::path& path, int errorNumber) {
+    return path.string() + ": " + std::strerror(errorNumber);
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Writes the bytes to a fresh file beside `path`, flushes them to disk and renames it over
+// `path`, so a reader sees the old file or the new one, never half of one. Returns the error, or
+// an empty string on success; the temporary file is gone either way.
+std::string replaceAtomically(const std::filesystem::path& path, const std::string& bytes) {
+    std::string pattern = path.string() + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return describe(pattern, errno);
+    const std::filesystem::path temporary = pattern;
+
+    int failure = 0;
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) failure = errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure != 0) {
+        ::unlink(temporary.c_str());
+        return describe(temporary, failure);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        failure = errno;
+        ::unlink(temporary.c_str());
+        return describe(path, failure);
+    }
+    // Make the rename itself durable; a folder that cannot be synced still holds the new file.
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    if (const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return {};
+}
+
+void logFailure(const std::string& reason) noexcept {
+    try {
+        std::cerr << std::string(kWriteFailurePrefix) + reason + "\n" << std::flush;
+    } catch (...) {  // nowhere left to report to
+    }
+}
+
+}  // namespace
+
+void write(const SaveFile& file, const std::filesystem::path& path) {
+    try {
+        std::error_code error;
+        if (path.has_parent_path()) {
+            std::filesystem::create_directories(path.parent_path(), error);
+            if (error) {
+                logFailure(path.parent_path().string() + ": " + error.message());
+                return;
+            }
+        }
+        const std::string reason = replaceAtomically(path, encode(file));
+        if (!reason.empty()) logFailure(reason);
+    } catch (const std::exception& e) {
+        logFailure(e.what());
+    } catch (...) {
+        logFailure("unknown error");
+    }
+}
+
+}  // namespace SaveStore
+
+}  // namespace ostrevan

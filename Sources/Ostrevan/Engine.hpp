@@ -1,0 +1,95 @@
+// The rules engine and the save file.
+//
+// The engine is a set of pure functions: each takes a room and the one game state, changes the
+// state in place and returns what the player should see and hear, in order.
+#pragma once
+
+#include <Ostrevan/Model.hpp>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace ostrevan {
+
+// The play state of the current room.
+struct GameState {
+    std::int64_t level = 1;  // id of the current room
+    FlagSet flags;
+    std::vector<std::string> inventory;  // in order of gaining
+    std::optional<std::string> selected;
+    std::optional<std::string> hintStep;  // done flag of the step hinted last
+    std::int64_t hintCount = 0;           // hints given since hintStep last changed
+    bool finished = false;
+    bool operator==(const GameState&) const = default;
+};
+
+namespace event {
+struct Say { std::string text; bool operator==(const Say&) const = default; };
+struct Gave { std::string item; bool operator==(const Gave&) const = default; };
+struct Panel { std::string id; bool operator==(const Panel&) const = default; };
+struct Sound { Sfx sfx{}; bool operator==(const Sound&) const = default; };
+struct Enter { bool operator==(const Enter&) const = default; };
+}  // namespace event
+
+// One thing for the application to show or play.
+using Event = std::variant<event::Say, event::Gave, event::Panel, event::Sound, event::Enter>;
+
+// Event constructors: ev::say("..."), ev::sfx(Sfx::open), ...
+namespace ev {
+inline Event say(std::string text) { return event::Say{std::move(text)}; }
+inline Event gave(std::string item) { return event::Gave{std::move(item)}; }
+inline Event panel(std::string id) { return event::Panel{std::move(id)}; }
+inline Event sfx(Sfx sound) { return event::Sound{sound}; }
+inline Event enter() { return event::Enter{}; }
+}  // namespace ev
+
+namespace Engine {
+
+inline constexpr std::int64_t lastLevel = 50;
+
+inline constexpr std::string_view kNoUseText = "That doesn't work here.";
+inline constexpr std::string_view kNoComboText = "Those don't go together.";
+inline constexpr std::string_view kAllDoneText = "Everything is done. Try the door.";
+
+GameState begin(const Level& level);
+bool isDark(const Level& level, const GameState& state);
+bool doorUnlocked(const Level& level, const GameState& state);
+std::vector<Event> tap(const std::string& propID, const Level& level, GameState& state);
+std::vector<Event> tapItem(const std::string& itemID, const Level& level, GameState& state);
+std::vector<Event> solve(const std::string& panelID, const Level& level, GameState& state);
+std::string hint(const Level& level, GameState& state);
+void nextLevel(GameState& state, const std::vector<Level>& levels);
+std::vector<Event> apply(const std::vector<Effect>& effects, const Level& level, GameState& state);
+
+}  // namespace Engine
+
+// The save file: the state of the current room and the furthest room reached.
+struct SaveFile {
+    GameState state;
+    std::int64_t best = 1;
+    bool operator==(const SaveFile&) const = default;
+};
+
+namespace SaveStore {
+
+inline constexpr std::string_view kWriteFailurePrefix = "Tallowmere: could not save progress: ";
+
+// JSON text of a save file, keys in the file's fixed order; optionals left out while empty.
+std::string encode(const SaveFile& file);
+// Parses JSON text; nullopt on anything malformed. Values out of range are kept as they stand.
+std::optional<SaveFile> decode(std::string_view text);
+
+// nullopt for a missing, unreadable or malformed file. Never throws.
+std::optional<SaveFile> load(const std::filesystem::path& path);
+// Creates missing folders and replaces the file atomically. On failure, logs one line
+// (kWriteFailurePrefix + reason) to stderr and leaves any earlier file untouched. Never throws.
+void write(const SaveFile& file, const std::filesystem::path& path);
+
+}  // namespace SaveStore
+
+}  // namespace ostrevan

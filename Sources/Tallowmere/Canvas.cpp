@@ -1,0 +1,646 @@
+// [SECTION] Rectangles and paths
+// [SECTION] Paints
+// [SECTION] Text
+// [SECTION] Blur
+// [SECTION] Canvas
+#include <Tallowmere/Canvas.hpp>
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QPen>
+#include <QRadialGradient>
+#include <QStringList>
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <mutex>
+
+namespace tallowmere {
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Rectangles and paths
+
+QRectF toQRectF(const Rect& r) {
+    return QRectF(r.x, r.y, r.w, r.h);
+}
+
+Rect insetBy(const Rect& r, double dx, double dy) {
+    return Rect{r.x + dx, r.y + dy, r.w - 2 * dx, r.h - 2 * dy};
+}
+
+Rect offsetBy(const Rect& r, double dx, double dy) {
+    return Rect{r.x + dx, r.y + dy, r.w, r.h};
+}
+
+namespace {
+
+// Control points of one continuous corner, in multiples of the radius, measured from the corner
+// along the two edges (the curve is symmetric about the corner's diagonal).
+constexpr double kSmoothExtent = 1.52866483;
+
+QPainterPath windingPath() {
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+}  // namespace
+
+namespace shape {
+
+QPainterPath rect(const Rect& r) {
+    QPainterPath path = windingPath();
+    path.addRect(toQRectF(r));
+    return path;
+}
+
+QPainterPath roundedRect(const Rect& r, double radius) {
+    QPainterPath path = windingPath();
+    const double w = std::abs(r.w);
+    const double h = std::abs(r.h);
+    if (radius <= 0 || w <= 0 || h <= 0) {
+        path.addRect(toQRectF(r));
+        return path;
+    }
+    const double half = std::min(w, h) / 2;
+    if (radius * kSmoothExtent > half) {
+        // Too tight for the smooth curve: circular corners, as large as the side allows.
+        const double rr = std::min(radius, half);
+        path.addRoundedRect(toQRectF(r), rr, rr);
+        return path;
+    }
+    // One corner at (cx, cy); (ux, uy) points along the edge we leave, (vx, vy) along the edge we
+    // reach. Points are given as (a, b): a radii back along u from the corner, b along v.
+    const double x0 = std::min(r.x, r.x + r.w);
+    const double y0 = std::min(r.y, r.y + r.h);
+    const double x1 = x0 + w;
+    const double y1 = y0 + h;
+    auto corner = [&](double cx, double cy, double ux, double uy, double vx, double vy) {
+        auto p = [&](double a, double b) {
+            return QPointF(cx - ux * a * radius + vx * b * radius, cy - uy * a * radius + vy * b * radius);
+        };
+        path.lineTo(p(1.52866483, 0));
+        path.cubicTo(p(1.08849296, 0), p(0.86840694, 0), p(0.66993427, 0.06549600));
+        path.lineTo(p(0.63149399, 0.07491100));
+        path.cubicTo(p(0.37282392, 0.16905899), p(0.16906013, 0.37282401), p(0.07491100, 0.63149399));
+        path.lineTo(p(0.06549600, 0.66993427));
+        path.cubicTo(p(0, 0.86840694), p(0, 1.08849296), p(0, 1.52866483));
+    };
+    path.moveTo(x0 + kSmoothExtent * radius, y0);
+    corner(x1, y0, 1, 0, 0, 1);    // top right
+    corner(x1, y1, 0, 1, -1, 0);   // bottom right
+    corner(x0, y1, -1, 0, 0, -1);  // bottom left
+    corner(x0, y0, 0, -1, 1, 0);   // top left
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath ellipse(const Rect& r) {
+    QPainterPath path = windingPath();
+    path.addEllipse(toQRectF(r));
+    return path;
+}
+
+QPainterPath circle(QPointF center, double radius) {
+    return ellipse(Rect{center.x() - radius, center.y() - radius, 2 * radius, 2 * radius});
+}
+
+QPainterPath polygon(std::initializer_list<QPointF> points) {
+    QPainterPath path = windingPath();
+    bool first = true;
+    for (const QPointF& p : points) {
+        if (first) path.moveTo(p); else path.lineTo(p);
+        first = false;
+    }
+    if (!first) path.closeSubpath();
+    return path;
+}
+
+QPainterPath line(QPointF from, QPointF to) {
+    QPainterPath path = windingPath();
+    path.moveTo(from);
+    path.lineTo(to);
+    return path;
+}
+
+}  // namespace shape
+
+void addArc(QPainterPath& path, QPointF center, double radius, double startDegrees, double endDegrees) {
+    const QRectF box(center.x() - radius, center.y() - radius, 2 * radius, 2 * radius);
+    const double start = startDegrees * M_PI / 180;
+    const QPointF startPoint(center.x() + radius * std::cos(start), center.y() + radius * std::sin(start));
+    if (path.elementCount() == 0) path.moveTo(startPoint); else path.lineTo(startPoint);
+    // Qt measures angles counter-clockwise on screen (y up); ours grow clockwise (y down).
+    path.arcTo(box, -startDegrees, -(endDegrees - startDegrees));
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Paints
+
+GradientStops evenStops(std::initializer_list<QColor> colors) {
+    GradientStops stops;
+    const std::size_t n = colors.size();
+    std::size_t i = 0;
+    for (const QColor& c : colors) {
+        stops.push_back({n > 1 ? double(i) / double(n - 1) : 0.0, c});
+        ++i;
+    }
+    return stops;
+}
+
+LinearGradient linear(QPointF start, QPointF end, std::initializer_list<QColor> colors) {
+    return LinearGradient{start, end, evenStops(colors)};
+}
+
+LinearGradient vertical(const Rect& box, std::initializer_list<QColor> colors) {
+    return linear({box.midX(), box.minY()}, {box.midX(), box.maxY()}, colors);
+}
+
+LinearGradient horizontal(const Rect& box, std::initializer_list<QColor> colors) {
+    return linear({box.minX(), box.midY()}, {box.maxX(), box.midY()}, colors);
+}
+
+RadialGradient radial(QPointF center, double startRadius, double endRadius, std::initializer_list<QColor> colors) {
+    return RadialGradient{center, startRadius, endRadius, evenStops(colors)};
+}
+
+RadialGradient sphere(const Rect& box, const QColor& light, const QColor& base, const QColor& dark) {
+    return radial({box.minX() + 0.35 * box.w, box.minY() + 0.3 * box.h}, 0, 0.85 * box.w, {light, base, dark});
+}
+
+namespace {
+
+QGradientStops toQStops(const GradientStops& stops, double from = 0, double to = 1) {
+    QGradientStops out;
+    out.reserve(int(stops.size()));
+    for (const GradientStop& s : stops) {
+        const double location = std::clamp(from + s.location * (to - from), 0.0, 1.0);
+        if (!out.isEmpty() && location < out.back().first) continue;  // Qt wants them ascending
+        out.append({location, s.color});
+    }
+    return out;
+}
+
+QBrush brushFor(const Paint& paint) {
+    if (const QColor* color = std::get_if<QColor>(&paint)) return QBrush(*color);
+    if (const LinearGradient* g = std::get_if<LinearGradient>(&paint)) {
+        if (g->stops.empty()) return QBrush(Qt::NoBrush);
+        if (g->start == g->end) return QBrush(g->stops.back().color);
+        QLinearGradient q(g->start, g->end);
+        q.setStops(toQStops(g->stops));
+        q.setSpread(QGradient::PadSpread);
+        return QBrush(q);
+    }
+    const RadialGradient& g = std::get<RadialGradient>(paint);
+    if (g.stops.empty()) return QBrush(Qt::NoBrush);
+    if (g.endRadius <= 0 || g.endRadius <= g.startRadius) return QBrush(g.stops.back().color);
+    // Qt's radial gradient starts at the centre; a start radius becomes a shift of the stops,
+    // with the first colour holding inside it.
+    QRadialGradient q(g.center, g.endRadius);
+    const double from = std::max(g.startRadius, 0.0) / g.endRadius;
+    QGradientStops stops = toQStops(g.stops, from, 1);
+    if (from > 0) stops.prepend({0.0, g.stops.front().color});
+    q.setStops(stops);
+    q.setSpread(QGradient::PadSpread);
+    return QBrush(q);
+}
+
+Qt::PenCapStyle toQt(LineCap cap) {
+    switch (cap) {
+        case LineCap::butt: return Qt::FlatCap;
+        case LineCap::round: return Qt::RoundCap;
+        case LineCap::square: return Qt::SquareCap;
+    }
+    return Qt::FlatCap;
+}
+
+Qt::PenJoinStyle toQt(LineJoin join) {
+    switch (join) {
+        case LineJoin::miter: return Qt::MiterJoin;
+        case LineJoin::round: return Qt::RoundJoin;
+        case LineJoin::bevel: return Qt::BevelJoin;
+    }
+    return Qt::MiterJoin;
+}
+
+QPen penFor(const Paint& paint, const StrokeStyle& style) {
+    QPen pen(brushFor(paint), style.width, Qt::SolidLine, toQt(style.cap), toQt(style.join));
+    // Qt measures the miter from the join point in pen widths; the usual limit is the ratio of
+    // the whole miter to the line width, twice as long.
+    pen.setMiterLimit(style.miterLimit / 2);
+    if (!style.dash.empty()) {
+        // Qt's dash lengths are in pen widths.
+        QList<qreal> pattern;
+        for (double d : style.dash) pattern.append(std::max(d, 0.0) / style.width);
+        if (pattern.size() % 2 == 1) pattern.append(pattern);
+        pen.setDashPattern(pattern);
+        pen.setDashOffset(style.dashPhase / style.width);
+    }
+    return pen;
+}
+
+QPainterPath withRule(const QPainterPath& path, FillRule rule) {
+    const Qt::FillRule wanted = rule == FillRule::nonZero ? Qt::WindingFill : Qt::OddEvenFill;
+    if (path.fillRule() == wanted) return path;
+    QPainterPath copy = path;
+    copy.setFillRule(wanted);
+    return copy;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Text
+
+namespace {
+
+// Text is laid out at this pixel size and scaled, so any fractional size renders exactly.
+constexpr double kTextLayoutPx = 100;
+
+struct FontChoice {
+    QString family;
+    QFont::Weight weight;
+};
+
+QFont::Weight toQt(FontWeight weight) {
+    switch (weight) {
+        case FontWeight::ultraLight: return QFont::ExtraLight;
+        case FontWeight::thin: return QFont::Thin;
+        case FontWeight::light: return QFont::Light;
+        case FontWeight::regular: return QFont::Normal;
+        case FontWeight::medium: return QFont::Medium;
+        case FontWeight::semibold: return QFont::DemiBold;
+        case FontWeight::bold: return QFont::Bold;
+        case FontWeight::heavy: return QFont::ExtraBold;
+        case FontWeight::black: return QFont::Black;
+    }
+    return QFont::Normal;
+}
+
+bool hasFamily(const QString& family) {
+    static std::once_flag once;
+    static QStringList families;
+    std::call_once(once, [] { families = QFontDatabase::families(); });
+    return families.contains(family, Qt::CaseInsensitive);
+}
+
+// The rounded design is Quicksand, whose weights come as separate families; Comfortaa stands in
+// where it is missing.
+FontChoice chooseFont(const Font& font) {
+    const QFont::Weight weight = toQt(font.weight);
+    switch (font.design) {
+        case FontDesign::rounded: {
+            if (hasFamily("Quicksand")) {
+                if (weight >= QFont::DemiBold) return {"Quicksand", QFont::Bold};
+                if (weight >= QFont::Medium && hasFamily("Quicksand Medium")) return {"Quicksand Medium", QFont::Normal};
+                if (weight <= QFont::Light && hasFamily("Quicksand Light")) return {"Quicksand Light", QFont::Normal};
+                return {"Quicksand", QFont::Normal};
+            }
+            return {"Comfortaa", weight};
+        }
+        case FontDesign::serif: return {"DejaVu Serif", weight};
+        case FontDesign::monospaced: return {"DejaVu Sans Mono", weight};
+        case FontDesign::standard: return {"DejaVu Sans", weight};
+    }
+    return {"DejaVu Sans", weight};
+}
+
+QFont layoutFont(const Font& font) {
+    const FontChoice choice = chooseFont(font);
+    QFont q(choice.family);
+    q.setPixelSize(int(kTextLayoutPx));
+    q.setWeight(choice.weight);
+    q.setHintingPreference(QFont::PreferNoHinting);
+    q.setKerning(true);
+    q.setStyleStrategy(QFont::PreferOutline);
+    return q;
+}
+
+// The text as outlines in canvas units, each line's box centred on `center`.
+QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
+    QPainterPath path = windingPath();
+    if (font.size <= 0 || text.isEmpty()) return path;
+    const QFont q = layoutFont(font);
+    const QFontMetricsF metrics(q);
+    const QStringList lines = text.split('\n');
+    const double lineBox = metrics.ascent() + metrics.descent();
+    const double pitch = metrics.lineSpacing();
+    const double blockHeight = lineBox + pitch * double(lines.size() - 1);
+    double top = -blockHeight / 2;
+    for (const QString& line : lines) {
+        const double width = metrics.horizontalAdvance(line);
+        path.addText(QPointF(-width / 2, top + metrics.ascent()), q, line);
+        top += pitch;
+    }
+    path.setFillRule(Qt::WindingFill);
+    const double k = font.size / kTextLayoutPx;
+    return QTransform(k, 0, 0, k, center.x(), center.y()).map(path);
+}
+
+}  // namespace
+
+QSizeF measureText(const QString& text, const Font& font) {
+    if (font.size <= 0) return {};
+    const QFontMetricsF metrics(layoutFont(font));
+    const double k = font.size / kTextLayoutPx;
+    return QSizeF(metrics.horizontalAdvance(text) * k, (metrics.ascent() + metrics.descent()) * k);
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Blur
+
+namespace {
+
+// Three box radii whose passes add up to the variance of a Gaussian of `sigma` (pixels). Odd box
+// widths keep the result centred, so a blurred shape stays where it was.
+std::array<int, 3> boxRadii(double sigma) {
+    const double variance = sigma * sigma;
+    const double ideal = std::sqrt(4 * variance + 1);
+    int lower = int(std::floor(ideal));
+    if (lower % 2 == 0) --lower;
+    lower = std::max(lower, 1);
+    const int upper = lower + 2;
+    const double mIdeal = (12 * variance - 3.0 * lower * lower - 12.0 * lower - 9) / (-4.0 * lower - 4);
+    const int m = std::clamp(int(std::lround(mIdeal)), 0, 3);
+    std::array<int, 3> radii{};
+    for (int i = 0; i < 3; ++i) radii[std::size_t(i)] = (i < m ? lower - 1 : upper - 1) / 2;
+    return radii;
+}
+
+// One box pass along a line of `count` samples `stride` apart; zero beyond the ends, so nothing
+// is gained or lost while the shape stays clear of the edges.
+void boxPass(const float* in, float* out, int count, int stride, int radius) {
+    const float scale = 1.0f / float(2 * radius + 1);
+    float sum = 0;
+    for (int i = 0; i <= radius && i < count; ++i) sum += in[i * stride];
+    for (int i = 0; i < count; ++i) {
+        out[i * stride] = sum * scale;
+        const int add = i + radius + 1;
+        const int drop = i - radius;
+        if (add < count) sum += in[add * stride];
+        if (drop >= 0) sum -= in[drop * stride];
+    }
+}
+
+// Blurs an 8-bit alpha mask in place.
+void blurMask(QImage& mask, double sigmaPx) {
+    const std::array<int, 3> radii = boxRadii(sigmaPx);
+    const int w = mask.width();
+    const int h = mask.height();
+    if (w == 0 || h == 0) return;
+    std::vector<float> a(std::size_t(w) * std::size_t(h));
+    std::vector<float> b(a.size());
+    for (int y = 0; y < h; ++y) {
+        const uchar* line = mask.constScanLine(y);
+        for (int x = 0; x < w; ++x) a[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[x];
+    }
+    for (int radius : radii) {
+        if (radius <= 0) continue;
+        for (int y = 0; y < h; ++y) boxPass(&a[std::size_t(y) * std::size_t(w)], &b[std::size_t(y) * std::size_t(w)], w, 1, radius);
+        for (int x = 0; x < w; ++x) boxPass(&b[std::size_t(x)], &a[std::size_t(x)], h, w, radius);
+    }
+    for (int y = 0; y < h; ++y) {
+        uchar* line = mask.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const float v = a[std::size_t(y) * std::size_t(w) + std::size_t(x)];
+            line[x] = uchar(std::clamp(std::lround(v), 0L, 255L));
+        }
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Canvas
+
+struct Canvas::Surface {
+    QPainter* painter = nullptr;
+    double devicePixelRatio = 1;
+    int nextClipID = 1;
+    int appliedClipID = -1;  // -1: unknown, 0: none
+};
+
+Canvas::Canvas(QPainter& painter)
+    : m_surface(std::make_shared<Surface>()), m_transform(painter.worldTransform()) {
+    m_surface->painter = &painter;
+    m_surface->devicePixelRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // A clip the caller set stays the outermost clip of every copy.
+    if (painter.hasClipping()) {
+        ClipState outer;
+        outer.id = m_surface->nextClipID++;
+        outer.path = painter.worldTransform().map(painter.clipPath());
+        m_clip = outer;
+    }
+}
+
+Canvas::Canvas(std::shared_ptr<Surface> surface, QTransform transform)
+    : m_surface(std::move(surface)), m_transform(transform) {}
+
+void Canvas::translate(double dx, double dy) {
+    m_transform = QTransform::fromTranslate(dx, dy) * m_transform;
+}
+
+void Canvas::scale(double sx, double sy) {
+    m_transform = QTransform::fromScale(sx, sy) * m_transform;
+}
+
+void Canvas::rotateDegrees(double degrees) {
+    // With y down, Qt's positive rotation already turns clockwise on screen.
+    QTransform turn;
+    turn.rotate(degrees);
+    m_transform = turn * m_transform;
+}
+
+void Canvas::addBlur(double radius) {
+    if (radius <= 0) return;
+    const double px = radius * deviceScale();
+    // Gaussian variances add up.
+    m_blurPx = std::sqrt(m_blurPx * m_blurPx + px * px);
+}
+
+void Canvas::setBlendMode(BlendMode mode) {
+    m_blend = mode;
+}
+
+double Canvas::deviceScale() const {
+    return std::sqrt(std::abs(m_transform.determinant()));
+}
+
+void Canvas::clip(const Rect& rect) {
+    const bool axisAligned = m_transform.m12() == 0 && m_transform.m21() == 0;
+    if (!axisAligned || (m_clip && !m_clip->isRect)) {
+        clip(shape::rect(rect));
+        return;
+    }
+    const QRectF device = m_transform.mapRect(toQRectF(rect).normalized());
+    ClipState next;
+    next.id = m_surface->nextClipID++;
+    next.isRect = true;
+    next.rect = m_clip ? m_clip->rect.intersected(device) : device;
+    m_clip = next;
+}
+
+void Canvas::clip(const QPainterPath& path) {
+    QPainterPath device = m_transform.map(withRule(path, FillRule::nonZero));
+    if (m_clip) {
+        QPainterPath current = windingPath();
+        if (m_clip->isRect) current.addRect(m_clip->rect); else current = m_clip->path;
+        device = current.intersected(device);
+    }
+    ClipState next;
+    next.id = m_surface->nextClipID++;
+    next.isRect = false;
+    next.path = device;
+    m_clip = next;
+}
+
+void Canvas::applyClip(QPainter& painter) const {
+    const int wanted = m_clip ? m_clip->id : 0;
+    if (m_surface->appliedClipID == wanted && m_surface->painter == &painter) return;
+    painter.setWorldTransform(QTransform());
+    if (!m_clip) {
+        painter.setClipping(false);
+    } else if (m_clip->isRect) {
+        painter.setClipRect(m_clip->rect);
+    } else {
+        painter.setClipPath(m_clip->path);
+    }
+    m_surface->appliedClipID = wanted;
+}
+
+void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
+                   const std::function<void(QPainter&, const QBrush&)>& draw) const {
+    QPainter& painter = *m_surface->painter;
+    if (m_clip && m_clip->isRect && m_clip->rect.isEmpty()) return;
+    const auto mode = m_blend == BlendMode::destinationOut ? QPainter::CompositionMode_DestinationOut
+                                                            : QPainter::CompositionMode_SourceOver;
+    if (m_blurPx < 0.1) {
+        applyClip(painter);
+        painter.setWorldTransform(m_transform);
+        painter.setCompositionMode(mode);
+        draw(painter, brush);
+        return;
+    }
+
+    // Blurred: the shape's coverage goes into a small mask with room for the blur to spread,
+    // the mask is blurred, and the paint is laid through it onto the canvas under the clip.
+    const double dpr = m_surface->devicePixelRatio;
+    const double padLogical = (3 * m_blurPx + 2) / dpr;
+    QRectF area = m_transform.mapRect(localBounds).adjusted(-padLogical, -padLogical, padLogical, padLogical);
+    if (m_clip) {
+        const QRectF clipBounds = m_clip->isRect ? m_clip->rect : m_clip->path.boundingRect();
+        area = area.intersected(clipBounds.adjusted(-padLogical, -padLogical, padLogical, padLogical));
+    }
+    if (area.isEmpty()) return;
+    const QRect pixels = QRectF(area.x() * dpr, area.y() * dpr, area.width() * dpr, area.height() * dpr).toAlignedRect();
+    const QPointF origin(pixels.x() / dpr, pixels.y() / dpr);
+    const QTransform toMask = m_transform * QTransform::fromTranslate(-origin.x(), -origin.y());
+
+    QImage mask(pixels.size(), QImage::Format_Alpha8);
+    mask.setDevicePixelRatio(dpr);
+    mask.fill(0);
+    {
+        QPainter maskPainter(&mask);
+        maskPainter.setRenderHint(QPainter::Antialiasing, true);
+        maskPainter.setWorldTransform(toMask);
+        draw(maskPainter, QBrush(Qt::black));
+    }
+    blurMask(mask, m_blurPx * dpr);
+
+    // The paint itself, unblurred, masked by the blurred coverage. Drawing again with the paint
+    // over the whole area keeps gradients in place.
+    bool invertible = false;
+    const QTransform fromMask = toMask.inverted(&invertible);
+    if (!invertible) return;
+    QImage colour(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+    colour.setDevicePixelRatio(dpr);
+    colour.fill(Qt::transparent);
+    {
+        QPainter colourPainter(&colour);
+        colourPainter.setWorldTransform(toMask);
+        const QRectF maskArea(0, 0, pixels.width() / dpr, pixels.height() / dpr);
+        colourPainter.fillRect(fromMask.mapRect(maskArea), brush);
+        colourPainter.setWorldTransform(QTransform());
+        colourPainter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        colourPainter.drawImage(QPointF(0, 0), mask);
+    }
+    applyClip(painter);
+    painter.setWorldTransform(QTransform());
+    painter.setCompositionMode(mode);
+    painter.drawImage(origin, colour);
+}
+
+void Canvas::fill(const QPainterPath& path, const Paint& paint, FillRule rule) const {
+    if (path.isEmpty()) return;
+    const QPainterPath shape = withRule(path, rule);
+    this->paint(shape.boundingRect(), brushFor(paint), [&](QPainter& p, const QBrush& brush) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(brush);
+        p.drawPath(shape);
+    });
+}
+
+void Canvas::stroke(const QPainterPath& path, const Paint& paint, double lineWidth) const {
+    StrokeStyle style;
+    style.width = lineWidth;
+    stroke(path, paint, style);
+}
+
+void Canvas::stroke(const QPainterPath& path, const Paint& paint, const StrokeStyle& style) const {
+    // Qt would draw a zero width as a one-pixel hairline.
+    if (path.isEmpty() || !(style.width > 0)) return;
+    const QBrush brush = brushFor(paint);
+    // Miters may reach past half the width; the bounds only size the blur mask.
+    const double reach = style.width * std::max(1.0, style.miterLimit) / 2 + 1;
+    const QRectF bounds = path.boundingRect().adjusted(-reach, -reach, reach, reach);
+    this->paint(bounds, brush, [&](QPainter& p, const QBrush& b) {
+        QPen pen = penFor(paint, style);
+        pen.setBrush(b);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    });
+}
+
+void Canvas::drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {
+    fill(textPath(text, center, font), paint);
+}
+
+void Canvas::drawLayer(const Rect& bounds, const std::function<void(Canvas&)>& body) const {
+    if (!(bounds.w > 0) || !(bounds.h > 0)) return;
+    const double dpr = m_surface->devicePixelRatio;
+    QRectF area = m_transform.mapRect(toQRectF(bounds));
+    if (m_clip) area = area.intersected(m_clip->isRect ? m_clip->rect : m_clip->path.boundingRect());
+    if (area.isEmpty()) return;
+    const QRect pixels = QRectF(area.x() * dpr, area.y() * dpr, area.width() * dpr, area.height() * dpr).toAlignedRect();
+    const QPointF origin(pixels.x() / dpr, pixels.y() / dpr);
+
+    QImage layer(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(dpr);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setWorldTransform(m_transform * QTransform::fromTranslate(-origin.x(), -origin.y()));
+        Canvas inner(layerPainter);
+        body(inner);
+    }
+    // The finished layer is laid on through this copy's clip and blend; nothing blurs a layer.
+    assert(m_blurPx < 0.1);
+    QPainter& painter = *m_surface->painter;
+    applyClip(painter);
+    painter.setWorldTransform(QTransform());
+    painter.setCompositionMode(m_blend == BlendMode::destinationOut ? QPainter::CompositionMode_DestinationOut
+                                                                    : QPainter::CompositionMode_SourceOver);
+    painter.drawImage(origin, layer);
+}
+
+}  // namespace tallowmere

@@ -1,0 +1,195 @@
+// The drawing surface every picture is painted through: a small value over a QPainter.
+//
+// A Canvas is passed by value. A copy keeps its own transform, clip, blur and blend mode while
+// drawing onto the same painter, so nothing a drawer sets on its copy reaches its caller. Every
+// painter default the art depends on is set here and nowhere else: non-zero fill rule with
+// anti-aliasing, butt caps and miter joins, arcs measured clockwise on screen, radial gradients
+// with a start radius, continuous corners and Gaussian blur.
+//
+// Units: whatever the copy's transform maps to the painter's logical coordinates; the room art
+// works in stage units (1000 x 640) after the caller has scaled once.
+#pragma once
+
+#include <Ostrevan/Model.hpp>
+
+#include <QBrush>
+#include <QColor>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QTransform>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QPainter;
+
+namespace tallowmere {
+
+using ostrevan::Rect;
+
+// ---------------------------------------------------------------------------------------------
+// Rectangles
+
+QRectF toQRectF(const Rect& r);
+// Grown (negative) or shrunk (positive) by dx on the left and right and dy on the top and bottom.
+Rect insetBy(const Rect& r, double dx, double dy);
+Rect offsetBy(const Rect& r, double dx, double dy);
+
+// ---------------------------------------------------------------------------------------------
+// Paths
+
+namespace shape {
+QPainterPath rect(const Rect& r);
+// Apple-style continuous ("squircle") corners; falls back to circular corners where the rect is
+// too small for the smooth curve.
+QPainterPath roundedRect(const Rect& r, double radius);
+QPainterPath ellipse(const Rect& r);
+QPainterPath circle(QPointF center, double radius);
+QPainterPath polygon(std::initializer_list<QPointF> points);  // closed
+QPainterPath line(QPointF from, QPointF to);
+}  // namespace shape
+
+// Adds an arc round `center` from startDegrees to endDegrees. Angles are measured on screen from
+// +x towards +y (0 right, 90 down); the arc sweeps from start to end, so a growing angle turns
+// clockwise on screen. Joins the current point with a line, or starts a new subpath when the
+// path is empty.
+void addArc(QPainterPath& path, QPointF center, double radius, double startDegrees, double endDegrees);
+
+// ---------------------------------------------------------------------------------------------
+// Paints
+
+struct GradientStop {
+    double location = 0;  // 0 ... 1
+    QColor color;
+};
+using GradientStops = std::vector<GradientStop>;
+
+// The colours spread evenly from 0 to 1.
+GradientStops evenStops(std::initializer_list<QColor> colors);
+
+struct LinearGradient {
+    QPointF start;
+    QPointF end;
+    GradientStops stops;
+};
+
+// Concentric: the first stop sits at startRadius, the last at endRadius. Inside startRadius the
+// first colour holds and past endRadius the last colour holds.
+struct RadialGradient {
+    QPointF center;
+    double startRadius = 0;
+    double endRadius = 0;
+    GradientStops stops;
+};
+
+using Paint = std::variant<QColor, LinearGradient, RadialGradient>;
+
+LinearGradient linear(QPointF start, QPointF end, std::initializer_list<QColor> colors);
+// From the box's top centre to its bottom centre, first colour at the top.
+LinearGradient vertical(const Rect& box, std::initializer_list<QColor> colors);
+// From the box's left middle to its right middle, first colour on the left.
+LinearGradient horizontal(const Rect& box, std::initializer_list<QColor> colors);
+RadialGradient radial(QPointF center, double startRadius, double endRadius,
+                      std::initializer_list<QColor> colors);
+// The usual paint of a ball: centred at 35 % of the box's width and 30 % of its height from its
+// top-left corner, radius 0 to 85 % of its width, stops light, base, dark.
+RadialGradient sphere(const Rect& box, const QColor& light, const QColor& base, const QColor& dark);
+
+// ---------------------------------------------------------------------------------------------
+// Strokes and text
+
+enum class LineCap { butt, round, square };
+enum class LineJoin { miter, round, bevel };
+enum class FillRule { nonZero, evenOdd };
+
+struct StrokeStyle {
+    double width = 1;
+    LineCap cap = LineCap::butt;
+    LineJoin join = LineJoin::miter;
+    double miterLimit = 10;
+    std::vector<double> dash;  // lengths in the canvas's units; empty: solid
+    double dashPhase = 0;
+};
+
+enum class FontDesign { standard, rounded, serif, monospaced };
+enum class FontWeight { ultraLight, thin, light, regular, medium, semibold, bold, heavy, black };
+
+struct Font {
+    double size = 17;  // in the canvas's units
+    FontWeight weight = FontWeight::regular;
+    FontDesign design = FontDesign::standard;
+};
+
+// Width of one line of text and the height of its line box, in the font's units.
+QSizeF measureText(const QString& text, const Font& font);
+
+enum class BlendMode { normal, destinationOut };
+
+// ---------------------------------------------------------------------------------------------
+// Canvas
+
+class Canvas {
+public:
+    // Draws onto `painter`, which must be active and outlive every copy. The painter's current
+    // world transform is the canvas's starting transform; the canvas then owns the painter's
+    // state and leaves it as it likes between calls.
+    explicit Canvas(QPainter& painter);
+
+    void fill(const QPainterPath& path, const Paint& paint, FillRule rule = FillRule::nonZero) const;
+    void stroke(const QPainterPath& path, const Paint& paint, double lineWidth) const;
+    void stroke(const QPainterPath& path, const Paint& paint, const StrokeStyle& style) const;
+    // One line of text with the centre of its line box at `center`; "\n" starts a new line and
+    // the block of lines is centred as a whole.
+    void drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const;
+
+    // Draws `body` into a layer of its own that is composited onto this canvas afterwards, so a
+    // destination-out blend inside the layer erases only what the layer drew. The layer covers
+    // `bounds` (in this canvas's units); whatever is drawn outside them is lost. The layer is
+    // composited through this copy's clip and blend mode, never blurred.
+    void drawLayer(const Rect& bounds, const std::function<void(Canvas&)>& body) const;
+
+    // State of this copy only.
+    void clip(const QPainterPath& path);
+    void clip(const Rect& rect);
+    void translate(double dx, double dy);
+    void scale(double sx, double sy);
+    void rotateDegrees(double degrees);  // positive turns clockwise on screen
+    // Gaussian blur of the given radius (standard deviation, in this canvas's units at the time
+    // of the call) on everything this copy draws; each draw is blurred on its own. A second call
+    // adds to the first.
+    void addBlur(double radius);
+    void setBlendMode(BlendMode mode);
+
+    QTransform transform() const { return m_transform; }
+
+private:
+    struct Surface;
+    struct ClipState {
+        int id = 0;              // identifies the clip the painter last received
+        bool isRect = false;     // device-space rectangle: the painter's fast path
+        QRectF rect;             // when isRect
+        QPainterPath path;       // device space, when not isRect
+    };
+
+    Canvas(std::shared_ptr<Surface> surface, QTransform transform);
+
+    // Runs `draw` with the brush to use: straight onto the painter, or into a blurred mask.
+    void paint(const QRectF& localBounds, const QBrush& brush,
+               const std::function<void(QPainter&, const QBrush&)>& draw) const;
+    void applyClip(QPainter& painter) const;
+    double deviceScale() const;
+
+    std::shared_ptr<Surface> m_surface;
+    QTransform m_transform;          // canvas units to the painter's logical coordinates
+    std::optional<ClipState> m_clip;
+    double m_blurPx = 0;             // standard deviation in logical pixels
+    BlendMode m_blend = BlendMode::normal;
+};
+
+}  // namespace tallowmere

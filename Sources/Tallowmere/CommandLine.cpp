@@ -1,0 +1,195 @@
+#include <Tallowmere/CommandLine.hpp>
+
+#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/RoomArt.hpp>
+#include <Tallowmere/Scene.hpp>
+#include <Tallowmere/TallowmereApp.hpp>
+
+#include <Ostrevan/Levels.hpp>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <iostream>
+
+namespace tallowmere::CommandLine {
+
+namespace {
+
+constexpr std::string_view kShotSwitch = "--shot";
+constexpr std::string_view kIconSwitch = "--icon";
+constexpr std::string_view kDarkWord = "dark";
+constexpr std::int64_t kFirstRoom = 1;
+constexpr std::int64_t kLastRoom = 50;
+
+// The room as play shows it a moment after it opens, the pointer in the middle of the stage.
+constexpr double kShotTime = 1.3;
+constexpr QPointF kShotMouse{500, 300};
+constexpr QSize kShotSize{1000, 640};
+
+constexpr QSize kIconSize{1024, 1024};
+
+std::vector<std::string> splitFlags(std::string_view text) {
+    std::vector<std::string> flags;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        if (comma > start) flags.emplace_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return flags;
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::optional<std::int64_t> parseInteger(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    const bool signed_ = text.front() == '+' || text.front() == '-';
+    if (!allDigits(signed_ ? text.substr(1) : text)) return std::nullopt;
+    // from_chars takes a minus sign but not a plus sign; keeping the minus lets the most
+    // negative number parse.
+    const std::string_view number = text.front() == '+' ? text.substr(1) : text;
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+    return value;
+}
+
+std::int64_t shotRoom(std::string_view text) {
+    // Clamp before converting to an index, so no number overflows on the way.
+    return std::clamp(parseInteger(text).value_or(kFirstRoom), kFirstRoom, kLastRoom);
+}
+
+Command parse(const std::vector<std::string>& args) {
+    if (args.size() >= 4 && args[1] == kShotSwitch) {
+        Shot shot;
+        shot.room = shotRoom(args[2]);
+        shot.path = args[3];
+        if (args.size() >= 5) shot.flags = splitFlags(args[4]);
+        shot.dark = args.size() >= 6 && args[5] == kDarkWord;
+        return shot;
+    }
+    if (args.size() >= 3 && args[1] == kIconSwitch) return Icon{args[2]};
+    return RunApplication{};
+}
+
+QImage renderRoomShot(const Shot& shot) {
+    const std::vector<ostrevan::Level>& rooms = ostrevan::Levels::all();
+    const auto index = static_cast<std::size_t>(std::clamp(shot.room, kFirstRoom, kLastRoom) - 1);
+    if (index >= rooms.size()) return {};
+    const ostrevan::Level& level = rooms[index];
+    ostrevan::FlagSet flags(level.startFlags.begin(), level.startFlags.end());
+    flags.insert(shot.flags.begin(), shot.flags.end());
+    const RoomScene scene{level, std::move(flags), kShotTime, 0, std::nullopt, kShotMouse, shot.dark};
+    SceneRenderer renderer;
+    return renderer.render(scene, kShotSize);
+}
+
+QImage renderAppIcon() {
+    constexpr Rect kTile{100, 100, 824, 824};
+    constexpr double kTileCorner = 190;
+    constexpr double kDoorScale = 2.15;
+    constexpr QPointF kDoorCentre{512, 535};
+    constexpr double kDoorOpen = 0.62;
+    constexpr std::int64_t kDoorNumber = 50;
+
+    QImage image(kIconSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    const Canvas canvas(painter);
+    const QPainterPath tile = shape::roundedRect(kTile, kTileCorner);
+
+    Canvas shadow = canvas;
+    shadow.addBlur(22);
+    shadow.fill(shape::roundedRect(offsetBy(kTile, 0, 14), kTileCorner), black(0.45));
+
+    Canvas clipped = canvas;
+    clipped.clip(tile);
+    clipped.fill(tile, linear({512, 100}, {512, 924}, {H(palette::kIconTileTop), H(palette::kIconTileBottom)}));
+    clipped.fill(shape::ellipse(Rect{-8, 20, 1040, 1040}),
+                 radial({512, 540}, 0, 520, {H(palette::kWarmGlow, 0, 0.35), H(palette::kWarmGlow, 0, 0)}));
+    clipped.fill(shape::polygon({{330, 800}, {694, 800}, {900, 924}, {124, 924}}),
+                 linear({512, 800}, {512, 924}, {H(palette::kIconFloorLight, 0, 0.5), H(palette::kIconFloorLight, 0, 0)}));
+
+    Canvas door = clipped;
+    const Rect doorRect = ostrevan::Stage::doorRect;
+    door.translate(kDoorCentre.x() - kDoorScale * doorRect.midX(), kDoorCentre.y() - kDoorScale * doorRect.midY());
+    door.scale(kDoorScale, kDoorScale);
+    drawDoor(door, ostrevan::DoorStyle::orange, kDoorNumber, true, kDoorOpen, 0, false);
+
+    clipped.stroke(shape::roundedRect(insetBy(kTile, 2, 2), kTileCorner - 2), white(0.12), 3);
+    painter.end();
+    return image;
+}
+
+std::optional<std::string> writePng(const QImage& image, const std::string& path) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) return "could not encode the PNG: " + writer.errorString().toStdString();
+    buffer.close();
+
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return file.errorString().toStdString();
+    if (file.write(data) != data.size() || !file.flush()) return file.errorString().toStdString();
+    file.close();
+    if (file.error() != QFileDevice::NoError) return file.errorString().toStdString();
+    return std::nullopt;
+}
+
+namespace {
+
+// Deviation: a PNG that could not be encoded or written is reported on stderr with exit status
+// 1, rather than claimed as written.
+int writeAndReport(const QImage& image, const std::string& path, std::ostream& out, std::ostream& err) {
+    if (const std::optional<std::string> reason = writePng(image, path)) {
+        err << "Tallowmere: could not write " << path << ": " << *reason << '\n';
+        return 1;
+    }
+    out << "wrote " << path << '\n';
+    return 0;
+}
+
+}  // namespace
+
+int runShot(const Shot& shot, std::ostream& out, std::ostream& err) {
+    const QImage image = renderRoomShot(shot);
+    if (image.isNull()) {
+        out << "render failed\n";
+        return 0;
+    }
+    return writeAndReport(image, shot.path, out, err);
+}
+
+int runIcon(const Icon& icon, std::ostream& out, std::ostream& err) {
+    const QImage image = renderAppIcon();
+    if (image.isNull()) return 0;
+    return writeAndReport(image, icon.path, out, err);
+}
+
+int run(int argc, char** argv) {
+    const std::vector<std::string> args(argv, argv + std::max(argc, 0));
+    const Command command = parse(args);
+    if (std::holds_alternative<RunApplication>(command)) return runApplication(argc, argv);
+
+    // The offline modes draw with fonts and painters but never open a window.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    if (const Shot* shot = std::get_if<Shot>(&command)) return runShot(*shot, std::cout, std::cerr);
+    return runIcon(std::get<Icon>(command), std::cout, std::cerr);
+}
+
+}  // namespace tallowmere::CommandLine

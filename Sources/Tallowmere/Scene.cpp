@@ -1,0 +1,218 @@
+#include <Tallowmere/Scene.hpp>
+
+#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/FloorArt.hpp>
+#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/RoomArt.hpp>
+#include <Tallowmere/WallArt.hpp>
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+namespace tallowmere {
+
+using ostrevan::FlagSet;
+using ostrevan::Level;
+using ostrevan::Prop;
+
+namespace {
+
+constexpr double kStageW = ostrevan::Stage::width;
+constexpr double kStageH = ostrevan::Stage::height;
+constexpr Rect kStage{0, 0, kStageW, kStageH};
+constexpr const char* kDoorID = "door";
+
+// Light pool on the floor in front of an unlocked door.
+constexpr Rect kLightPoolBox{260, 190, 480, 480};
+constexpr QPointF kLightPoolCentre{500, 430};
+constexpr double kLightPoolRadius = 240;
+
+// Dust motes drift right and down and wrap round inside this area.
+constexpr int kMotes = 22;
+constexpr double kMoteAreaW = 1000;
+constexpr double kMoteAreaH = 560;
+
+// Darkness: clear within half the radius, black at 0.9 from the radius on.
+constexpr double kLightRadius = 175;
+constexpr double kDarkness = 0.9;
+
+constexpr double kHoverGrow = 4;
+constexpr double kHoverCorner = 8;
+
+constexpr QPointF kVignetteCentre{500, 330};
+constexpr double kVignetteInner = 380;
+constexpr double kVignetteOuter = 780;
+
+bool unlockedDoor(const Level& level, const FlagSet& flags) {
+    return std::all_of(level.requires_.begin(), level.requires_.end(),
+                       [&](const std::string& flag) { return flags.contains(flag); });
+}
+
+void drawArt(const Canvas& canvas, const ostrevan::Art& art, const Rect& rect, double time) {
+    if (std::holds_alternative<ostrevan::art::None>(art)) return;
+    if (!drawWallArt(canvas, art, rect, time)) drawFloorArt(canvas, art, rect, time);
+}
+
+void drawDustMotes(const Canvas& canvas, double time, bool dark) {
+    if (dark) return;  // motes have no opacity in the dark
+    for (int i = 0; i < kMotes; ++i) {
+        const std::uint64_t seed = scatterSeed(i);
+        const double speed = 6 + 10 * unitHash(seed, 1);
+        // fmod keeps the dividend's sign: the wobble may lift a mote a little above the top.
+        const double x = std::fmod(kMoteAreaW * unitHash(seed, 2) + 0.6 * time * speed, kMoteAreaW);
+        const double y = std::fmod(kMoteAreaH * unitHash(seed, 3) + 0.35 * time * speed + 8 * std::sin(0.7 * time + i),
+                                   kMoteAreaH);
+        const double opacity = 0.16 + 0.12 * std::sin(time + i);
+        const double size = 1.2 + 1.8 * unitHash(seed, 4);
+        canvas.fill(shape::ellipse(Rect{x, y, size, size}), white(opacity));
+    }
+}
+
+void drawDarkness(const Canvas& canvas, const Level& level, const FlagSet& flags, double time, QPointF mouse) {
+    canvas.fill(shape::rect(kStage), RadialGradient{mouse, 0, kLightRadius,
+                                                    {{0, black(0)}, {0.5, black(0)}, {1, black(kDarkness)}}});
+    // Glowing writing shows through the dark, in list order.
+    for (const Prop& prop : level.props) {
+        if (!prop.isVisible(flags)) continue;
+        const ostrevan::Art& art = prop.currentArt(flags);
+        if (std::holds_alternative<ostrevan::art::Glow>(art)) drawArt(canvas, art, prop.rect, time);
+    }
+}
+
+void drawHoverRing(const Canvas& canvas, const Level& level, const FlagSet& flags, double time,
+                   const std::optional<std::string>& hover) {
+    if (!hover) return;
+    const Prop* prop = level.prop(*hover);
+    if (!prop || !prop->isVisible(flags)) return;
+    const QPainterPath ring = shape::roundedRect(insetBy(prop->rect, -kHoverGrow, -kHoverGrow), kHoverCorner);
+    const double pulse = 0.55 + 0.25 * std::sin(5 * time);
+    Canvas halo = canvas;
+    halo.addBlur(6);
+    halo.stroke(ring, H(palette::kWarmGlow, 0, pulse), 5);
+    canvas.stroke(ring, H(palette::kHoverLine, 0, 0.9), 2);
+}
+
+// Device pixels of `rect` in the painter's logical coordinates, snapped so cached images land
+// on whole pixels.
+QRectF snapToPixels(const QRectF& rect, double dpr) {
+    const QRect px = QRectF(rect.x() * dpr, rect.y() * dpr, rect.width() * dpr, rect.height() * dpr).toRect();
+    return QRectF(px.x() / dpr, px.y() / dpr, px.width() / dpr, px.height() / dpr);
+}
+
+QImage blankImage(QSize pixels, double dpr) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// A canvas in stage units over an image of the stage's size.
+template <class Draw>
+QImage renderStageImage(QSize pixels, double dpr, Draw draw) {
+    QImage image = blankImage(pixels, dpr);
+    QPainter painter(&image);
+    const QSizeF logical(pixels.width() / dpr, pixels.height() / dpr);
+    painter.setWorldTransform(QTransform::fromScale(logical.width() / kStageW, logical.height() / kStageH));
+    draw(Canvas(painter));
+    return image;
+}
+
+}  // namespace
+
+QRectF fitStage(const QRectF& bounds) {
+    const double scale = std::max(0.0, std::min(bounds.width() / kStageW, bounds.height() / kStageH));
+    const QSizeF size(kStageW * scale, kStageH * scale);
+    return QRectF(bounds.center().x() - size.width() / 2, bounds.center().y() - size.height() / 2, size.width(),
+                  size.height());
+}
+
+void drawPropsLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time, double doorOpen) {
+    const bool unlocked = unlockedDoor(level, flags);
+    if (unlocked) {
+        canvas.fill(shape::ellipse(kLightPoolBox), radial(kLightPoolCentre, 0, kLightPoolRadius,
+                                                          {H(palette::kLightPool, 0, 0.3), H(palette::kLightPool, 0, 0)}));
+    }
+    // Depth order; equal depths keep their list order.
+    std::vector<std::size_t> order(level.props.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return level.props[a].z < level.props[b].z; });
+    for (std::size_t index : order) {
+        const Prop& prop = level.props[index];
+        if (!prop.isVisible(flags)) continue;
+        if (prop.id == kDoorID) {
+            drawDoor(canvas, level.door, level.id, unlocked, doorOpen, time, true);
+            continue;
+        }
+        drawArt(canvas, prop.currentArt(flags), prop.rect, time);
+    }
+}
+
+void drawOverlayLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time,
+                      const std::optional<std::string>& hover, QPointF mouse, bool dark) {
+    drawDustMotes(canvas, time, dark);
+    if (dark) drawDarkness(canvas, level, flags, time, mouse);
+    drawHoverRing(canvas, level, flags, time, hover);
+}
+
+void drawVignette(Canvas canvas) {
+    canvas.fill(shape::rect(kStage), radial(kVignetteCentre, kVignetteInner, kVignetteOuter, {clear(), black(0.38)}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// SceneRenderer
+
+const QImage& SceneRenderer::shellImage(const Level& level, QSize pixelSize, double devicePixelRatio) {
+    if (m_shell.isNull() || m_shellRoom != level.id || m_shell.size() != pixelSize ||
+        m_shell.devicePixelRatio() != devicePixelRatio) {
+        m_shell = renderStageImage(pixelSize, devicePixelRatio, [&](Canvas canvas) { drawRoomShell(canvas, level.theme); });
+        m_shellRoom = level.id;
+    }
+    return m_shell;
+}
+
+const QImage& SceneRenderer::vignetteImage(QSize pixelSize, double devicePixelRatio) {
+    if (m_vignette.isNull() || m_vignette.size() != pixelSize || m_vignette.devicePixelRatio() != devicePixelRatio) {
+        m_vignette = renderStageImage(pixelSize, devicePixelRatio, [](Canvas canvas) { drawVignette(canvas); });
+    }
+    return m_vignette;
+}
+
+void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScene& scene) {
+    const double dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QRectF stage = snapToPixels(fitStage(target), dpr);
+    const QSize pixels = (stage.size() * dpr).toSize();
+    if (pixels.isEmpty()) return;
+
+    painter.save();
+    painter.drawImage(stage.topLeft(), shellImage(scene.level, pixels, dpr));
+    {
+        const QTransform base = painter.worldTransform();
+        painter.setWorldTransform(QTransform::fromScale(stage.width() / kStageW, stage.height() / kStageH) *
+                                  QTransform::fromTranslate(stage.x(), stage.y()) * base);
+        const Canvas canvas(painter);
+        drawPropsLayer(canvas, scene.level, scene.flags, scene.time, scene.doorOpen);
+        drawOverlayLayer(canvas, scene.level, scene.flags, scene.time, scene.hover, scene.mouse, scene.dark);
+        painter.setWorldTransform(base);
+    }
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(stage.topLeft(), vignetteImage(pixels, dpr));
+    painter.restore();
+}
+
+QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize) {
+    if (pixelSize.isEmpty()) return {};
+    QImage image = blankImage(pixelSize, 1.0);
+    QPainter painter(&image);
+    draw(painter, QRectF(0, 0, pixelSize.width(), pixelSize.height()), scene);
+    painter.end();
+    return image;
+}
+
+}  // namespace tallowmere

@@ -1,0 +1,68 @@
+// The picture of one room in one frame: the shell, the props in depth order with the door, and
+// the overlay of dust, darkness, hover ring and vignette.
+#pragma once
+
+#include <Tallowmere/Canvas.hpp>
+
+#include <Ostrevan/Model.hpp>
+
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QPainter;
+
+namespace tallowmere {
+
+// Everything one frame shows. Built anew for every frame.
+struct RoomScene {
+    const ostrevan::Level& level;
+    ostrevan::FlagSet flags;
+    double time = 0;      // seconds, already wrapped below 20000 by the caller
+    double doorOpen = 0;  // 0 shut ... 1 open
+    std::optional<std::string> hover;  // prop under the pointer
+    QPointF mouse{500, 300};           // pointer, stage units
+    bool dark = false;                 // lit only round `mouse`
+};
+
+// The largest rectangle of the stage's proportions (1000 : 640) inside `bounds`, centred.
+QRectF fitStage(const QRectF& bounds);
+
+// The layers on their own, each drawn on a canvas already scaled to stage units.
+// Light pool of an unlocked door, then every visible prop in depth order, the door included.
+void drawPropsLayer(Canvas canvas, const ostrevan::Level& level, const ostrevan::FlagSet& flags, double time,
+                    double doorOpen);
+// Dust motes, the darkness with glowing writing redrawn over it, and the hover ring.
+void drawOverlayLayer(Canvas canvas, const ostrevan::Level& level, const ostrevan::FlagSet& flags, double time,
+                      const std::optional<std::string>& hover, QPointF mouse, bool dark);
+// The darkened edges over everything.
+void drawVignette(Canvas canvas);
+
+// Draws scenes, keeping what does not change between frames: the shell of the current room at
+// the current size and the vignette at that size. One renderer serves one view; it may live on
+// any thread but is not to be used from two threads at once.
+class SceneRenderer {
+public:
+    // Draws the scene fitted into `target` (the painter's logical coordinates), leaving the rest
+    // of the painter's device untouched.
+    void draw(QPainter& painter, const QRectF& target, const RoomScene& scene);
+
+    // The whole frame as an image of `pixelSize`, transparent where the room draws nothing.
+    QImage render(const RoomScene& scene, QSize pixelSize);
+
+private:
+    const QImage& shellImage(const ostrevan::Level& level, QSize pixelSize, double devicePixelRatio);
+    const QImage& vignetteImage(QSize pixelSize, double devicePixelRatio);
+
+    // The shell is keyed by room number only: a room's theme never changes during play.
+    std::int64_t m_shellRoom = 0;
+    QImage m_shell;
+    QImage m_vignette;
+};
+
+}  // namespace tallowmere

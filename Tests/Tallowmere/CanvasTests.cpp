@@ -1,0 +1,225 @@
+// The canvas: blur, copies, arcs, gradients and fill rules, probed on small offscreen images.
+#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Draw.hpp>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <functional>
+
+namespace tallowmere {
+namespace {
+
+QImage paintImage(int w, int h, const std::function<void(Canvas&)>& draw) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    Canvas canvas(painter);
+    draw(canvas);
+    painter.end();
+    return image;
+}
+
+int alphaAt(const QImage& image, int x, int y) {
+    return qAlpha(image.pixel(x, y));
+}
+
+double totalAlpha(const QImage& image) {
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) sum += alphaAt(image, x, y);
+    }
+    return sum;
+}
+
+// ## Blur
+
+TEST(CanvasBlur, DotStaysSymmetricAndKeepsItsCoverage) {
+    const QPointF centre(50.5, 50.5);  // the middle of pixel 50
+    const QImage sharp = paintImage(101, 101, [&](Canvas& c) { c.fill(shape::circle(centre, 8), black()); });
+    const QImage soft = paintImage(101, 101, [&](Canvas& c) {
+        c.addBlur(4);
+        c.fill(shape::circle(centre, 8), black());
+    });
+    EXPECT_NEAR(totalAlpha(soft), totalAlpha(sharp), totalAlpha(sharp) * 0.01);
+    EXPECT_LT(alphaAt(soft, 50, 50), 255);  // really blurred
+    EXPECT_GT(alphaAt(soft, 50, 63), 0);    // spread past the dot's edge at 58.5
+    for (int y = 30; y <= 70; ++y) {
+        for (int x = 30; x <= 70; ++x) {
+            ASSERT_NEAR(alphaAt(soft, x, y), alphaAt(soft, 100 - x, y), 1) << x << "," << y;
+            ASSERT_NEAR(alphaAt(soft, x, y), alphaAt(soft, x, 100 - y), 1) << x << "," << y;
+            ASSERT_NEAR(alphaAt(soft, x, y), alphaAt(soft, y, x), 1) << x << "," << y;
+        }
+    }
+}
+
+TEST(CanvasBlur, FollowsTheTransformScale) {
+    // A dot of radius 4 blurred by 2 and drawn at twice the size looks like a dot of radius 8
+    // blurred by 4.
+    const QImage direct = paintImage(101, 101, [](Canvas& c) {
+        c.addBlur(4);
+        c.fill(shape::circle({50.5, 50.5}, 8), black());
+    });
+    const QImage scaled = paintImage(101, 101, [](Canvas& c) {
+        c.scale(2, 2);
+        c.addBlur(2);
+        c.fill(shape::circle({25.25, 25.25}, 4), black());
+    });
+    for (int x = 30; x <= 70; x += 2) EXPECT_NEAR(alphaAt(scaled, x, 50), alphaAt(direct, x, 50), 3) << x;
+}
+
+TEST(CanvasBlur, EachDrawIsBlurredOnItsOwnAndTheClipCutsTheResult) {
+    const QImage image = paintImage(100, 40, [](Canvas& c) {
+        Canvas soft = c;
+        soft.clip(Rect{0, 0, 50, 40});
+        soft.addBlur(3);
+        soft.fill(shape::rect(Rect{20, 10, 20, 20}), black());
+        soft.fill(shape::rect(Rect{45, 10, 20, 20}), black());
+    });
+    EXPECT_GT(alphaAt(image, 48, 20), 0);
+    EXPECT_EQ(alphaAt(image, 52, 20), 0);  // the second square's blur is cut at the clip
+    EXPECT_GT(alphaAt(image, 18, 20), 0);  // the first square spreads left
+}
+
+// ## Copies
+
+void drawWithClipTransformAndBlur(Canvas canvas) {
+    canvas.clip(Rect{0, 0, 10, 10});
+    canvas.translate(30, 30);
+    canvas.scale(0.5, 0.5);
+    canvas.addBlur(6);
+    canvas.setBlendMode(BlendMode::destinationOut);
+    canvas.fill(shape::rect(Rect{0, 0, 5, 5}), black());
+}
+
+TEST(CanvasCopies, NothingLeaksIntoTheCaller) {
+    const QImage image = paintImage(60, 60, [](Canvas& c) {
+        drawWithClipTransformAndBlur(c);
+        Canvas local = c;
+        local.clip(Rect{0, 0, 5, 5});
+        local.rotateDegrees(30);
+        c.fill(shape::rect(Rect{20, 20, 20, 20}), H(0xFF0000));
+    });
+    // Unclipped, untransformed, sharp and blended normally.
+    EXPECT_EQ(image.pixel(20, 20), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(image.pixel(39, 39), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(alphaAt(image, 19, 30), 0);
+    EXPECT_EQ(alphaAt(image, 40, 30), 0);
+}
+
+TEST(CanvasCopies, ACopyKeepsItsOwnClipWhileTheCallerDrawsBetween) {
+    const QImage image = paintImage(40, 20, [](Canvas& c) {
+        Canvas left = c;
+        left.clip(Rect{0, 0, 20, 20});
+        c.fill(shape::rect(Rect{30, 0, 10, 20}), H(0x0000FF));  // the painter's clip changes hands
+        left.fill(shape::rect(Rect{0, 0, 40, 20}), H(0x00FF00));
+    });
+    EXPECT_EQ(image.pixel(10, 10), qRgba(0, 255, 0, 255));
+    EXPECT_EQ(image.pixel(25, 10), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(image.pixel(35, 10), qRgba(0, 0, 255, 255));
+}
+
+TEST(CanvasCopies, ACallersPainterClipStaysTheOuterClip) {
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setClipRect(QRect(0, 0, 20, 20));
+    Canvas canvas(painter);
+    canvas.fill(shape::rect(Rect{0, 0, 40, 20}), H(0x00FF00));
+    painter.end();
+    EXPECT_EQ(alphaAt(image, 10, 10), 255);
+    EXPECT_EQ(alphaAt(image, 30, 10), 0);
+}
+
+// ## Geometry
+
+TEST(CanvasGeometry, ArcsAndRotationsTurnClockwiseOnScreen) {
+    QPainterPath arc;
+    addArc(arc, {50, 50}, 40, 0, 90);  // from the right, through the lower right, to the bottom
+    EXPECT_NEAR(arc.pointAtPercent(0).x(), 90, 0.01);
+    EXPECT_NEAR(arc.pointAtPercent(1).y(), 90, 0.01);
+    const QImage image = paintImage(100, 100, [&](Canvas& c) { c.stroke(arc, black(), 4); });
+    const int d = int(50 + 40 * std::cos(M_PI / 4));
+    EXPECT_GT(alphaAt(image, d, d), 128);
+    EXPECT_EQ(alphaAt(image, d, 100 - d), 0);
+
+    QPainterPath back;
+    addArc(back, {50, 50}, 40, 0, -90);  // decreasing angles go over the top
+    EXPECT_NEAR(back.pointAtPercent(0.5).y(), 50 - 40 * std::sin(M_PI / 4), 0.5);
+
+    const QImage turned = paintImage(100, 100, [](Canvas& c) {
+        c.translate(50, 50);
+        c.rotateDegrees(90);
+        c.fill(shape::rect(Rect{20, -3, 20, 6}), black());  // +x turns to +y
+    });
+    EXPECT_EQ(alphaAt(turned, 50, 80), 255);
+    EXPECT_EQ(alphaAt(turned, 80, 50), 0);
+}
+
+TEST(CanvasGeometry, FillsUseTheNonZeroRuleUnlessAskedOtherwise) {
+    QPainterPath twice;
+    twice.addRect(10, 10, 20, 20);
+    twice.addRect(10, 10, 20, 20);  // Qt's own default would cancel the overlap
+    const QImage nonZero = paintImage(40, 40, [&](Canvas& c) { c.fill(twice, black()); });
+    const QImage evenOdd = paintImage(40, 40, [&](Canvas& c) { c.fill(twice, black(), FillRule::evenOdd); });
+    EXPECT_EQ(alphaAt(nonZero, 20, 20), 255);
+    EXPECT_EQ(alphaAt(evenOdd, 20, 20), 0);
+}
+
+TEST(CanvasGeometry, ContinuousCornersStayInsideTheRectAndFillItsMiddle) {
+    const Rect box{10, 10, 80, 60};
+    const QPainterPath path = shape::roundedRect(box, 12);
+    EXPECT_TRUE(toQRectF(box).adjusted(-0.01, -0.01, 0.01, 0.01).contains(path.boundingRect()));
+    EXPECT_TRUE(path.contains(QPointF(50, 11)));   // a straight edge
+    EXPECT_FALSE(path.contains(QPointF(11, 11)));  // a cut corner
+    EXPECT_TRUE(path.contains(QPointF(14, 14)));
+    // Tight corners fall back to circles that still close the shape.
+    EXPECT_TRUE(shape::roundedRect(Rect{0, 0, 16, 7}, 4).contains(QPointF(8, 3.5)));
+}
+
+// ## Paints
+
+TEST(CanvasPaints, RadialGradientsHoldTheirEndColoursInsideAndOutside) {
+    const QImage image = paintImage(120, 120, [](Canvas& c) {
+        c.fill(shape::rect(Rect{0, 0, 120, 120}), radial({60, 60}, 20, 40, {clear(), black()}));
+    });
+    EXPECT_EQ(alphaAt(image, 60, 60), 0);
+    EXPECT_EQ(alphaAt(image, 60 + 15, 60), 0);
+    EXPECT_NEAR(alphaAt(image, 60 + 30, 60), 128, 10);
+    EXPECT_EQ(alphaAt(image, 60 + 50, 60), 255);
+    EXPECT_EQ(alphaAt(image, 1, 1), 255);
+}
+
+TEST(CanvasPaints, LinearGradientsRunFromStartToEnd) {
+    const Rect box{0, 0, 10, 100};
+    const QImage image = paintImage(10, 100, [&](Canvas& c) { c.fill(shape::rect(box), vertical(box, {clear(), black()})); });
+    EXPECT_LT(alphaAt(image, 5, 1), 8);
+    EXPECT_NEAR(alphaAt(image, 5, 50), 128, 6);
+    EXPECT_GT(alphaAt(image, 5, 98), 247);
+}
+
+TEST(CanvasText, IsCentredOnItsPoint) {
+    const QImage image = paintImage(200, 100, [](Canvas& c) {
+        c.drawText("HHHH", {100, 50}, Font{30, FontWeight::bold, FontDesign::rounded}, black());
+    });
+    int left = 200, right = -1, top = 100, bottom = -1;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (alphaAt(image, x, y) < 128) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    ASSERT_GE(right, 0);
+    EXPECT_NEAR((left + right) / 2.0, 100, 2);
+    EXPECT_NEAR((top + bottom) / 2.0, 50, 4);  // capitals sit a little above the line box's middle
+    EXPECT_NEAR(measureText("HHHH", Font{60}).width(), 2 * measureText("HHHH", Font{30}).width(), 0.5);
+}
+
+}  // namespace
+}  // namespace tallowmere

@@ -1,0 +1,149 @@
+// The command line: argument rules, and the offline modes run as the real binary.
+#include <Tallowmere/CommandLine.hpp>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <limits>
+
+namespace tallowmere::CommandLine {
+namespace {
+
+std::vector<std::string> argv(std::initializer_list<std::string> rest) {
+    std::vector<std::string> args{"tallowmere"};
+    args.insert(args.end(), rest);
+    return args;
+}
+
+// ## Argument rules
+
+TEST(CommandLineParse, TooFewArgumentsOrOtherSwitchesStartTheApplication) {
+    const std::vector<std::vector<std::string>> cases = {
+        argv({}), argv({"--shot"}), argv({"--shot", "7"}), argv({"--icon"}), argv({"--SHOT", "7", "a.png"}),
+        argv({"--Icon", "a.png"}), argv({"shot", "7", "a.png"}),
+    };
+    for (const auto& args : cases) EXPECT_TRUE(std::holds_alternative<RunApplication>(parse(args))) << args.size();
+    const Command icon = parse(argv({"--icon", "a.png", "extra", "more"}));
+    ASSERT_TRUE(std::holds_alternative<Icon>(icon));
+    EXPECT_EQ(std::get<Icon>(icon).path, "a.png");
+}
+
+TEST(CommandLineParse, RoomNumbersClampAndUnparsableOnesGiveRoomOne) {
+    struct Case { std::string text; std::int64_t room; };
+    const Case cases[] = {
+        {"7", 7}, {"+7", 7}, {"0", 1}, {"99", 50}, {"-5", 1}, {"50", 50}, {"1", 1},
+        {"abc", 1}, {"", 1}, {" 7", 1}, {"7 ", 1}, {"7a", 1}, {"+", 1}, {"-", 1}, {"+-5", 1}, {"0x10", 1},
+        {"-9223372036854775808", 1}, {"9223372036854775807", 50},
+        {"99999999999999999999", 1},  // 20 digits: does not parse
+        {"-99999999999999999999", 1},
+    };
+    for (const Case& c : cases) {
+        const Command command = parse(argv({"--shot", c.text, "out.png"}));
+        ASSERT_TRUE(std::holds_alternative<Shot>(command)) << c.text;
+        EXPECT_EQ(std::get<Shot>(command).room, c.room) << c.text;
+    }
+    EXPECT_EQ(parseInteger("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(parseInteger("+0012"), 12);
+    EXPECT_EQ(parseInteger("9223372036854775808"), std::nullopt);
+}
+
+TEST(CommandLineParse, FlagsSplitAtCommasAndOnlyTheExactWordDarkDarkens) {
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> flags;
+        bool dark;
+    };
+    const Case cases[] = {
+        {argv({"--shot", "3", "o.png"}), {}, false},
+        {argv({"--shot", "3", "o.png", ",,a,,b"}), {"a", "b"}, false},
+        {argv({"--shot", "3", "o.png", " a , b"}), {" a ", " b"}, false},
+        {argv({"--shot", "3", "o.png", "", "dark"}), {}, true},
+        {argv({"--shot", "3", "o.png", "lights_on", "dark"}), {"lights_on"}, true},
+        {argv({"--shot", "3", "o.png", "x,y", "Dark"}), {"x", "y"}, false},
+        {argv({"--shot", "3", "o.png", "x", "dark "}), {"x"}, false},
+        {argv({"--shot", "3", "o.png", "dark"}), {"dark"}, false},
+    };
+    for (const Case& c : cases) {
+        const Shot shot = std::get<Shot>(parse(c.args));
+        EXPECT_EQ(shot.path, "o.png");
+        EXPECT_EQ(shot.flags, c.flags) << c.args.size();
+        EXPECT_EQ(shot.dark, c.dark) << c.args.size();
+    }
+}
+
+// ## Renders
+
+TEST(CommandLineRender, RoomShotIsTheStageSizeAndDarkensAwayFromTheMiddle) {
+    const QImage lit = renderRoomShot(Shot{7, "", {}, false});
+    const QImage dark = renderRoomShot(Shot{7, "", {}, true});
+    ASSERT_EQ(lit.size(), QSize(1000, 640));
+    EXPECT_EQ(qAlpha(lit.pixel(5, 5)), 255);
+    const QRgb corner = dark.pixel(60, 600);
+    EXPECT_LT(qRed(corner) + qGreen(corner) + qBlue(corner), 40);
+    EXPECT_EQ(dark.pixel(500, 300), lit.pixel(500, 300));  // clear round the pointer
+}
+
+TEST(CommandLineRender, IconIsTransparentOutsideItsTile) {
+    const QImage icon = renderAppIcon();
+    ASSERT_EQ(icon.size(), QSize(1024, 1024));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(icon.pixel(1023, 1023)), 0);
+    EXPECT_EQ(qAlpha(icon.pixel(512, 512)), 255);
+    EXPECT_EQ(qAlpha(icon.pixel(110, 512)), 255);  // the tile's left edge
+    EXPECT_GT(qAlpha(icon.pixel(512, 935)), 0);    // the shadow below it
+}
+
+// ## The binary
+
+struct ProcessResult {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+ProcessResult runBinary(const QStringList& args) {
+    QProcess process;
+    process.start(TM_BINARY, args);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(CommandLineBinary, WritesBothPicturesAndSaysSo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString shotPath = dir.filePath("room 7.png");
+    const ProcessResult shot = runBinary({"--shot", "7", shotPath, ",,a,,b", "dark"});
+    EXPECT_EQ(shot.status, 0);
+    EXPECT_EQ(shot.out, "wrote " + shotPath + "\n");
+    const QImage room(shotPath);
+    EXPECT_EQ(room.size(), QSize(1000, 640));
+
+    const QString iconPath = dir.filePath("icon.png");
+    const ProcessResult icon = runBinary({"--icon", iconPath, "ignored"});
+    EXPECT_EQ(icon.status, 0);
+    EXPECT_EQ(icon.out, "wrote " + iconPath + "\n");
+    const QImage picture(iconPath);
+    EXPECT_EQ(picture.size(), QSize(1024, 1024));
+    EXPECT_TRUE(picture.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(picture.pixel(3, 3)), 0);
+}
+
+TEST(CommandLineBinary, AFileThatCannotBeWrittenIsReportedAndFails) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString missing = dir.filePath("no/such/folder/out.png");
+    for (const QStringList& args : {QStringList{"--shot", "3", missing}, QStringList{"--icon", missing}}) {
+        const ProcessResult result = runBinary(args);
+        EXPECT_EQ(result.status, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
+        EXPECT_TRUE(result.err.contains("could not write " + missing + ": ")) << result.err.toStdString();
+        EXPECT_FALSE(QFile::exists(missing));
+    }
+}
+
+}  // namespace
+}  // namespace tallowmere::CommandLine

@@ -1,0 +1,217 @@
+// Shared drawing functions, the art dispatchers, the room shell and the door.
+#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/FloorArt.hpp>
+#include <Tallowmere/RoomArt.hpp>
+#include <Tallowmere/WallArt.hpp>
+
+#include <Ostrevan/Themes.hpp>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <functional>
+
+namespace tallowmere {
+namespace {
+
+using ostrevan::DoorStyle;
+
+QImage paintImage(int w, int h, const std::function<void(Canvas&)>& draw, QColor background = Qt::transparent) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    Canvas canvas(painter);
+    draw(canvas);
+    painter.end();
+    return image;
+}
+
+bool isBlank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) return false;
+        }
+    }
+    return true;
+}
+
+// ## Colours and scatter
+
+TEST(DrawColour, ShadesDarkenAndLightenEachChannel) {
+    EXPECT_EQ(H(0x3B78DE).rgba(), qRgba(0x3B, 0x78, 0xDE, 255));
+    EXPECT_EQ(H(0xFF3B78DE).rgba(), H(0x3B78DE).rgba());  // the top byte is ignored
+    EXPECT_EQ(H(0x3B78DE, -1).rgba(), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(H(0x3B78DE, 1).rgba(), qRgba(255, 255, 255, 255));
+    const QColor half = H(0x80FF00, -0.5);
+    EXPECT_NEAR(half.redF(), 0x80 / 255.0 / 2, 1e-4);
+    EXPECT_NEAR(half.greenF(), 0.5, 1e-4);
+    const QColor light = H(0x000080, 0.5, 0.25);
+    EXPECT_NEAR(light.redF(), 0.5, 1e-4);
+    EXPECT_NEAR(light.blueF(), 0x80 / 255.0 + 0.5 * (1 - 0x80 / 255.0), 1e-4);
+    EXPECT_NEAR(light.alphaF(), 0.25, 1e-4);
+    EXPECT_EQ(hexOf(ostrevan::Tone::cyan), 0x39C0D0u);
+    EXPECT_EQ(hexOf(ostrevan::Tone::brown), 0x8A5A38u);
+}
+
+TEST(DrawScatter, UnitHashGivesTheFixedValues) {
+    struct Case { std::uint64_t seed; std::int64_t channel; double value; };
+    const Case cases[] = {{0, 1, 0.3596}, {0, 2, 0.7193}, {0, 3, 0.4168}, {0, 4, 0.7328}, {73856093, 1, 0.2403}};
+    for (const Case& c : cases) EXPECT_NEAR(unitHash(c.seed, c.channel), c.value, 1e-12) << c.seed << "/" << c.channel;
+    // Negative numbers wrap in two's complement instead of overflowing.
+    EXPECT_EQ(scatterSeed(-1), ~std::uint64_t(0) - 73856093 + 1);
+    EXPECT_EQ(scatterSeed(-34), std::uint64_t(0) - std::uint64_t(34) * 73856093);
+    for (std::int64_t channel : {-5, -1, 0, 7}) {
+        const double v = unitHash(scatterSeed(-34), channel);
+        EXPECT_GE(v, 0);
+        EXPECT_LT(v, 1);
+        EXPECT_EQ(v, unitHash(scatterSeed(-34), channel));
+    }
+}
+
+// ## Shadows and highlights
+
+TEST(DrawShadows, FloorShadowSitsAtTheFootAndNeverThinnerThanTen) {
+    const QImage image = paintImage(140, 80, [](Canvas& c) {
+        c.translate(20, 0.3);  // puts the ellipse's middle on the middle of pixel row 42
+        floorShadow(c, Rect{0, 0, 100, 40}, 1);  // ellipse (-4, 37.2, 108, 10)
+    });
+    int darkestRow = 0;
+    for (int y = 0; y < 80; ++y) {
+        if (qAlpha(image.pixel(70, y)) > qAlpha(image.pixel(70, darkestRow))) darkestRow = y;
+    }
+    EXPECT_EQ(darkestRow, 42);
+    EXPECT_NEAR(qAlpha(image.pixel(70, 32)), qAlpha(image.pixel(70, 52)), 1);
+    EXPECT_EQ(qAlpha(image.pixel(70, 10)), 0);
+}
+
+TEST(DrawShadows, GlossStaysInsideItsRoundedRectAndLeavesNoClip) {
+    const Rect box{20, 20, 60, 60};
+    const QImage image = paintImage(100, 100, [&](Canvas& c) {
+        gloss(c, box, 8, 1);
+        c.fill(shape::rect(Rect{0, 90, 10, 10}), black());
+    });
+    EXPECT_EQ(qAlpha(image.pixel(15, 40)), 0);    // left of the box, on the band's line
+    EXPECT_EQ(qAlpha(image.pixel(21, 21)), 0);    // the cut corner
+    EXPECT_EQ(qAlpha(image.pixel(25, 60)), 255);  // inside the band
+    EXPECT_EQ(qAlpha(image.pixel(5, 95)), 255);   // the caller's canvas is unclipped
+}
+
+// ## Symbols
+
+TEST(DrawSymbol, EveryPictureStaysInItsSquareAndOtherNamesAreText) {
+    for (std::string_view name : kSymbolNames) {
+        const QImage image = paintImage(100, 100, [&](Canvas& c) { drawSymbol(c, name, {50, 50}, 60, black()); });
+        EXPECT_GT(qAlpha(image.pixel(50, 50)) + qAlpha(image.pixel(30, 50)), 0) << name;
+        for (int i = 0; i < 100; ++i) {
+            for (int edge : {0, 99}) {
+                ASSERT_EQ(qAlpha(image.pixel(i, edge)), 0) << name;
+                ASSERT_EQ(qAlpha(image.pixel(edge, i)), 0) << name;
+            }
+        }
+    }
+    const QImage star = paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "star", {50, 50}, 60, black()); });
+    const QImage word = paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "Star", {50, 50}, 60, black()); });
+    EXPECT_EQ(qAlpha(star.pixel(50, 25)), 255);  // the top point
+    EXPECT_EQ(qAlpha(word.pixel(50, 25)), 0);    // half-size text does not reach it
+    EXPECT_FALSE(isBlank(word));
+    EXPECT_TRUE(isBlank(paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "", {50, 50}, 60, black()); })));
+}
+
+TEST(DrawSymbol, MoonCutsAwayOnlyItsOwnDisc) {
+    const QImage image = paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "moon", {50, 50}, 80, H(0xFFFFFF)); },
+                                    QColor(255, 0, 0));
+    EXPECT_EQ(image.pixel(16, 50), qRgb(255, 255, 255));  // the crescent on the left
+    EXPECT_EQ(image.pixel(70, 50), qRgb(255, 0, 0));      // background inside the bite
+    EXPECT_EQ(image.pixel(97, 10), qRgb(255, 0, 0));      // and beyond the disc
+}
+
+// ## Dispatch
+
+TEST(DrawDispatch, WallAndFloorArtAnswerForTheirOwnCases) {
+    const QImage image = paintImage(50, 50, [](Canvas& c) {
+        const Rect r{0, 0, 50, 50};
+        EXPECT_TRUE(drawWallArt(c, ostrevan::art::Window{}, r, 0));
+        EXPECT_TRUE(drawWallArt(c, ostrevan::art::Stripes{}, r, 0));
+        EXPECT_FALSE(drawWallArt(c, ostrevan::art::Vase{}, r, 0));
+        EXPECT_FALSE(drawWallArt(c, ostrevan::art::None{}, r, 0));
+        EXPECT_TRUE(drawFloorArt(c, ostrevan::art::Piano{}, r, 0));
+        EXPECT_TRUE(drawFloorArt(c, ostrevan::art::Item{}, r, 0));
+        EXPECT_FALSE(drawFloorArt(c, ostrevan::art::Clock{}, r, 0));
+        EXPECT_FALSE(drawFloorArt(c, ostrevan::art::None{}, r, 0));
+    });
+    EXPECT_TRUE(isBlank(image));
+}
+
+// ## Room shell
+
+TEST(DrawShell, FloorQuadSpreadsTowardsTheViewer) {
+    const QPainterPath quad = floorQuad(450, 550, 400, 640);
+    ASSERT_GE(quad.elementCount(), 4);
+    const QPointF expected[] = {{450, 400}, {550, 400}, {610, 640}, {390, 640}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(quad.elementAt(i).x, expected[i].x(), 1e-9);
+        EXPECT_NEAR(quad.elementAt(i).y, expected[i].y(), 1e-9);
+    }
+}
+
+TEST(DrawShell, EveryThemeCoversTheStageTheSameWayTwice) {
+    for (const ostrevan::Theme& theme : ostrevan::Themes::cycle()) {
+        const auto shell = [&](Canvas& c) {
+            c.scale(0.25, 0.25);
+            drawRoomShell(c, theme);
+        };
+        const QImage first = paintImage(250, 160, shell);
+        EXPECT_EQ(first, paintImage(250, 160, shell));
+        for (int y = 0; y < 160; y += 7) {
+            for (int x = 0; x < 250; x += 7) ASSERT_EQ(qAlpha(first.pixel(x, y)), 255) << x << "," << y;
+        }
+    }
+}
+
+// ## Door
+
+QImage doorImage(DoorStyle style, bool unlocked, double open, double time, bool lamp) {
+    return paintImage(1000, 640, [=](Canvas& c) { drawDoor(c, style, 12, unlocked, open, time, lamp); });
+}
+
+TEST(DrawDoor, LampIsGreenWhenUnlockedAndRedWhenLockedOnlyWhenShown) {
+    const QPoint bulb(500, 109);
+    const QRgb green = doorImage(DoorStyle::wood, true, 0, 0, true).pixel(bulb);
+    const QRgb red = doorImage(DoorStyle::wood, false, 0, 0, true).pixel(bulb);
+    EXPECT_GT(qGreen(green), 180);
+    EXPECT_LT(qRed(green), 140);
+    EXPECT_GT(qRed(red), 180);
+    EXPECT_LT(qGreen(red), 110);
+    EXPECT_EQ(green, doorImage(DoorStyle::wood, true, 0, 1.571, true).pixel(bulb));  // steady
+    EXPECT_NE(red, doorImage(DoorStyle::wood, false, 0, 1.571, true).pixel(bulb));   // pulsing
+    const QRgb none = doorImage(DoorStyle::wood, false, 0, 0, false).pixel(bulb);
+    EXPECT_EQ(none, doorImage(DoorStyle::wood, true, 0, 0, false).pixel(bulb));
+    EXPECT_LT(qRed(none), 90);
+}
+
+TEST(DrawDoor, OpeningLightsTheDoorwayBehindANarrowingLeaf) {
+    const QImage shut = doorImage(DoorStyle::steel, false, 0, 0, false);
+    EXPECT_EQ(shut, doorImage(DoorStyle::steel, false, -0.5, 0, false));
+    const QImage open = doorImage(DoorStyle::steel, false, 1, 0, false);
+    EXPECT_LT(qRed(shut.pixel(560, 300)), 200);  // steel leaf
+    EXPECT_GT(qRed(open.pixel(560, 300)), 245);  // lit doorway where the leaf was
+    EXPECT_GT(qBlue(open.pixel(560, 300)), 235);
+    EXPECT_LT(qRed(open.pixel(440, 300)), 200);  // the leaf, 60 wide, hinged at 417
+    EXPECT_EQ(qAlpha(shut.pixel(640, 250)), 0);  // right of the casing and its shadow
+    EXPECT_EQ(qAlpha(shut.pixel(500, 398)), 255);
+    EXPECT_LT(qAlpha(shut.pixel(500, 405)), 103);  // only the casing's shadow below the horizon
+}
+
+TEST(DrawDoor, EveryStyleDrawsItsLeafAndPlate) {
+    for (int s = 0; s < int(ostrevan::kDoorStyleCount); ++s) {
+        const QImage image = doorImage(static_cast<DoorStyle>(s), true, 0, 0, true);
+        EXPECT_EQ(qAlpha(image.pixel(430, 250)), 255) << s;
+        const QRgb plate = image.pixel(478, 155);  // dark plate, clear of the number
+        EXPECT_LT(qRed(plate) + qGreen(plate) + qBlue(plate), 200) << s;
+    }
+}
+
+}  // namespace
+}  // namespace tallowmere

@@ -1,0 +1,156 @@
+// The room scene: door lamp and light pool, darkness round the pointer, flags that show and hide
+// props, the hover ring and the renderer's caches.
+#include <Tallowmere/Scene.hpp>
+
+#include <Ostrevan/Themes.hpp>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+namespace tallowmere {
+namespace {
+
+using ostrevan::FlagSet;
+using ostrevan::Level;
+
+constexpr QSize kStagePixels{1000, 640};
+
+Level testRoom(std::int64_t id, const ostrevan::Theme& theme = ostrevan::Themes::cream) {
+    Level level;
+    level.id = id;
+    level.theme = theme;
+    level.door = ostrevan::DoorStyle::wood;
+    level.requires_ = {"unlocked"};
+    ostrevan::Prop box;
+    box.id = "box";
+    box.rect = {100, 150, 80, 80};
+    box.art = ostrevan::art::Vase{};
+    box.hideWhen = {"box_gone"};
+    box.look = "A box.";
+    ostrevan::Prop door;
+    door.id = "door";
+    door.rect = {0, 0, 10, 10};  // the door stands at its fixed place whatever its rect
+    door.hideWhen = {"no_door"};
+    level.props = {box, door};
+    return level;
+}
+
+struct Frame {
+    FlagSet flags;
+    std::optional<std::string> hover;
+    QPointF mouse{500, 300};
+    bool dark = false;
+    double time = 1.3;
+};
+
+QImage render(const Level& level, const Frame& frame, SceneRenderer& renderer) {
+    return renderer.render(RoomScene{level, frame.flags, frame.time, 0, frame.hover, frame.mouse, frame.dark}, kStagePixels);
+}
+
+QImage render(const Level& level, const Frame& frame) {
+    SceneRenderer renderer;
+    return render(level, frame, renderer);
+}
+
+int brightness(QRgb pixel) {
+    return qRed(pixel) + qGreen(pixel) + qBlue(pixel);
+}
+
+// ## Door
+
+TEST(SceneDoor, LockedLampIsRedAndTheUnlockFlagTurnsItGreenAndLightsThePool) {
+    const Level room = testRoom(3);
+    const QImage locked = render(room, {});
+    const QImage unlocked = render(room, {{"unlocked"}});
+    const QPoint bulb(500, 109);
+    EXPECT_GT(qRed(locked.pixel(bulb)), 170);
+    EXPECT_LT(qGreen(locked.pixel(bulb)), 110);
+    EXPECT_GT(qGreen(unlocked.pixel(bulb)), 170);
+    EXPECT_LT(qRed(unlocked.pixel(bulb)), 150);
+    const QPoint pool(500, 470);
+    EXPECT_GT(brightness(unlocked.pixel(pool)), brightness(locked.pixel(pool)) + 20);
+
+    Level open = room;
+    open.requires_.clear();  // nothing to do: unlocked from the start
+    EXPECT_EQ(render(open, {}).pixel(bulb), unlocked.pixel(bulb));
+}
+
+TEST(SceneDoor, AHiddenDoorPropDrawsNoDoor) {
+    Level bare = testRoom(3);
+    bare.props.pop_back();
+    const Level room = testRoom(3);
+    const QPoint leaf(540, 300);
+    EXPECT_NE(render(room, {}).pixel(leaf), render(bare, {}).pixel(leaf));
+    EXPECT_EQ(render(room, {{"no_door"}}).pixel(leaf), render(bare, {}).pixel(leaf));
+}
+
+// ## Darkness
+
+TEST(SceneDark, BlackAwayFromThePointerAndLitAtIt) {
+    const Level room = testRoom(4);
+    const QPointF pointer(220, 260);
+    const QImage lit = render(room, {.mouse = pointer});
+    const QImage dark = render(room, {.mouse = pointer, .dark = true});
+    for (QPoint far : {QPoint(850, 200), QPoint(700, 560), QPoint(40, 600), QPoint(500, 250)}) {
+        EXPECT_LE(brightness(dark.pixel(far)), brightness(lit.pixel(far)) / 8 + 6) << far.x() << "," << far.y();
+    }
+    const QPoint near = pointer.toPoint();
+    EXPECT_NEAR(brightness(dark.pixel(near)), brightness(lit.pixel(near)), 9);
+    EXPECT_GT(brightness(dark.pixel(near)), 300);
+}
+
+// ## Hover ring
+
+TEST(SceneHover, RingsOnlyAVisiblePropThatExists) {
+    const Level room = testRoom(5);
+    const QPoint ringEdge(96, 190);  // the box's left edge, grown by 4
+    const QRgb plain = render(room, {}).pixel(ringEdge);
+    const QRgb ringed = render(room, {.hover = "box"}).pixel(ringEdge);
+    EXPECT_GT(brightness(ringed), brightness(plain) + 60);
+    EXPECT_GT(qRed(ringed), qBlue(ringed));  // warm
+    EXPECT_EQ(render(room, {.flags = {"box_gone"}, .hover = "box"}).pixel(ringEdge),
+              render(room, {.flags = {"box_gone"}}).pixel(ringEdge));
+    EXPECT_EQ(render(room, {.hover = "nothing"}).pixel(ringEdge), plain);
+    // The ring shows over the darkness too.
+    const QRgb darkRing = render(room, {.hover = "box", .mouse = {900, 500}, .dark = true}).pixel(ringEdge);
+    EXPECT_GT(brightness(darkRing), 300);
+}
+
+// ## Renderer
+
+TEST(SceneRenderer, KeepsTheShellOfARoomNumberAndRedrawsForANewOne) {
+    SceneRenderer renderer;
+    const QPoint wall(150, 250);
+    const QRgb cream = render(testRoom(5, ostrevan::Themes::cream), {}, renderer).pixel(wall);
+    const QRgb charcoal = render(testRoom(6, ostrevan::Themes::charcoal), {}).pixel(wall);
+    ASSERT_NE(cream, charcoal);
+    EXPECT_EQ(render(testRoom(5, ostrevan::Themes::charcoal), {}, renderer).pixel(wall), cream);
+    EXPECT_EQ(render(testRoom(6, ostrevan::Themes::charcoal), {}, renderer).pixel(wall), charcoal);
+}
+
+TEST(SceneRenderer, FitsTheStageIntoTheTargetAndDrawsNothingOutside) {
+    struct Case { QRectF bounds; QRectF stage; };
+    const Case cases[] = {
+        {{0, 0, 1200, 640}, {100, 0, 1000, 640}},
+        {{0, 0, 1000, 800}, {0, 80, 1000, 640}},
+        {{0, 0, 500, 640}, {0, 160, 500, 320}},
+        {{10, 20, 0, 0}, {10, 20, 0, 0}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fitStage(c.bounds), c.stage);
+
+    QImage window(1200, 820, QImage::Format_ARGB32_Premultiplied);
+    window.fill(Qt::transparent);
+    QPainter painter(&window);
+    SceneRenderer renderer;
+    const Level room = testRoom(7);
+    renderer.draw(painter, QRectF(0, 0, 1200, 820), RoomScene{room, {}, 0, 0, std::nullopt, {500, 300}, false});
+    painter.end();
+    EXPECT_EQ(qAlpha(window.pixel(600, 20)), 0);  // above the 1200 x 768 stage at y 26
+    EXPECT_EQ(qAlpha(window.pixel(600, 30)), 255);
+    EXPECT_EQ(qAlpha(window.pixel(600, 800)), 0);
+}
+
+}  // namespace
+}  // namespace tallowmere
