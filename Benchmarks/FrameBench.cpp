@@ -12,9 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
-#include <QSemaphore>
 #include <QTemporaryDir>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <chrono>
@@ -83,43 +81,29 @@ BENCHMARK(BM_RoomFrame)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.2);
 
-// One frame of every room, lit and dark, drawn on the calling thread or handed to a pool
-// thread: painting many small fills has been measured slower on the GUI thread.
-void drawEveryRoom(std::vector<SceneRenderer>& renderers, QImage& target, int frame) {
+// One frame of every room, lit and dark, as whole images: painted on the calling (GUI) thread,
+// or handed to a pool thread frame by frame. Painting many small fills has been measured slower
+// on the GUI thread.
+template <bool onPool>
+void BM_EveryRoomFrame(benchmark::State& state) {
     const auto& rooms = ostrevan::Levels::all();
-    for (std::size_t i = 0; i < rooms.size(); ++i) {
-        const ostrevan::FlagSet flags(rooms[i].startFlags.begin(), rooms[i].startFlags.end());
-        for (bool dark : {false, true}) {
-            target.fill(Qt::transparent);
-            QPainter painter(&target);
-            renderers[i].draw(painter, QRectF(QPointF(0, 0), target.size()), frameOf(rooms[i], flags, frame, dark));
-        }
-    }
-}
-
-void BM_EveryRoomOnMainThread(benchmark::State& state) {
-    std::vector<SceneRenderer> renderers(ostrevan::Levels::all().size());
-    QImage target(tallowmere::fitStage(kStageArea).size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    std::vector<SceneRenderer> renderers(rooms.size());
+    const QSize pixels = tallowmere::fitStage(kStageArea).size().toSize();
     int frame = 0;
-    for (auto _ : state) drawEveryRoom(renderers, target, frame++);
-}
-BENCHMARK(BM_EveryRoomOnMainThread)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
-
-void BM_EveryRoomOnPoolThread(benchmark::State& state) {
-    std::vector<SceneRenderer> renderers(ostrevan::Levels::all().size());
-    QImage target(tallowmere::fitStage(kStageArea).size().toSize(), QImage::Format_ARGB32_Premultiplied);
-    int frame = 0;
-    QThreadPool* pool = QThreadPool::globalInstance();
     for (auto _ : state) {
-        QSemaphore done;
-        pool->start([&] {
-            drawEveryRoom(renderers, target, frame++);
-            done.release();
-        });
-        done.acquire();
+        for (std::size_t i = 0; i < rooms.size(); ++i) {
+            const ostrevan::FlagSet flags(rooms[i].startFlags.begin(), rooms[i].startFlags.end());
+            for (bool dark : {false, true}) {
+                const RoomScene scene = frameOf(rooms[i], flags, frame, dark);
+                benchmark::DoNotOptimize(onPool ? renderers[i].renderOnPool(scene, pixels) : renderers[i].render(scene, pixels));
+            }
+        }
+        ++frame;
     }
+    state.counters["frames"] = benchmark::Counter(double(state.iterations() * rooms.size() * 2), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_EveryRoomOnPoolThread)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(BM_EveryRoomFrame<false>)->Name("BM_EveryRoomOnGuiThread")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(BM_EveryRoomFrame<true>)->Name("BM_EveryRoomOnPoolThread")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
 // The whole process: start, build the rooms, render room 7 and write the PNG.
 void BM_ShotProcess(benchmark::State& state) {

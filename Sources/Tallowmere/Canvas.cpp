@@ -2,6 +2,7 @@
 // [SECTION] Paints
 // [SECTION] Text
 // [SECTION] Blur
+// [SECTION] Painting off the GUI thread
 // [SECTION] Canvas
 #include <Tallowmere/Canvas.hpp>
 
@@ -15,7 +16,10 @@
 #include <QPainterPathStroker>
 #include <QPen>
 #include <QRadialGradient>
+#include <QSemaphore>
 #include <QStringList>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cassert>
@@ -374,48 +378,142 @@ std::array<int, 3> boxRadii(double sigma) {
     return radii;
 }
 
-// One box pass along a line of `count` samples `stride` apart; zero beyond the ends, so nothing
-// is gained or lost while the shape stays clear of the edges.
-void boxPass(const float* in, float* out, int count, int stride, int radius) {
+// One box pass along each row; zero beyond the ends, so nothing is gained or lost while the
+// shape stays clear of the edges.
+void boxPassRows(const float* in, float* out, int w, int h, int radius) {
     const float scale = 1.0f / float(2 * radius + 1);
-    float sum = 0;
-    for (int i = 0; i <= radius && i < count; ++i) sum += in[i * stride];
-    for (int i = 0; i < count; ++i) {
-        out[i * stride] = sum * scale;
-        const int add = i + radius + 1;
-        const int drop = i - radius;
-        if (add < count) sum += in[add * stride];
-        if (drop >= 0) sum -= in[drop * stride];
-    }
-}
-
-// Blurs an 8-bit alpha mask in place.
-void blurMask(QImage& mask, double sigmaPx) {
-    const std::array<int, 3> radii = boxRadii(sigmaPx);
-    const int w = mask.width();
-    const int h = mask.height();
-    if (w == 0 || h == 0) return;
-    std::vector<float> a(std::size_t(w) * std::size_t(h));
-    std::vector<float> b(a.size());
     for (int y = 0; y < h; ++y) {
-        const uchar* line = mask.constScanLine(y);
-        for (int x = 0; x < w; ++x) a[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[x];
-    }
-    for (int radius : radii) {
-        if (radius <= 0) continue;
-        for (int y = 0; y < h; ++y) boxPass(&a[std::size_t(y) * std::size_t(w)], &b[std::size_t(y) * std::size_t(w)], w, 1, radius);
-        for (int x = 0; x < w; ++x) boxPass(&b[std::size_t(x)], &a[std::size_t(x)], h, w, radius);
-    }
-    for (int y = 0; y < h; ++y) {
-        uchar* line = mask.scanLine(y);
+        const float* src = in + std::size_t(y) * std::size_t(w);
+        float* dst = out + std::size_t(y) * std::size_t(w);
+        float sum = 0;
+        for (int x = 0; x <= radius && x < w; ++x) sum += src[x];
         for (int x = 0; x < w; ++x) {
-            const float v = a[std::size_t(y) * std::size_t(w) + std::size_t(x)];
-            line[x] = uchar(std::clamp(std::lround(v), 0L, 255L));
+            dst[x] = sum * scale;
+            if (x + radius + 1 < w) sum += src[x + radius + 1];
+            if (x - radius >= 0) sum -= src[x - radius];
         }
     }
 }
 
+// The same down each column, walking whole rows so memory is read in order.
+void boxPassColumns(const float* in, float* out, int w, int h, int radius, std::vector<float>& sums) {
+    const float scale = 1.0f / float(2 * radius + 1);
+    sums.assign(std::size_t(w), 0.0f);
+    auto row = [&](int y) { return in + std::size_t(y) * std::size_t(w); };
+    for (int y = 0; y <= radius && y < h; ++y) {
+        const float* src = row(y);
+        for (int x = 0; x < w; ++x) sums[std::size_t(x)] += src[x];
+    }
+    for (int y = 0; y < h; ++y) {
+        float* dst = out + std::size_t(y) * std::size_t(w);
+        for (int x = 0; x < w; ++x) dst[x] = sums[std::size_t(x)] * scale;
+        if (y + radius + 1 < h) {
+            const float* add = row(y + radius + 1);
+            for (int x = 0; x < w; ++x) sums[std::size_t(x)] += add[x];
+        }
+        if (y - radius >= 0) {
+            const float* drop = row(y - radius);
+            for (int x = 0; x < w; ++x) sums[std::size_t(x)] -= drop[x];
+        }
+    }
+}
+
+// Linear interpolation weights to scale a line of `count` samples up by `factor`, sample
+// centres kept aligned; samples beyond the ends count as zero.
+struct Tap {
+    int index;  // the left sample, -1 before the first
+    float weight;  // of the right sample
+};
+
+std::vector<Tap> upscaleTaps(int count, int factor) {
+    std::vector<Tap> taps(std::size_t(count) * std::size_t(factor));
+    for (std::size_t i = 0; i < taps.size(); ++i) {
+        const double source = (double(i) + 0.5) / factor - 0.5;
+        const double left = std::floor(source);
+        taps[i] = {int(left), float(source - left)};
+    }
+    return taps;
+}
+
+// Blurs a coverage mask made at 1 / `factor` of the final resolution and returns the result at
+// the final resolution. The blur and the scaling work in floating point and round once, so faint
+// wide shadows keep their strength.
+QImage blurredCoverage(const QImage& mask, double sigmaPx, int factor) {
+    const int w = mask.width();
+    const int h = mask.height();
+    QImage out(w * factor, h * factor, QImage::Format_Alpha8);
+    if (w == 0 || h == 0) return out;
+    std::vector<float> a(std::size_t(w) * std::size_t(h));
+    std::vector<float> b(a.size());
+    std::vector<float> sums;
+    for (int y = 0; y < h; ++y) {
+        const uchar* line = mask.constScanLine(y);
+        float* dst = &a[std::size_t(y) * std::size_t(w)];
+        for (int x = 0; x < w; ++x) dst[x] = line[x];
+    }
+    for (int radius : boxRadii(sigmaPx)) {
+        if (radius <= 0) continue;
+        boxPassRows(a.data(), b.data(), w, h, radius);
+        boxPassColumns(b.data(), a.data(), w, h, radius, sums);
+    }
+    auto at = [&](const std::vector<float>& v, int stride, int x, int y) {
+        return x < 0 || y < 0 || x >= stride || y >= h ? 0.0f : v[std::size_t(y) * std::size_t(stride) + std::size_t(x)];
+    };
+    auto store = [](uchar* line, int x, float v) { line[x] = uchar(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
+    if (factor == 1) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) store(out.scanLine(y), x, a[std::size_t(y) * std::size_t(w) + std::size_t(x)]);
+        }
+        return out;
+    }
+    // Across, then down.
+    const int wide = w * factor;
+    const std::vector<Tap> across = upscaleTaps(w, factor);
+    const std::vector<Tap> down = upscaleTaps(h, factor);
+    b.assign(std::size_t(wide) * std::size_t(h), 0.0f);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < wide; ++x) {
+            const Tap t = across[std::size_t(x)];
+            b[std::size_t(y) * std::size_t(wide) + std::size_t(x)] =
+                (1 - t.weight) * at(a, w, t.index, y) + t.weight * at(a, w, t.index + 1, y);
+        }
+    }
+    for (int y = 0; y < h * factor; ++y) {
+        const Tap t = down[std::size_t(y)];
+        uchar* line = out.scanLine(y);
+        for (int x = 0; x < wide; ++x) store(line, x, (1 - t.weight) * at(b, wide, x, t.index) + t.weight * at(b, wide, x, t.index + 1));
+    }
+    return out;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Painting off the GUI thread
+
+QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw) {
+    if (pixelSize.isEmpty() || !(devicePixelRatio > 0)) return {};
+    auto paint = [&] {
+        QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(devicePixelRatio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        draw(painter);
+        painter.end();
+        return image;
+    };
+    QThreadPool* pool = QThreadPool::globalInstance();
+    // Waiting on the pool from inside it could wait for ever.
+    if (pool->contains(QThread::currentThread())) return paint();
+    QImage image;
+    QSemaphore done;
+    pool->start([&] {
+        image = paint();
+        done.release();
+    });
+    done.acquire();
+    return image;
+}
 
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Canvas
@@ -533,8 +631,12 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
 
     // Blurred: the shape's coverage goes into a small mask with room for the blur to spread,
     // the mask is blurred, and the paint is laid through it onto the canvas under the clip.
-    const double dpr = m_surface->devicePixelRatio;
-    const double padLogical = (3 * m_blurPx + 2) / dpr;
+    // A wide blur hides detail finer than a few pixels, so its mask is made and blurred at a
+    // lower resolution and scaled back up before it is laid on.
+    const double deviceSigma = m_blurPx * m_surface->devicePixelRatio;
+    const int reduction = deviceSigma >= 12 ? 4 : deviceSigma >= 6 ? 2 : 1;
+    const double dpr = m_surface->devicePixelRatio / reduction;
+    const double padLogical = 3 * m_blurPx + 2 / dpr;
     QRectF area = m_transform.mapRect(localBounds).adjusted(-padLogical, -padLogical, padLogical, padLogical);
     if (m_clip) {
         const QRectF clipBounds = m_clip->isRect ? m_clip->rect : m_clip->path.boundingRect();
@@ -543,32 +645,43 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
     if (area.isEmpty()) return;
     const QRect pixels = QRectF(area.x() * dpr, area.y() * dpr, area.width() * dpr, area.height() * dpr).toAlignedRect();
     const QPointF origin(pixels.x() / dpr, pixels.y() / dpr);
-    const QTransform toMask = m_transform * QTransform::fromTranslate(-origin.x(), -origin.y());
+    const QRectF target(origin, QSizeF(pixels.width() / dpr, pixels.height() / dpr));
 
-    QImage mask(pixels.size(), QImage::Format_Alpha8);
-    mask.setDevicePixelRatio(dpr);
-    mask.fill(0);
+    // The images work in their own pixels (no device pixel ratio of their own).
+    QImage lowMask(pixels.size(), QImage::Format_Alpha8);
+    lowMask.fill(0);
     {
-        QPainter maskPainter(&mask);
+        QPainter maskPainter(&lowMask);
         maskPainter.setRenderHint(QPainter::Antialiasing, true);
-        maskPainter.setWorldTransform(toMask);
+        maskPainter.setWorldTransform(m_transform * QTransform::fromTranslate(-origin.x(), -origin.y()) *
+                                      QTransform::fromScale(dpr, dpr));
         draw(maskPainter, QBrush(Qt::black));
     }
-    blurMask(mask, m_blurPx * dpr);
+    const QImage mask = blurredCoverage(lowMask, m_blurPx * dpr, reduction);
+    const double fullDpr = m_surface->devicePixelRatio;
+    const QTransform toMask = m_transform * QTransform::fromTranslate(-origin.x(), -origin.y()) *
+                              QTransform::fromScale(fullDpr, fullDpr);
 
-    // The paint itself, unblurred, masked by the blurred coverage. Drawing again with the paint
-    // over the whole area keeps gradients in place.
-    bool invertible = false;
-    const QTransform fromMask = toMask.inverted(&invertible);
-    if (!invertible) return;
-    QImage colour(pixels.size(), QImage::Format_ARGB32_Premultiplied);
-    colour.setDevicePixelRatio(dpr);
-    colour.fill(Qt::transparent);
-    {
+    // The paint itself, unblurred, masked by the blurred coverage.
+    QImage colour(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    if (brush.style() == Qt::SolidPattern) {
+        const QRgb solid = brush.color().rgba();
+        for (int y = 0; y < colour.height(); ++y) {
+            const uchar* coverage = mask.constScanLine(y);
+            auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
+            for (int x = 0; x < colour.width(); ++x) {
+                line[x] = qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage[x] + 127) / 255));
+            }
+        }
+    } else {
+        // Gradients keep their place: paint the whole area, then keep what the mask covers.
+        bool invertible = false;
+        const QTransform fromMask = toMask.inverted(&invertible);
+        if (!invertible) return;
+        colour.fill(Qt::transparent);
         QPainter colourPainter(&colour);
         colourPainter.setWorldTransform(toMask);
-        const QRectF maskArea(0, 0, pixels.width() / dpr, pixels.height() / dpr);
-        colourPainter.fillRect(fromMask.mapRect(maskArea), brush);
+        colourPainter.fillRect(fromMask.mapRect(QRectF(QPointF(0, 0), QSizeF(mask.size()))), brush);
         colourPainter.setWorldTransform(QTransform());
         colourPainter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
         colourPainter.drawImage(QPointF(0, 0), mask);
@@ -576,7 +689,7 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
     applyClip(painter);
     painter.setWorldTransform(QTransform());
     painter.setCompositionMode(mode);
-    painter.drawImage(origin, colour);
+    painter.drawImage(target, colour);
 }
 
 void Canvas::fill(const QPainterPath& path, const Paint& paint, FillRule rule) const {

@@ -14,9 +14,11 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QImage>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QTransform>
 
@@ -130,6 +132,13 @@ struct Font {
 QSizeF measureText(const QString& text, const Font& font);
 
 enum class BlendMode { normal, destinationOut };
+
+// Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
+// caller waits, and returns it (transparent where nothing was drawn). From any other thread
+// Qt 6.4's raster engine hands large fills to that pool and waits for each of them, which makes
+// a picture of many small fills markedly slower to paint on the GUI thread. Called from a pool
+// thread, it paints right there.
+QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw);
 
 // ---------------------------------------------------------------------------------------------
 // Canvas

@@ -99,13 +99,11 @@ void gloss(const Canvas& canvas, const Rect& rect, double radius, double strengt
 
 namespace {
 
-using Fill = QColor;
-
 Rect squareAround(QPointF c, double side) {
     return Rect{c.x() - side / 2, c.y() - side / 2, side, side};
 }
 
-void drawStar(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawStar(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
     for (int i = 0; i < 10; ++i) {
@@ -118,7 +116,7 @@ void drawStar(const Canvas& canvas, QPointF c, double s, const Fill& color) {
     canvas.fill(path, color);
 }
 
-void drawMoon(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawMoon(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     const Rect square = squareAround(c, s);
     // The erasing disc reaches right of and above the square; the layer covers both.
     const Rect layerBounds = insetBy(Rect{square.x, square.y - 0.1 * s, 1.3 * s, 1.1 * s}, -1, -1);
@@ -129,7 +127,7 @@ void drawMoon(const Canvas& canvas, QPointF c, double s, const Fill& color) {
     });
 }
 
-void drawSun(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawSun(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     canvas.fill(shape::ellipse(insetBy(squareAround(c, s), 0.24 * s, 0.24 * s)), color);
     StrokeStyle ray;
     ray.width = 0.09 * s;
@@ -143,7 +141,7 @@ void drawSun(const Canvas& canvas, QPointF c, double s, const Fill& color) {
     }
 }
 
-void drawHeart(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawHeart(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     auto p = [&](double a, double b) { return QPointF(c.x() + a * s, c.y() + b * s); };
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -156,14 +154,14 @@ void drawHeart(const Canvas& canvas, QPointF c, double s, const Fill& color) {
     canvas.fill(path, color);
 }
 
-void drawBolt(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawBolt(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     auto p = [&](double a, double b) { return QPointF(c.x() + a * s, c.y() + b * s); };
     canvas.fill(shape::polygon({p(0.1, -0.5), p(-0.28, 0.06), p(-0.02, 0.06), p(-0.12, 0.5), p(0.3, -0.1),
                                 p(0.04, -0.1)}),
                 color);
 }
 
-void drawDrop(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawDrop(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     auto p = [&](double a, double b) { return QPointF(c.x() + a * s, c.y() + b * s); };
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -174,7 +172,7 @@ void drawDrop(const Canvas& canvas, QPointF c, double s, const Fill& color) {
     canvas.fill(path, color);
 }
 
-void drawLeaf(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawLeafSymbol(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     auto p = [&](double a, double b) { return QPointF(c.x() + a * s, c.y() + b * s); };
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -185,36 +183,36 @@ void drawLeaf(const Canvas& canvas, QPointF c, double s, const Fill& color) {
     canvas.fill(path, color);
 }
 
-void drawCross(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawCross(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     const double corner = 0.05 * s;
     canvas.fill(shape::roundedRect(Rect{c.x() - 0.14 * s, c.y() - 0.5 * s, 0.28 * s, s}, corner), color);
     canvas.fill(shape::roundedRect(Rect{c.x() - 0.5 * s, c.y() - 0.14 * s, s, 0.28 * s}, corner), color);
 }
 
-void drawDiamond(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawDiamond(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     auto p = [&](double a, double b) { return QPointF(c.x() + a * s, c.y() + b * s); };
     canvas.fill(shape::polygon({p(0, -0.5), p(0.38, 0), p(0, 0.5), p(-0.38, 0)}), color);
 }
 
-void drawTriangle(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawTriangle(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     auto p = [&](double a, double b) { return QPointF(c.x() + a * s, c.y() + b * s); };
     canvas.fill(shape::polygon({p(0, -0.46), p(0.5, 0.4), p(-0.5, 0.4)}), color);
 }
 
-void drawSquare(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawSquare(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     canvas.fill(shape::roundedRect(Rect{c.x() - 0.4 * s, c.y() - 0.4 * s, 0.8 * s, 0.8 * s}, 0.06 * s), color);
 }
 
-void drawCircle(const Canvas& canvas, QPointF c, double s, const Fill& color) {
+void drawCircle(const Canvas& canvas, QPointF c, double s, const QColor& color) {
     canvas.fill(shape::ellipse(insetBy(squareAround(c, s), 0.06 * s, 0.06 * s)), color);
 }
 
-using SymbolDrawer = void (*)(const Canvas&, QPointF, double, const Fill&);
+using SymbolDrawer = void (*)(const Canvas&, QPointF, double, const QColor&);
 
 // In the order of kSymbolNames.
 constexpr std::array<SymbolDrawer, kSymbolNames.size()> kSymbolDrawers = {
     drawStar, drawMoon, drawSun, drawHeart, drawBolt, drawDrop,
-    drawLeaf, drawCross, drawDiamond, drawTriangle, drawSquare, drawCircle,
+    drawLeafSymbol, drawCross, drawDiamond, drawTriangle, drawSquare, drawCircle,
 };
 
 }  // namespace

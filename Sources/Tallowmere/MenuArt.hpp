@@ -1,9 +1,11 @@
 // The pictures behind the main menu and the ending screen, and the slabs the menu's bars and
 // cards are drawn on. Pure drawing: every picture comes from its arguments alone.
 //
-// [SECTION] Clock and cover: the animation clock and the stage fitted to cover a screen.
-// [SECTION] Backdrop: the cream room with its row of seven doors opening in turn.
+// [SECTION] Cover: the stage fitted to cover a screen.
+// [SECTION] Backdrop: the cream room with its row of seven doors opening in turn, and the
+//           renderer that draws it frame after frame.
 // [SECTION] Ending: the ivory room with the gold door wide open.
+// [SECTION] Title: the game's name and tagline over the backdrop.
 // [SECTION] Slabs: the menu bar and the card behind the pause menu and the help card.
 #pragma once
 
@@ -11,22 +13,20 @@
 
 #include <Ostrevan/Model.hpp>
 
+#include <QImage>
+#include <QPoint>
 #include <QSizeF>
 #include <QTransform>
 
 #include <array>
 #include <cstdint>
 
+class QPainter;
+
 namespace tallowmere {
 
 // ---------------------------------------------------------------------------------------------
-// [SECTION] Clock and cover
-
-// Seconds since 1 January 2001 (UTC), wrapped below 20,000, for milliseconds since the Unix
-// epoch: the time every animated picture is drawn at.
-double wrappedClockSeconds(std::int64_t unixMilliseconds);
-// The same for the current time.
-double wrappedClockNow();
+// [SECTION] Cover
 
 // Stage units to a screen of `size`: the 1000 x 640 stage scaled by the larger of the two
 // ratios, so it covers the whole screen, and centred; the overflow is cut off.
@@ -60,6 +60,29 @@ double opening(int index, double time);
 
 // The cream room and its door row at `time`; `canvas` is in stage units.
 void drawMenuBackdrop(Canvas canvas, double time);
+// Draws the backdrop covering a screen frame after frame. What never moves is drawn once per
+// screen size and kept: the room, and each door's picture for while it is shut, which is most of
+// the time. A door that is open is drawn afresh. Every frame matches drawMenuBackdrop at the
+// same time. One renderer serves one view.
+class MenuBackdropRenderer {
+public:
+    // The backdrop at `time` covering `size` (the painter's logical coordinates, starting at
+    // its origin).
+    void draw(QPainter& painter, QSizeF size, double time);
+
+private:
+    struct Piece {
+        QImage image;
+        QPointF origin;  // where the image's top-left corner goes, in logical coordinates
+    };
+    void prepare(QSizeF size, double devicePixelRatio);
+
+    QSizeF m_size;
+    double m_devicePixelRatio = 0;
+    Piece m_shell;
+    std::array<Piece, MenuDoors::kCount> m_shutDoors;
+};
+
 // The menu's darkening over the backdrop: darkest at the top behind the title, clear at 0.42 of
 // the height, darker again towards the bottom behind the menu column.
 void drawMenuShade(Canvas canvas, const Rect& screen);
@@ -71,6 +94,18 @@ void drawMenuShade(Canvas canvas, const Rect& screen);
 void drawEndingPicture(Canvas canvas);
 // Black from clear at the top to 0.7 at the bottom.
 void drawEndingShade(Canvas canvas, const Rect& screen);
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Title
+
+// Point size of the title on a screen `screenWidth` wide: 0.052 of it, at most 62.
+double menuTitleSize(double screenWidth);
+// Height of the title block (title, gap, tagline capsule) on a screen `screenWidth` wide.
+double menuTitleBlockHeight(double screenWidth);
+// "TALLOWMERE" with its shadow over the tagline on its capsule, the block centred on `center`.
+void drawMenuTitle(Canvas canvas, QPointF center, double screenWidth);
+// How far the title's shadow reaches beyond the block, below it (the most) and on every side.
+double menuTitleShadowReach();
 
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Slabs

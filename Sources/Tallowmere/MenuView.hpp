@@ -1,48 +1,113 @@
 // The main menu, the ending screen, and the pause menu and help card shown over the game.
+//
+// Each reads the one GameModel and changes the game only through its setters and operations.
 #pragma once
 
+#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/MenuArt.hpp>
+#include <Tallowmere/MenuWidgets.hpp>
+
+#include <QImage>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
+
+#include <vector>
 
 namespace tallowmere {
 
-class GameModel;
+class GlassButton;
 
-// The title screen over its animated backdrop.
+// The title screen over its animated backdrop: Continue (with a saved game), New Game (asking
+// first when it would replace a saved game), How to Play, Quit, the furthest room reached and
+// the mute button. Escape closes the help card. Takes the keyboard focus when shown.
 class MenuView final : public QWidget {
     Q_OBJECT
 public:
     explicit MenuView(GameModel& model, QWidget* parent = nullptr);
+    ~MenuView() override;
+
+    // The "Start a new game?" question while it is open.
+    QMessageBox* confirmation() const { return m_confirm; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void onModelChanged(GameModel::What what);
+    void refresh();
+    void placeContent();
+    void askNewGame();
+    void toggleMute();
+    const QImage& titleImage();
+
     GameModel& m_model;
+    QTimer m_frameTimer;
+    MenuBackdropRenderer m_backdrop;
+    QWidget* m_column = nullptr;
+    MenuBarButton* m_continue = nullptr;
+    MenuBarButton* m_newGame = nullptr;
+    MenuBarButton* m_howTo = nullptr;
+    MenuBarButton* m_quit = nullptr;
+    TextBlock* m_furthest = nullptr;
+    GlassButton* m_mute = nullptr;
+    QPointer<QMessageBox> m_confirm;
+    QImage m_title;  // the title block with its shadow, kept until the width changes
 };
 
-// "YOU ESCAPED": shown once the last door is open.
+// "YOU ESCAPED": the ivory room with its gold door wide open, "Play again" and "Main menu".
 class EndingView final : public QWidget {
     Q_OBJECT
 public:
     explicit EndingView(GameModel& model, QWidget* parent = nullptr);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     GameModel& m_model;
+    QImage m_picture;  // a still: kept until the size changes
 };
 
-// The pause menu over the game screen. Fills its parent and shows itself while the model is
-// paused.
-class PauseMenu final : public QWidget {
+// The pause menu over the game screen: Resume, Hint, Restart this room, Restart the whole game
+// (asking first), How to play and Main menu. Fills its parent and shows itself while the
+// model is paused.
+class PauseMenu final : public CardOverlay {
     Q_OBJECT
 public:
     explicit PauseMenu(GameModel& model, QWidget* parent = nullptr);
+    ~PauseMenu() override;
+
+    // The "Restart from Room 1?" question while it is open.
+    QMessageBox* confirmation() const { return m_confirm; }
+
+protected:
+    void backdropClicked() override;
+    void dismissing() override;
 
 private:
+    void onModelChanged(GameModel::What what);
+    void askRestartGame();
+
     GameModel& m_model;
+    TextBlock* m_roomLine = nullptr;
+    QPointer<QMessageBox> m_confirm;
 };
 
-// How to play. Fills its parent and shows itself while the model's showHelp is set.
-class HelpCard final : public QWidget {
+// How to play: seven lines and "Got it". Fills its parent and shows itself while the model's
+// showHelp is set, above the pause menu when both are shown.
+class HelpCard final : public CardOverlay {
     Q_OBJECT
 public:
     explicit HelpCard(GameModel& model, QWidget* parent = nullptr);
+
+protected:
+    void backdropClicked() override;
 
 private:
     GameModel& m_model;

@@ -72,4 +72,140 @@ inline constexpr Hex kIconTileTop = 0x2F2218;
 inline constexpr Hex kIconTileBottom = 0x0B0806;
 inline constexpr Hex kIconFloorLight = 0xFFE3A0;
 
+// Item pictures. Metal without a tone is brass, with tone white silver; the steel of blades and
+// shafts and the red of grips are shared with the door's bars and lamp.
+inline constexpr Hex kItemBrassLight = kBrassLight;
+inline constexpr Hex kItemBrassMid = 0xD9B04A;
+inline constexpr Hex kItemBrassDark = 0x7A5C14;
+inline constexpr Hex kItemSilverLight = kSilverLight;
+inline constexpr Hex kItemSilverMid = 0xC9CED6;  // also the gear's own colour and fittings
+inline constexpr Hex kItemSilverDark = kSilverDark;
+inline constexpr Hex kSteelLit = kBarLit;
+inline constexpr Hex kSteelShaded = kBarShaded;
+inline constexpr Hex kSteelPale = kSilverMid;
+inline constexpr Hex kGripRed = kLampRed;
+inline constexpr Hex kGripRedDark = 0x9A1F24;
+inline constexpr Hex kDarkPlastic = 0x15171B;
+inline constexpr Hex kBatteryTop = 0x3A3F46;
+inline constexpr Hex kChargeTop = 0x5CD16A, kChargeBottom = 0x2B8A3A;
+inline constexpr Hex kLensGlass = 0xBFE6FF;
+inline constexpr Hex kHandleWood = 0x5A3C20;
+inline constexpr Hex kNetHandleTop = 0x8A5E36;
+inline constexpr Hex kGunmetal = 0x4A4F58;
+inline constexpr Hex kTorchBottom = 0x1C1E22;
+inline constexpr Hex kPewter = 0x8A909A;
+inline constexpr Hex kTorchBeam = 0xFFF2B8;
+inline constexpr Hex kMatchStickTop = 0xE0B070, kMatchStickBottom = 0xA97A3C;
+inline constexpr Hex kMatchHeadLight = 0xFFA0A0, kMatchHeadDark = 0x7A1418;
+inline constexpr Hex kFuseGlassTop = 0xF2F4F8;
+inline constexpr Hex kFuseCap = kBrassMid;
+inline constexpr Hex kFuseWire = 0xDDE2E8;
+inline constexpr Hex kCardTop = 0x3C78D8, kCardBottom = 0x1D3F8A, kCardStripe = 0x0C1224;
+inline constexpr Hex kChipTop = kGoldTop, kChipBottom = 0xA07A1E;
+inline constexpr Hex kStringLight = 0xFFF6D8, kStringMid = 0xE8D8A8, kStringDark = 0x9A8858;
+inline constexpr Hex kPaperBottom = 0xE6E0CE;
+inline constexpr Hex kBulbGlow = 0xFFE9A0, kBulbGlass = 0xFFF0B8, kBulbAmber = kGoldTop;
+inline constexpr Hex kBucketLit = 0xB7BDC6, kBucketShaded = 0x6E7580;
+inline constexpr Hex kBucketWater = 0x4AA8E0, kBucketInside = 0x2A2D33;
+inline constexpr Hex kRemoteTop = 0x3A3E46;
+
+// Floor art. First the woods, metals, stone, lights and water several floor pieces share, then
+// each piece's own colours; tones come from toneHex.
+inline constexpr Hex kWalnutLight = 0x9C6F42;     // cabinet carcass, radio body
+inline constexpr Hex kWalnutDark = 0x5C3C20;      // their foot, and the chest body's
+inline constexpr Hex kStandWoodLight = 0x7A5636;  // table legs, fish tank stand
+inline constexpr Hex kStandWoodDark = 0x4A3320;
+inline constexpr Hex kOakBoard = 0xB68858;        // table top, cabinet top board
+inline constexpr Hex kLidWood = 0x7A5232;         // raised chest lid, swung cabinet doors
+inline constexpr Hex kDarkOak = kHandleWood;      // barrel lid recess, trapdoor hatch foot
+inline constexpr Hex kFurnitureFoot = 0x2B1D12;   // (43, 29, 18)
+inline constexpr Hex kFittingGold = kItemBrassMid;  // lock plate, knobs, trapdoor ring
+inline constexpr Hex kFittingGoldDark = kItemBrassDark;
+inline constexpr Hex kStrapIron = kLampHousingTop;
+inline constexpr Hex kBlackIron = 0x1A1A1E;       // (26, 26, 30): iron straps, piano
+inline constexpr Hex kStoneLight = 0xD3CEC1;
+inline constexpr Hex kStoneShade = 0x9A9588;
+inline constexpr Hex kMarble = 0xE6E2D8;
+inline constexpr Hex kInteriorGlow = kIconFloorLight;  // open chest, cabinet and safe
+inline constexpr Hex kAmberGlow = 0xFFE08A;       // key in the tank, open trapdoor, dry fountain
+inline constexpr Hex kPoolWater = kBucketWater;
+// Vase, chest, cabinet, safe.
+inline constexpr Hex kVaseMouth = 0x1A1410;
+inline constexpr Hex kChestBodyLight = 0x9A6B3F;
+inline constexpr Hex kChestInterior = 0x120C07;
+inline constexpr Hex kChestLidShade = 0x4A2F18;
+inline constexpr Hex kChestDomeLight = 0xAA7A4A, kChestDomeShade = 0x6A4426;
+inline constexpr Hex kChestKeyhole = 0x4A3508;
+inline constexpr Hex kCabinetInterior = 0x140D08;
+inline constexpr Hex kCabinetShelf = kNetHandleTop;
+inline constexpr Hex kCabinetDoorLight = 0xAD7E4E, kCabinetDoorShade = 0x77502C;
+inline constexpr Hex kKnobBrassLight = 0xFFEFB0;
+inline constexpr Hex kSafeBodyLight = 0x6D737C, kSafeBodyShade = 0x30343A;
+inline constexpr Hex kSafeInterior = 0x0F1012;
+inline constexpr Hex kSafeDoorLight = 0x8E949E, kSafeDoorShade = 0x4C515A;
+inline constexpr Hex kSafeDialFace = 0xF4F6FA;
+inline constexpr Hex kSafeHandle = 0xD9DDE3;
+inline constexpr Hex kSafeKeySlot = kVentPlate;
+inline constexpr Hex kSafeFoot = 0x1A1C20;        // (26, 28, 32)
+// Fridge, barrel.
+inline constexpr Hex kFridgeBodyLight = 0xF4F6F8, kFridgeBodyShade = 0xC7CCD3;
+inline constexpr Hex kFridgeInside = 0xEAF4FF;
+inline constexpr Hex kFridgeLightEdge = 0xBFE1FF;
+inline constexpr Hex kFridgeShelf = 0x9CB0C2;     // (156, 176, 194)
+inline constexpr Hex kFridgeDoor = 0xD9DEE4;
+inline constexpr Hex kFridgeHandleLit = 0xB8BEC8, kFridgeHandleShaded = 0x6E7480;
+inline constexpr Hex kFridgePlate = kFuseWire;
+inline constexpr Hex kBarrelStaveDark = 0x6B4526, kBarrelStaveLit = 0xB07E4A;
+inline constexpr Hex kBarrelOak = 0x8A5C32, kBarrelStaveShade = 0x4E3018;
+inline constexpr Hex kHoopLit = 0x6A7078, kHoopShaded = 0x2C2F33;
+inline constexpr Hex kTapNozzle = 0xA67F2C;
+inline constexpr Hex kTapHandle = kLampRed;
+// Rugs, dice.
+inline constexpr Hex kRugThread = 0xF2E4C2;
+inline constexpr Hex kRugLabel = 0xF6E9C8;
+inline constexpr Hex kDieSide = 0xC9C5BA, kDieFaceShade = 0xE2DED2;
+inline constexpr Hex kDieRedPip = 0xD33A3A;       // (211, 58, 58)
+inline constexpr Hex kDiePip = kLampHousingBottom;
+// Globe, fish tank.
+inline constexpr Hex kGlobeLight = 0x9DD0F8, kGlobeBase = 0x3C7EC4, kGlobeDark = 0x16356A;
+inline constexpr Hex kGlobeFootLit = kItemSilverMid;
+inline constexpr Hex kTankWaterTop = 0x8DD8F0, kTankWaterBottom = 0x2E86B4;
+inline constexpr Hex kTankSand = 0xD6C08A;
+inline constexpr Hex kTankWeed = 0x2E9A4C;
+// Floor lamp, radio.
+inline constexpr Hex kFloorLampPole = 0x8A8E96, kFloorLampPoleShade = 0x3C4048;
+inline constexpr Hex kFloorLampBaseShade = 0x2E3136;
+inline constexpr Hex kFloorLampLitLeft = 0xFFE9B0, kFloorLampLitRight = 0xF2C265;
+inline constexpr Hex kFloorLampOffLeft = 0xD8CFBA, kFloorLampOffRight = 0xA89E86;
+inline constexpr Hex kRadioSpeaker = 0x2A1C10;
+inline constexpr Hex kRadioGrille = 0xB08A5A;     // (176, 138, 90)
+inline constexpr Hex kRadioDisplayOn = 0x06241A, kRadioDisplayOff = 0x1A1C1A;
+inline constexpr Hex kRadioHalo = 0x4FFFA8, kRadioText = 0xCFFFE6;
+inline constexpr Hex kRadioKnobDark = 0x6B4E14;
+// Trapdoor, fountain, ice.
+inline constexpr Hex kTrapdoorPit = 0x050403;
+inline constexpr Hex kTrapdoorLid = 0x6A4A2A;
+inline constexpr Hex kTrapdoorHatch = 0x8A6038;
+inline constexpr Hex kTrapdoorHinge = 0x2A2A2E;
+inline constexpr Hex kFountainFootLit = 0xB9B3A6, kFountainFootShade = 0x7A7568;
+inline constexpr Hex kFountainDryPool = 0x4B4739;
+inline constexpr Hex kFountainColumnShade = 0x8A8578;
+inline constexpr Hex kFountainBowlLight = 0xF2EFE6, kFountainBowlMid = 0xC9C4B7, kFountainBowlDark = 0x6F6A5C;
+inline constexpr Hex kIceGlow = 0xBFEFFF;
+inline constexpr Hex kIceLight = 0xE2F6FF, kIceMid = 0x8FCDEB, kIcePale = 0xC9ECFA;
+// Pedestal, boxes, plant, piano.
+inline constexpr Hex kPedestalCapShade = 0xB4AFA2;
+inline constexpr Hex kPedestalColumnLit = 0xD5D0C4;
+inline constexpr Hex kPedestalPlinthShade = 0xA29D90;
+inline constexpr Hex kCartonLit = 0xC9A06A, kCartonShaded = 0x9A7444;
+inline constexpr Hex kCartonTape = 0xD9C089;
+inline constexpr Hex kPlantLeaf = 0x2E8F4C;
+inline constexpr Hex kPlantPotLit = 0xC0714A, kPlantPotShade = 0x7A3F25;
+inline constexpr Hex kPlantRim = 0xD6845A;
+inline constexpr Hex kPianoCaseTop = 0x2E2E34, kPianoCaseBottom = 0x0E0E11;
+inline constexpr Hex kPianoBoardTop = 0x3A3A42;
+inline constexpr Hex kPianoKeybed = 0x0A0A0C;
+inline constexpr Hex kPianoKeyShade = 0xDAD6CA;
+inline constexpr Hex kPianoBlackKey = 0x151518;   // (21, 21, 24)
+
 }  // namespace tallowmere::palette

@@ -300,7 +300,7 @@ void drawDoor(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, boo
     Canvas leafCanvas = canvas;
     leafCanvas.clip(leafClip);
     if (swinging) {
-        const double squeeze = std::max(std::cos(kSwingRate * open), kNarrowestLeaf);
+        const double squeeze = std::isfinite(open) ? std::max(std::cos(kSwingRate * open), kNarrowestLeaf) : kNarrowestLeaf;
         leafCanvas.translate(opening.minX(), 0);
         leafCanvas.scale(squeeze, 1);
         leafCanvas.translate(-opening.minX(), 0);

@@ -170,7 +170,9 @@ void drawVignette(Canvas canvas) {
 const QImage& SceneRenderer::shellImage(const Level& level, QSize pixelSize, double devicePixelRatio) {
     if (m_shell.isNull() || m_shellRoom != level.id || m_shell.size() != pixelSize ||
         m_shell.devicePixelRatio() != devicePixelRatio) {
-        m_shell = renderStageImage(pixelSize, devicePixelRatio, [&](Canvas canvas) { drawRoomShell(canvas, level.theme); });
+        // The shell covers the stage: opaque pixels are copied rather than blended.
+        m_shell = renderStageImage(pixelSize, devicePixelRatio, [&](Canvas canvas) { drawRoomShell(canvas, level.theme); })
+                      .convertToFormat(QImage::Format_RGB32);
         m_shellRoom = level.id;
     }
     return m_shell;
@@ -206,13 +208,19 @@ void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScen
     painter.restore();
 }
 
-QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize) {
-    if (pixelSize.isEmpty()) return {};
-    QImage image = blankImage(pixelSize, 1.0);
+QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
+    if (pixelSize.isEmpty() || !(devicePixelRatio > 0)) return {};
+    QImage image = blankImage(pixelSize, devicePixelRatio);
     QPainter painter(&image);
-    draw(painter, QRectF(0, 0, pixelSize.width(), pixelSize.height()), scene);
+    draw(painter, QRectF(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio), scene);
     painter.end();
     return image;
+}
+
+QImage SceneRenderer::renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
+    return paintOnPool(pixelSize, devicePixelRatio, [&](QPainter& painter) {
+        draw(painter, QRectF(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio), scene);
+    });
 }
 
 }  // namespace tallowmere

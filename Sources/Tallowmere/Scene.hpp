@@ -52,8 +52,13 @@ public:
     // of the painter's device untouched.
     void draw(QPainter& painter, const QRectF& target, const RoomScene& scene);
 
-    // The whole frame as an image of `pixelSize`, transparent where the room draws nothing.
-    QImage render(const RoomScene& scene, QSize pixelSize);
+    // The whole frame as an image of `pixelSize` device pixels, transparent where the room draws
+    // nothing.
+    QImage render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
+
+    // As render, but painted on a thread of the global thread pool while the caller waits (see
+    // paintOnPool): a frame is markedly cheaper there than on the GUI thread.
+    QImage renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
 private:
     const QImage& shellImage(const ostrevan::Level& level, QSize pixelSize, double devicePixelRatio);

@@ -56,6 +56,24 @@ TEST(CanvasBlur, DotStaysSymmetricAndKeepsItsCoverage) {
     }
 }
 
+TEST(CanvasBlur, AWideBlurMadeAtLowerResolutionStillKeepsCoverageAndShape) {
+    const QPointF centre(60.5, 60.5);
+    const QImage sharp = paintImage(121, 121, [&](Canvas& c) { c.fill(shape::circle(centre, 10), black()); });
+    const QImage soft = paintImage(121, 121, [&](Canvas& c) {
+        c.addBlur(13);
+        c.fill(shape::circle(centre, 10), black());
+    });
+    // The smaller mask flattens the dot's curve a little more coarsely.
+    EXPECT_NEAR(totalAlpha(soft), totalAlpha(sharp), totalAlpha(sharp) * 0.03);
+    for (int d = 0; d <= 40; d += 4) {
+        EXPECT_NEAR(alphaAt(soft, 60 + d, 60), alphaAt(soft, 60 - d, 60), 3) << d;
+        EXPECT_NEAR(alphaAt(soft, 60, 60 + d), alphaAt(soft, 60, 60 - d), 3) << d;
+        if (d > 0) {
+            EXPECT_LE(alphaAt(soft, 60 + d, 60), alphaAt(soft, 60 + d - 4, 60)) << d;
+        }
+    }
+}
+
 TEST(CanvasBlur, FollowsTheTransformScale) {
     // A dot of radius 4 blurred by 2 and drawn at twice the size looks like a dot of radius 8
     // blurred by 4.

@@ -130,6 +130,19 @@ TEST(SceneRenderer, KeepsTheShellOfARoomNumberAndRedrawsForANewOne) {
     EXPECT_EQ(render(testRoom(6, ostrevan::Themes::charcoal), {}, renderer).pixel(wall), charcoal);
 }
 
+TEST(SceneRenderer, APoolThreadPaintsTheSameFrame) {
+    const Level room = testRoom(8);
+    const RoomScene scene{room, {"unlocked"}, 2.5, 0.4, "box", {300, 200}, true};
+    SceneRenderer here;
+    SceneRenderer pool;
+    const QImage expected = here.render(scene, {500, 320}, 1);
+    const QImage frame = pool.renderOnPool(scene, {500, 320}, 1);
+    EXPECT_EQ(frame, expected);
+    const QImage sharp = pool.renderOnPool(scene, {1000, 640}, 2);
+    EXPECT_EQ(sharp.size(), QSize(1000, 640));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2);
+}
+
 TEST(SceneRenderer, FitsTheStageIntoTheTargetAndDrawsNothingOutside) {
     struct Case { QRectF bounds; QRectF stage; };
     const Case cases[] = {

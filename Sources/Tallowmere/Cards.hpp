@@ -1,0 +1,117 @@
+// The transient layers of the game screen: the toast capsule over the stage's foot, the intro
+// card of a new room and the white flash of the door sequence. They show what the model
+// publishes and decide nothing.
+#pragma once
+
+#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/UI.hpp>
+
+#include <QImage>
+#include <QRectF>
+#include <QWidget>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tallowmere {
+
+// ---------------------------------------------------------------------------------------------
+// Toast
+
+// The symbol and colour of each kind of toast.
+std::string_view toastSymbol(Toast::Kind kind);
+QColor toastColor(Toast::Kind kind);
+
+// One toast capsule. It enters rising from below with a fade and leaves the same way; the game
+// screen makes one per toast, so a new toast replaces the old one even with the same text. It
+// takes the clicks that land on it.
+class ToastView final : public QWidget {
+    Q_OBJECT
+public:
+    ToastView(Toast toast, QWidget* parent = nullptr);
+
+    const Toast& toast() const { return m_toast; }
+    // The text's lines as the capsule shows them.
+    const std::vector<QString>& lines() const { return m_lines; }
+    // The capsule's size for an area `offeredWidth` wide (it never exceeds 620).
+    QSizeF capsuleSize(double offeredWidth) const;
+
+    // Keeps the capsule centred over the foot of `area`, 30 above its bottom and 30 from its
+    // sides (parent coordinates).
+    void place(const QRectF& area);
+    void enter(const Motion& motion);
+    // Moves out and deletes itself once gone.
+    void leave(const Motion& motion);
+    bool isLeaving() const { return m_leaving; }
+    double presence() const { return m_presence->value(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void layoutLines(double offeredWidth);
+    void reposition();
+
+    Toast m_toast;
+    std::vector<QString> m_lines;
+    QRectF m_area;
+    bool m_leaving = false;
+    AnimatedValue* m_presence = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Intro card
+
+// The card of one room: "ROOM n", the name and the intro line, centred over the whole screen.
+// Fills its parent and never takes the pointer.
+class IntroCard final : public QWidget {
+    Q_OBJECT
+public:
+    explicit IntroCard(QWidget* parent = nullptr);
+
+    // Shows `intro` (or fades the shown one out when none) with the model's motion.
+    void setIntro(const std::optional<RoomIntro>& intro, const Motion& motion);
+    // What the card shows, also while it fades out.
+    const std::optional<RoomIntro>& intro() const { return m_intro; }
+    double opacity() const { return m_opacity->value(); }
+    // The card's size (without its shadow) in a screen `screenWidth` wide.
+    QSizeF cardSize(double screenWidth) const;
+    // The line of the intro as wrapped on the card.
+    std::vector<QString> lineRows(double screenWidth) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void renderCard();
+
+    std::optional<RoomIntro> m_intro;
+    AnimatedValue* m_opacity = nullptr;
+    QImage m_card;  // card and shadow, redrawn when the intro or the width changes
+};
+
+// ---------------------------------------------------------------------------------------------
+// Flash
+
+// White over the whole window at the door sequence's flash opacity; never takes the pointer.
+class FlashLayer final : public QWidget {
+    Q_OBJECT
+public:
+    explicit FlashLayer(QWidget* parent = nullptr);
+
+    void setFlash(double opacity, const Motion& motion);
+    double opacity() const { return m_opacity->value(); }
+    double targetOpacity() const { return m_opacity->target(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AnimatedValue* m_opacity = nullptr;
+};
+
+}  // namespace tallowmere

@@ -1,0 +1,59 @@
+// Small vector icons for the controls and cards around the stage, named like the symbols of
+// the platform the game was first made for ("speaker.wave.2.fill", "lightbulb.fill", ...), so
+// screens can keep those names as data.
+#pragma once
+
+#include <Tallowmere/Canvas.hpp>
+
+#include <QColor>
+#include <QIcon>
+#include <QPixmap>
+
+#include <array>
+#include <string_view>
+
+namespace tallowmere {
+
+// Every name drawIcon draws.
+inline constexpr std::array<std::string_view, 23> kIconNames = {
+    "line.3.horizontal",
+    "speaker.wave.2.fill",
+    "speaker.slash.fill",
+    "lightbulb",
+    "lightbulb.fill",
+    "sparkle",
+    "xmark",
+    "xmark.circle.fill",
+    "hand.tap.fill",
+    "square.grid.2x2.fill",
+    "link",
+    "lock.open.fill",
+    "moon.fill",
+    "door.left.hand.open",
+    "play.fill",
+    "arrow.counterclockwise",
+    "arrow.triangle.2.circlepath",
+    "questionmark.circle",
+    "house.fill",
+    "chevron.up",
+    "chevron.down",
+    "delete.left",
+    "pause.fill",
+};
+
+bool hasIcon(std::string_view name);
+
+// The named icon in `color`, fitted into the square of side min(rect.w, rect.h) centred in
+// `rect`. An unknown name, an empty rect or a clear colour draws nothing.
+void drawIcon(Canvas canvas, std::string_view name, const Rect& rect, const QColor& color);
+
+// Width of the icon's box for a label whose text is `fontSize` high: icons sit a little larger
+// than the letters beside them.
+double iconSizeFor(double fontSize);
+
+// The icon on a transparent pixmap of `side` logical pixels at the given device pixel ratio.
+QPixmap iconPixmap(std::string_view name, int side, const QColor& color, double devicePixelRatio = 1);
+// The same as a QIcon (for actions and stock buttons).
+QIcon makeIcon(std::string_view name, const QColor& color, int side = 32);
+
+}  // namespace tallowmere

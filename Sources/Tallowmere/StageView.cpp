@@ -1,0 +1,301 @@
+#include <Tallowmere/StageView.hpp>
+
+#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/UI.hpp>
+
+#include <Ostrevan/Engine.hpp>
+
+#include <QDateTime>
+#include <QGraphicsDropShadowEffect>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+namespace tallowmere {
+
+using ostrevan::Level;
+using ostrevan::Prop;
+
+namespace {
+
+constexpr double kStageW = ostrevan::Stage::width;
+constexpr double kStageH = ostrevan::Stage::height;
+
+constexpr int kFrameIntervalMs = 42;  // at most 24 frames a second
+constexpr double kArtClockWrap = 20000;
+constexpr double kReferenceDate = 978307200;  // 2001-01-01 00:00 UTC in Unix seconds
+
+// Hit testing: small props get a wider margin so they can be hit at all.
+constexpr double kSmallPropWidth = 60;
+constexpr double kSmallPropHeight = 40;
+constexpr double kSmallPropMargin = 8;
+constexpr double kPropMargin = 2;
+
+// The frame round the stage.
+constexpr double kFrameCorner = 14;
+constexpr double kFrameRimOpacity = 0.1;
+constexpr double kShadowOpacity = 0.6;
+constexpr double kShadowSigma = 12;  // a 24-point shadow radius
+constexpr double kShadowDrop = 12;
+
+// The held item, carried beside the pointer.
+constexpr double kHeldSide = 50;
+constexpr double kHeldOffset = 24;
+constexpr double kHeldShadowOpacity = 0.5;
+constexpr double kHeldShadowBlur = 8;
+constexpr double kHeldShadowDrop = 3;
+
+QImage transparentImage(QSizeF logical, double dpr) {
+    QImage image(QSize(std::max(1, int(std::ceil(logical.width() * dpr))), std::max(1, int(std::ceil(logical.height() * dpr)))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+}  // namespace
+
+double stageScale(QSizeF space) {
+    return std::max(0.0, std::min(space.width() / kStageW, space.height() / kStageH));
+}
+
+double doorProgress(std::optional<double> start, double now) {
+    if (!start) return 0;
+    const double elapsed = now - *start;
+    const double c = elapsed > 0 ? std::min(elapsed, 1.0) : 0.0;  // a NaN lands on 0
+    return c * c * (3 - 2 * c);
+}
+
+double artTime(double secondsSinceUnixEpoch) {
+    double t = std::fmod(secondsSinceUnixEpoch - kReferenceDate, kArtClockWrap);
+    if (t < 0) t += kArtClockWrap;
+    return t < kArtClockWrap ? t : 0;
+}
+
+double artTimeNow() {
+    return artTime(double(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
+}
+
+const Prop* propAt(const Level& level, const ostrevan::FlagSet& flags, QPointF point) {
+    std::vector<std::size_t> order(level.props.size());
+    std::iota(order.begin(), order.end(), 0);
+    // Nearest first: higher z, then later in the list. The reverse of the drawing order.
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const std::int64_t za = level.props[a].z;
+        const std::int64_t zb = level.props[b].z;
+        return za != zb ? za > zb : a > b;
+    });
+    for (const std::size_t index : order) {
+        const Prop& prop = level.props[index];
+        if (!prop.isVisible(flags) || !prop.isInteractive()) continue;
+        const Rect& r = prop.rect;
+        const bool small = r.w < kSmallPropWidth || r.h < kSmallPropHeight;
+        const Rect grown = insetBy(r, -(small ? kSmallPropMargin : kPropMargin), -(small ? kSmallPropMargin : kPropMargin));
+        if (point.x() >= grown.minX() && point.x() < grown.maxX() && point.y() >= grown.minY() && point.y() < grown.maxY())
+            return &prop;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// StageView
+
+StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
+    : QWidget(parent), m_model(model), m_padding(padding) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setCursor(Qt::ArrowCursor);
+
+    m_heldLayer = new QWidget(this);
+    m_heldLayer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_held = new ItemIcon(m_heldLayer);
+    m_held->resize(int(kHeldSide), int(kHeldSide));
+    auto* shadow = new QGraphicsDropShadowEffect(m_held);
+    shadow->setColor(black(kHeldShadowOpacity));
+    shadow->setBlurRadius(kHeldShadowBlur);
+    shadow->setOffset(0, kHeldShadowDrop);
+    m_held->setGraphicsEffect(shadow);
+    m_held->hide();
+
+    m_frameTimer.setInterval(kFrameIntervalMs);
+    m_frameTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] { update(); });
+
+    connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
+        if (what == GameModel::What::state) updateHeldItem();
+        if (what == GameModel::What::state || what == GameModel::What::doorOpenStart) update();
+    });
+}
+
+StageView::~StageView() = default;
+
+QRectF StageView::stageFrame() const {
+    const QRectF offered = QRectF(rect()).marginsRemoved(m_padding);
+    return fitStage(offered);
+}
+
+double StageView::scale() const {
+    return stageScale(QRectF(rect()).marginsRemoved(m_padding).size());
+}
+
+QPointF StageView::toStage(QPointF widgetPoint) const {
+    const double s = scale();
+    if (!(s > 0)) return m_mouse;
+    return (widgetPoint - stageFrame().topLeft()) / s;
+}
+
+QPointF StageView::toWidget(QPointF stagePoint) const {
+    return stageFrame().topLeft() + stagePoint * scale();
+}
+
+RoomScene StageView::currentScene() const {
+    const Level& level = m_model.level();
+    const ostrevan::GameState& state = m_model.state();
+    return RoomScene{level,
+                     state.flags,
+                     artTimeNow(),
+                     doorProgress(m_model.doorOpenStart(), m_model.scheduler().now()),
+                     m_hover,
+                     m_mouse,
+                     ostrevan::Engine::isDark(level, state)};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+void StageView::renderShadow() {
+    const QRectF frame = stageFrame();
+    if (frame.isEmpty()) {
+        m_shadow = QImage();
+        return;
+    }
+    const double reach = 3 * kShadowSigma;
+    const QRectF area = frame.adjusted(-reach, -reach, reach, reach + kShadowDrop);
+    m_shadowOrigin = area.topLeft();
+    m_shadow = transparentImage(area.size(), devicePixelRatioF());
+    QPainter painter(&m_shadow);
+    Canvas canvas(painter);
+    canvas.addBlur(kShadowSigma);
+    const Rect body{reach, reach + kShadowDrop, frame.width(), frame.height()};
+    canvas.fill(shape::roundedRect(body, kFrameCorner), black(kShadowOpacity));
+}
+
+void StageView::paintEvent(QPaintEvent*) {
+    const QRectF frame = stageFrame();
+    if (frame.isEmpty()) return;
+    const double dpr = devicePixelRatioF();
+
+    const QSize pixels(int(std::ceil(frame.width() * dpr)), int(std::ceil(frame.height() * dpr)));
+    if (m_frame.size() != pixels || m_frame.devicePixelRatio() != dpr) m_frame = transparentImage(frame.size(), dpr);
+    m_frame.fill(Qt::transparent);
+    {
+        QPainter framePainter(&m_frame);
+        m_renderer.draw(framePainter, QRectF(QPointF(0, 0), frame.size()), currentScene());
+    }
+
+    QPainter painter(this);
+    if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr) renderShadow();
+    if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
+    const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipPath(shape::roundedRect(frameRect, kFrameCorner));
+    painter.drawImage(frame.topLeft(), m_frame);
+    painter.restore();
+    Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
+}
+
+void StageView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    renderShadow();
+    m_heldLayer->setGeometry(stageFrame().toAlignedRect());
+    updateHeldItem();
+}
+
+void StageView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_frameTimer.start();
+}
+
+void StageView::hideEvent(QHideEvent* event) {
+    m_frameTimer.stop();
+    QWidget::hideEvent(event);
+}
+
+void StageView::updateHeldItem() {
+    const ostrevan::GameState& state = m_model.state();
+    const ostrevan::Item* item = state.selected ? m_model.level().item(*state.selected) : nullptr;
+    if (!item || !m_hasMouse) {
+        m_held->hide();
+        return;
+    }
+    m_held->setItem(*item);
+    const QRectF frame = stageFrame();
+    const QPointF layerOrigin = m_heldLayer->geometry().topLeft();
+    // Centred 24 points right of and below the pointer, whatever the scale.
+    const QPointF centre = frame.topLeft() - layerOrigin + m_mouse * scale() + QPointF(kHeldOffset, kHeldOffset);
+    m_held->move(QPointF(centre.x() - kHeldSide / 2, centre.y() - kHeldSide / 2).toPoint());
+    m_held->show();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pointer
+
+void StageView::pointerAt(QPointF widgetPoint) {
+    m_mouse = toStage(widgetPoint);
+    m_hasMouse = true;
+    std::optional<std::string> hover;
+    if (!m_model.panelID() && !m_model.paused()) {
+        if (const Prop* prop = propAt(m_model.level(), m_model.state().flags, m_mouse)) hover = prop->id;
+    }
+    if (hover != m_hover) m_hover = std::move(hover);
+    setCursor(m_hover ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    updateHeldItem();
+    update();
+}
+
+void StageView::pointerLeft() {
+    m_hover.reset();
+    m_hasMouse = false;
+    setCursor(Qt::ArrowCursor);
+    updateHeldItem();
+    update();
+}
+
+void StageView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    if (stageFrame().contains(p)) pointerAt(p);
+    else if (m_hasMouse) pointerLeft();
+}
+
+void StageView::leaveEvent(QEvent* event) {
+    if (m_hasMouse) pointerLeft();
+    QWidget::leaveEvent(event);
+}
+
+void StageView::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton && stageFrame().contains(event->position());
+    event->accept();
+}
+
+void StageView::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = m_pressed && event->button() == Qt::LeftButton && stageFrame().contains(event->position());
+    m_pressed = false;
+    event->accept();
+    if (!click) return;
+    const QPointF q = toStage(event->position());
+    if (const Prop* prop = propAt(m_model.level(), m_model.state().flags, q)) {
+        const std::string id = prop->id;  // the tap may change the room under the pointer
+        m_model.tapProp(id);
+    } else {
+        m_model.clearSelection();
+    }
+}
+
+}  // namespace tallowmere

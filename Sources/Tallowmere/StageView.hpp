@@ -1,0 +1,98 @@
+// The play area: the current room on the 1000 x 640 stage, fitted and centred in the widget,
+// framed with rounded corners, a rim and a drop shadow. It redraws up to 24 times a second,
+// follows the pointer (dark-room light, hover ring, hand cursor, the held item) and turns a
+// click into GameModel::tapProp() or GameModel::clearSelection(). It decides nothing itself.
+#pragma once
+
+#include <Ostrevan/Model.hpp>
+
+#include <Tallowmere/Scene.hpp>
+
+#include <QImage>
+#include <QMarginsF>
+#include <QPointF>
+#include <QRectF>
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+namespace tallowmere {
+
+class GameModel;
+class ItemIcon;
+
+// Factor by which the stage fits a space: min(width / 1000, height / 640), never below 0.
+double stageScale(QSizeF space);
+
+// How far the door has swung open `now` for a door that began opening at `start` (seconds on
+// one clock): the smoothstep of the elapsed second, 0 without a start.
+double doorProgress(std::optional<double> start, double now);
+
+// The clock handed to the art: seconds since 1 January 2001 00:00 UTC, wrapped below 20,000.
+double artTime(double secondsSinceUnixEpoch);
+double artTimeNow();
+
+// The topmost prop that takes a click at `point` (stage units): visible, interactive, and
+// with `point` inside its rectangle grown by 8 units (props under 60 wide or 40 high) or by 2,
+// right and bottom edges excluded. Higher z first; on equal z the later prop in the list.
+const ostrevan::Prop* propAt(const ostrevan::Level& level, const ostrevan::FlagSet& flags, QPointF point);
+
+class StageView final : public QWidget {
+    Q_OBJECT
+public:
+    // `padding` is the space kept free round the offered area; the shadow may fall into it.
+    explicit StageView(GameModel& model, QMarginsF padding = {}, QWidget* parent = nullptr);
+    ~StageView() override;
+
+    // The framed stage in widget coordinates, and its scale.
+    QRectF stageFrame() const;
+    double scale() const;
+    // A widget point in stage units.
+    QPointF toStage(QPointF widgetPoint) const;
+    // A stage point in widget coordinates.
+    QPointF toWidget(QPointF stagePoint) const;
+
+    const std::optional<std::string>& hover() const { return m_hover; }
+    QPointF mouse() const { return m_mouse; }
+    bool hasMouse() const { return m_hasMouse; }
+    // The picture of the held item, shown 24 points right of and below the pointer while the
+    // pointer is over the stage.
+    const ItemIcon* heldItem() const { return m_held; }
+    // The scene the next frame would draw.
+    RoomScene currentScene() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void pointerAt(QPointF widgetPoint);
+    void pointerLeft();
+    void updateHeldItem();
+    void renderShadow();
+
+    GameModel& m_model;
+    QMarginsF m_padding;
+    std::optional<std::string> m_hover;
+    QPointF m_mouse{500, 300};
+    bool m_hasMouse = false;
+    bool m_pressed = false;
+
+    QTimer m_frameTimer;
+    SceneRenderer m_renderer;
+    QImage m_frame;   // this frame's room, at the stage frame's size
+    QImage m_shadow;  // the frame's drop shadow, kept until the size changes
+    QPointF m_shadowOrigin;
+    QWidget* m_heldLayer = nullptr;  // covers the stage frame so the held item is clipped to it
+    ItemIcon* m_held = nullptr;
+};
+
+}  // namespace tallowmere

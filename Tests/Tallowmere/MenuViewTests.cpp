@@ -1,0 +1,678 @@
+// The main menu, the pause menu, the help card and the ending screen, driven through their
+// widgets on a headless window, over a game model with a manual clock, recorded sounds and a
+// private save file. The backdrop's door row and the cover fitting are checked by value, the
+// pictures by pixel probes.
+#include <Tallowmere/MenuArt.hpp>
+#include <Tallowmere/MenuView.hpp>
+#include <Tallowmere/Sound.hpp>
+#include <Tallowmere/UI.hpp>
+
+#include <Ostrevan/Levels.hpp>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace tallowmere;
+using ostrevan::Engine::begin;
+using ostrevan::GameState;
+using ostrevan::SaveFile;
+using ostrevan::Sfx;
+using Screen = GameModel::Screen;
+
+namespace {
+
+class RecordingSound final : public SoundOutput {
+public:
+    void play(Sfx sfx) override { played.push_back(sfx); }
+    void startAmbient() override { ++ambientStarts; }
+    bool muted() const override { return mutedNow; }
+    void setMuted(bool muted) override { mutedNow = muted; }
+
+    std::vector<Sfx> played;
+    int ambientStarts = 0;
+    bool mutedNow = false;
+};
+
+// The model's sound through a real player, so the mute setting reaches the user settings.
+class PlayerSound final : public SoundOutput {
+public:
+    explicit PlayerSound(Sound& player) : m_player(player) {}
+    void play(Sfx sfx) override { m_player.play(sfx); }
+    void startAmbient() override { m_player.startAmbient(); }
+    bool muted() const override { return m_player.muted(); }
+    void setMuted(bool muted) override { m_player.setMuted(muted); }
+
+private:
+    Sound& m_player;
+};
+
+const ostrevan::Level& room(std::int64_t number) {
+    return ostrevan::Levels::all().at(static_cast<std::size_t>(number - 1));
+}
+
+// A state of `number` that is not the room's fresh state.
+GameState playedState(std::int64_t number) {
+    GameState state = begin(room(number));
+    state.flags.insert("test_flag");
+    state.hintCount = 3;
+    return state;
+}
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<QWidget>();
+        window->resize(1200, 820);
+    }
+    void TearDown() override {
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    Environment env(std::optional<std::string> show = std::nullopt) const {
+        return Environment{savePath().string(), std::nullopt, std::move(show), dir.filePath("data").toStdString()};
+    }
+    GameModel& make(Environment environment, SoundOutput* output = nullptr) {
+        model = std::make_unique<GameModel>(std::move(environment), output ? *output : sound, clock);
+        return *model;
+    }
+    GameModel& makeWithSave(const SaveFile& file) {
+        std::ofstream(savePath()) << ostrevan::SaveStore::encode(file);
+        return make(env());
+    }
+
+    // A screen filling the shown window.
+    template <class View>
+    View& show() {
+        auto* view = new View(*model, window.get());
+        view->setGeometry(window->rect());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return *view;
+    }
+    // A stand-in for the game screen holding the pause menu and the help card, stacked as the
+    // game screen stacks them.
+    QWidget& showGameLayers() {
+        auto* game = new QWidget(window.get());
+        game->setGeometry(window->rect());
+        new PauseMenu(*model, game);
+        new HelpCard(*model, game);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return *game;
+    }
+
+    std::filesystem::path savePath() const { return dir.filePath("save.json").toStdString(); }
+    std::string savedBytes() const {
+        std::ifstream in(savePath());
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    bool savedMatchesModel() const {
+        return ostrevan::SaveStore::load(savePath()) == SaveFile{model->state(), model->best()};
+    }
+
+    QTemporaryDir dir;
+    ManualScheduler clock;
+    RecordingSound sound;
+    std::unique_ptr<GameModel> model;
+    std::unique_ptr<QWidget> window;
+};
+
+// Titles of the menu bars shown, top to bottom.
+std::vector<QString> barTitles(const QWidget& menu) {
+    std::vector<QString> titles;
+    for (const MenuBarButton* bar : menu.findChildren<MenuBarButton*>())
+        if (!bar->isHidden()) titles.push_back(bar->text());
+    return titles;
+}
+
+MenuBarButton* bar(const QWidget& menu, const QString& title) {
+    for (MenuBarButton* b : menu.findChildren<MenuBarButton*>())
+        if (b->text() == title) return b;
+    ADD_FAILURE() << "no bar " << title.toStdString();
+    return nullptr;
+}
+
+GlassButton* glassButton(const QWidget& parent, const QString& title) {
+    for (GlassButton* b : parent.findChildren<GlassButton*>())
+        if (b->text() == title) return b;
+    ADD_FAILURE() << "no button " << title.toStdString();
+    return nullptr;
+}
+
+GlassButton* muteButton(const QWidget& menu) {
+    for (GlassButton* b : menu.findChildren<GlassButton*>())
+        if (b->symbol().rfind("speaker", 0) == 0) return b;
+    return nullptr;
+}
+
+std::optional<QString> furthestLine(const QWidget& menu) {
+    for (const TextBlock* text : menu.findChildren<TextBlock*>())
+        if (text->text().startsWith("Furthest") && !text->isHidden()) return text->text();
+    return std::nullopt;
+}
+
+void click(QWidget* widget) {
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+QPushButton* answer(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text) return qobject_cast<QPushButton*>(b);
+    ADD_FAILURE() << "no answer " << text.toStdString();
+    return nullptr;
+}
+
+void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Runs the event loop until the overlay has faded out (the fade is short; the limit is generous).
+bool fadedOut(const QWidget* overlay) {
+    return QTest::qWaitFor([overlay] { return overlay->isHidden(); }, 5000);
+}
+
+// One suite per screen, sharing the set-up.
+class MenuViewTest : public MenuTest {};
+class PauseMenuTest : public MenuTest {};
+class HelpCardTest : public MenuTest {};
+class EndingViewTest : public MenuTest {};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Backdrop and pictures
+
+TEST(MenuViewBackdrop, DoorsOpenInTurnUpToTheirLimit) {
+    const std::vector<double> atZero = {0, 0.6315, 0, 0, 0.7396, 0, 0};
+    for (int i = 0; i < MenuDoors::kCount; ++i) EXPECT_NEAR(MenuDoors::opening(i, 0), atZero[std::size_t(i)], 1e-4) << i;
+    EXPECT_NEAR(MenuDoors::opening(0, M_PI / 0.7), 0.9, 1e-9);
+
+    const std::vector<double> lefts = {53.1, 184.5, 315.9, 447.3, 578.7, 710.1, 841.5};
+    for (int i = 0; i < MenuDoors::kCount; ++i) {
+        EXPECT_NEAR(MenuDoors::leftStage(i), lefts[std::size_t(i)], 1e-9) << i;
+        EXPECT_EQ(MenuDoors::number(i), 4 + 7 * i);
+    }
+    double widest = 0;
+    for (double t = 0; t < 40; t += 0.01)
+        for (int i = 0; i < MenuDoors::kCount; ++i) widest = std::max(widest, MenuDoors::opening(i, t));
+    EXPECT_LE(widest, 0.9);
+    EXPECT_GT(widest, 0.899);
+}
+
+TEST(MenuViewBackdrop, StageCoversTheScreen) {
+    struct Case {
+        QSizeF size;
+        double scale, dx, dy;
+    };
+    const std::vector<Case> cases = {
+        {{1200, 820}, 1.28125, -40.625, 0},  // tall: the sides are cut
+        {{1000, 640}, 1, 0, 0},
+        {{2000, 640}, 2, 0, -320},           // wide: the top and bottom are cut
+    };
+    for (const Case& c : cases) {
+        const QTransform t = coverStage(c.size);
+        EXPECT_DOUBLE_EQ(t.m11(), c.scale);
+        EXPECT_DOUBLE_EQ(t.m22(), c.scale);
+        EXPECT_DOUBLE_EQ(t.dx(), c.dx);
+        EXPECT_DOUBLE_EQ(t.dy(), c.dy);
+    }
+    EXPECT_DOUBLE_EQ(menuTitleSize(1200), 62);
+    EXPECT_NEAR(menuTitleSize(940), 48.88, 1e-9);
+}
+
+TEST(MenuViewBackdrop, OpenDoorsShowTheirLitDoorway) {
+    QImage image(1000, 640, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        drawMenuBackdrop(Canvas(painter), 0);
+    }
+    // Near the free edge of each doorway, halfway up: the light of an open door, else its leaf.
+    auto doorwayProbe = [&](int i) {
+        const double x = MenuDoors::leftStage(i) + 0.62 * 150;
+        return image.pixelColor(int(x), int(392 - 0.62 * 141));
+    };
+    for (int i = 0; i < MenuDoors::kCount; ++i) {
+        const QColor c = doorwayProbe(i);
+        const bool open = MenuDoors::opening(i, 0) > 0;
+        EXPECT_EQ(c.lightness() > 200, open) << "door " << i << " lightness " << c.lightness();
+    }
+    for (const QPoint corner : {QPoint(0, 0), QPoint(999, 0), QPoint(0, 639), QPoint(999, 639)})
+        EXPECT_EQ(image.pixelColor(corner).alpha(), 255);
+}
+
+TEST(MenuViewBackdrop, RendererDrawsWhatTheDrawerDraws) {
+    // Times with every door shut, with two doors open, and with a door at its widest.
+    for (const QSize size : {QSize(1200, 820), QSize(900, 700)}) {
+        MenuBackdropRenderer renderer;
+        for (const double time : {2.5, 0.0, M_PI / 0.7}) {
+            QImage kept(size, QImage::Format_ARGB32_Premultiplied);
+            QImage fresh(size, QImage::Format_ARGB32_Premultiplied);
+            kept.fill(Qt::transparent);
+            fresh.fill(Qt::transparent);
+            {
+                QPainter painter(&kept);
+                renderer.draw(painter, QSizeF(size), time);
+            }
+            {
+                QPainter painter(&fresh);
+                Canvas stage(painter);
+                const QTransform cover = coverStage(QSizeF(size));
+                stage.translate(cover.dx(), cover.dy());
+                stage.scale(cover.m11(), cover.m22());
+                drawMenuBackdrop(stage, time);
+            }
+            int worst = 0;
+            for (int y = 0; y < size.height(); ++y) {
+                const auto* a = reinterpret_cast<const QRgb*>(kept.constScanLine(y));
+                const auto* b = reinterpret_cast<const QRgb*>(fresh.constScanLine(y));
+                for (int x = 0; x < size.width(); ++x) {
+                    worst = std::max({worst, std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                                      std::abs(qBlue(a[x]) - qBlue(b[x])), std::abs(qAlpha(a[x]) - qAlpha(b[x]))});
+                }
+            }
+            // Kept pictures are laid down in whole pixels; only rounding may differ.
+            EXPECT_LE(worst, 2) << size.width() << "x" << size.height() << " at " << time;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Main menu
+
+TEST_F(MenuViewTest, ContentsFollowTheSave) {
+    struct Case {
+        const char* name;
+        std::optional<SaveFile> save;
+        std::vector<QString> bars;
+        std::optional<QString> furthest;
+        double columnCenter;
+    };
+    GameState finished = begin(room(50));
+    finished.finished = true;
+    const std::vector<QString> fresh = {"New Game", "How to Play", "Quit"};
+    const std::vector<Case> cases = {
+        {"first start", std::nullopt, fresh, std::nullopt, 0.75},
+        {"room 1, best 1", SaveFile{playedState(1), 1},
+         {"Continue  \u00B7  Room 1", "New Game", "How to Play", "Quit"}, std::nullopt, 0.795},
+        {"room 7, best 12", SaveFile{playedState(7), 12},
+         {"Continue  \u00B7  Room 7", "New Game", "How to Play", "Quit"}, "Furthest room: 12 of 50", 0.795},
+        {"finished", SaveFile{finished, 50}, fresh, "Furthest room: 50 of 50", 0.75},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(savePath());
+        window = std::make_unique<QWidget>();
+        window->resize(1200, 820);
+        if (c.save) makeWithSave(*c.save);
+        else make(env());
+        const MenuView& menu = show<MenuView>();
+
+        EXPECT_EQ(barTitles(menu), c.bars);
+        EXPECT_EQ(furthestLine(menu), c.furthest);
+        const QWidget* column = bar(menu, "Quit")->parentWidget();
+        EXPECT_NEAR(QRectF(column->geometry()).center().y() / 820.0, c.columnCenter, 1.0 / 820);
+        EXPECT_EQ(column->width(), 330);
+        ASSERT_NE(muteButton(menu), nullptr);
+        EXPECT_EQ(muteButton(menu)->symbol(), "speaker.wave.2.fill");
+        EXPECT_EQ(model->screen(), Screen::menu);
+    }
+}
+
+TEST_F(MenuViewTest, ContinueResumesTheSavedRoom) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    const std::string before = savedBytes();
+    const MenuView& menu = show<MenuView>();
+
+    click(bar(menu, "Continue  \u00B7  Room 7"));
+    EXPECT_EQ(model->screen(), Screen::playing);
+    EXPECT_EQ(model->state(), playedState(7));
+    ASSERT_TRUE(model->intro());
+    EXPECT_EQ(model->intro()->number, 7);
+    EXPECT_EQ(sound.ambientStarts, 1);
+    EXPECT_EQ(savedBytes(), before) << "continuing writes nothing";
+}
+
+TEST_F(MenuViewTest, NewGameStartsAtOnceWithoutASave) {
+    make(env());
+    MenuView& menu = show<MenuView>();
+
+    click(bar(menu, "New Game"));
+    EXPECT_EQ(menu.confirmation(), nullptr);
+    EXPECT_EQ(model->screen(), Screen::playing);
+    EXPECT_EQ(model->state(), begin(room(1)));
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(MenuViewTest, NewGameAsksBeforeReplacingASave) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    const std::string before = savedBytes();
+    MenuView& menu = show<MenuView>();
+
+    // Cancel by button, then by Escape: nothing changes, the file least of all.
+    for (const bool byKey : {false, true}) {
+        click(bar(menu, "New Game"));
+        QMessageBox* box = menu.confirmation();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(box->text(), "Start a new game?");
+        EXPECT_EQ(box->informativeText(), "This replaces your saved progress (Room 7).");
+        EXPECT_EQ(box->buttonRole(answer(box, "Start over")), QMessageBox::DestructiveRole);
+        EXPECT_EQ(box->defaultButton(), answer(box, "Cancel"));
+        if (byKey) QTest::keyClick(box, Qt::Key_Escape);
+        else click(answer(box, "Cancel"));
+        settle();
+        EXPECT_EQ(menu.confirmation(), nullptr);
+        EXPECT_EQ(model->screen(), Screen::menu);
+        EXPECT_EQ(model->state(), playedState(7));
+        EXPECT_EQ(savedBytes(), before);
+    }
+
+    click(bar(menu, "New Game"));
+    ASSERT_NE(menu.confirmation(), nullptr);
+    click(answer(menu.confirmation(), "Start over"));
+    EXPECT_EQ(model->screen(), Screen::playing);
+    EXPECT_EQ(model->state(), begin(room(1)));
+    EXPECT_EQ(model->best(), 12);
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(MenuViewTest, HelpOpensOverTheMenuAndEscapeClosesIt) {
+    make(env());
+    MenuView& menu = show<MenuView>();
+    const HelpCard* card = menu.findChild<HelpCard*>();
+    ASSERT_NE(card, nullptr);
+    EXPECT_FALSE(card->isPresented());
+
+    click(bar(menu, "How to Play"));
+    EXPECT_TRUE(model->showHelp());
+    EXPECT_TRUE(card->isPresented());
+    EXPECT_EQ(card->geometry(), menu.rect());
+
+    QTest::keyClick(&menu, Qt::Key_Escape);
+    EXPECT_FALSE(model->showHelp());
+    EXPECT_FALSE(card->isPresented());
+    EXPECT_TRUE(fadedOut(card));
+
+    // With nothing to close, Escape does nothing at all.
+    QTest::keyClick(&menu, Qt::Key_Escape);
+    EXPECT_FALSE(model->showHelp());
+    EXPECT_EQ(model->screen(), Screen::menu);
+}
+
+TEST_F(MenuViewTest, MuteSurvivesARestart) {
+    {
+        Sound player(Sound::Output::none);
+        player.setMuted(false);
+        PlayerSound output(player);
+        make(env(), &output);
+        const MenuView& menu = show<MenuView>();
+        click(muteButton(menu));
+        EXPECT_TRUE(player.muted());
+        EXPECT_TRUE(model->muted());
+        EXPECT_EQ(muteButton(menu)->symbol(), "speaker.slash.fill");
+        window.reset();
+        model.reset();
+    }
+    // The next start reads the setting back.
+    Sound player(Sound::Output::none);
+    EXPECT_TRUE(player.muted());
+    PlayerSound output(player);
+    window = std::make_unique<QWidget>();
+    window->resize(1200, 820);
+    make(env(), &output);
+    const MenuView& menu = show<MenuView>();
+    EXPECT_EQ(muteButton(menu)->symbol(), "speaker.slash.fill");
+
+    click(muteButton(menu));
+    EXPECT_FALSE(Sound(Sound::Output::none).muted());
+    EXPECT_EQ(muteButton(menu)->symbol(), "speaker.wave.2.fill");
+    window.reset();
+    model.reset();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pause menu
+
+TEST_F(PauseMenuTest, ShowsWhilePausedAndResumes) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    model->continueGame();
+    QWidget& game = showGameLayers();
+    PauseMenu* pause = game.findChild<PauseMenu*>();
+    ASSERT_NE(pause, nullptr);
+    EXPECT_FALSE(pause->isPresented());
+
+    model->setPaused(true);
+    EXPECT_TRUE(pause->isPresented());
+    EXPECT_TRUE(pause->isVisible());
+    EXPECT_EQ(pause->geometry(), game.rect());
+    EXPECT_TRUE(QTest::qWaitFor([pause] { return pause->opacity() >= 1; }, 5000)) << "fades in";
+    std::vector<QString> texts;
+    for (const TextBlock* t : pause->findChildren<TextBlock*>()) texts.push_back(t->text());
+    EXPECT_EQ(texts, (std::vector<QString>{"PAUSED", QString("Room 7 \u00B7 %1").arg(QString::fromStdString(room(7).name))}));
+    std::vector<QString> rows;
+    for (const GlassButton* b : pause->findChildren<GlassButton*>()) rows.push_back(b->text());
+    EXPECT_EQ(rows, (std::vector<QString>{"Resume", "Hint", "Restart this room", "Restart the whole game", "How to play",
+                                          "Main menu"}));
+
+    // A click on the card outside its buttons does nothing; one on the dimmed area resumes.
+    const QRect card = pause->cardGeometry();
+    QTest::mouseClick(pause, Qt::LeftButton, {}, card.topLeft() + QPoint(card.width() / 2, 10));
+    EXPECT_TRUE(model->paused());
+    QTest::mouseClick(pause, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(model->paused());
+    EXPECT_FALSE(pause->isPresented());
+    EXPECT_TRUE(pause->isVisible()) << "still fading out";
+    EXPECT_TRUE(pause->testAttribute(Qt::WA_TransparentForMouseEvents)) << "while fading out";
+    EXPECT_TRUE(fadedOut(pause));
+
+    model->setPaused(true);
+    click(glassButton(*pause, "Resume"));
+    EXPECT_FALSE(model->paused());
+    EXPECT_EQ(model->state(), playedState(7));
+}
+
+TEST_F(PauseMenuTest, HintClosesTheMenuFirst) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    model->continueGame();
+    QWidget& game = showGameLayers();
+    model->setPaused(true);
+
+    click(glassButton(game, "Hint"));
+    EXPECT_FALSE(model->paused());
+    EXPECT_EQ(sound.played, std::vector<Sfx>{Sfx::tap});
+    ASSERT_TRUE(model->toast());
+    EXPECT_EQ(model->toast()->kind, Toast::Kind::hint);
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(PauseMenuTest, RestartsTheRoom) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    model->continueGame();
+    QWidget& game = showGameLayers();
+    model->setPaused(true);
+
+    click(glassButton(game, "Restart this room"));
+    EXPECT_EQ(model->state(), begin(room(7)));
+    EXPECT_FALSE(model->paused());
+    ASSERT_TRUE(model->toast());
+    EXPECT_EQ(model->toast()->text, "Room restarted.");
+    EXPECT_EQ(model->toast()->kind, Toast::Kind::info);
+    ASSERT_TRUE(model->intro());
+    EXPECT_EQ(model->intro()->number, 7);
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(PauseMenuTest, AsksBeforeRestartingTheGame) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    model->continueGame();
+    QWidget& game = showGameLayers();
+    PauseMenu* pause = game.findChild<PauseMenu*>();
+    model->setPaused(true);
+    const std::string before = savedBytes();
+
+    click(glassButton(game, "Restart the whole game"));
+    QMessageBox* box = pause->confirmation();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "Restart from Room 1?");
+    EXPECT_EQ(box->informativeText(), "Your progress will be erased and you'll begin again at Room 1.");
+    EXPECT_EQ(box->buttonRole(answer(box, "Restart")), QMessageBox::DestructiveRole);
+    click(answer(box, "Cancel"));
+    settle();
+    EXPECT_EQ(pause->confirmation(), nullptr);
+    EXPECT_TRUE(model->paused());
+    EXPECT_TRUE(pause->isPresented());
+    EXPECT_EQ(model->state(), playedState(7));
+    EXPECT_EQ(savedBytes(), before);
+
+    click(glassButton(game, "Restart the whole game"));
+    ASSERT_NE(pause->confirmation(), nullptr);
+    click(answer(pause->confirmation(), "Restart"));
+    EXPECT_EQ(model->state(), begin(room(1)));
+    EXPECT_EQ(model->best(), 12);
+    EXPECT_FALSE(model->paused());
+    EXPECT_EQ(model->screen(), Screen::playing);
+    EXPECT_TRUE(savedMatchesModel());
+
+    // A question left open goes away with the menu.
+    model->setPaused(true);
+    click(glassButton(game, "Restart the whole game"));
+    ASSERT_NE(pause->confirmation(), nullptr);
+    model->setPaused(false);
+    settle();
+    EXPECT_EQ(pause->confirmation(), nullptr);
+    EXPECT_EQ(model->state(), begin(room(1)));
+}
+
+TEST_F(PauseMenuTest, MainMenuKeepsTheGameToContinue) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    model->continueGame();
+    QWidget& game = showGameLayers();
+    model->setPaused(true);
+
+    click(glassButton(game, "Main menu"));
+    EXPECT_EQ(model->screen(), Screen::menu);
+    EXPECT_FALSE(model->paused());
+    EXPECT_TRUE(model->hasSave());
+    EXPECT_TRUE(savedMatchesModel());
+
+    const MenuView& menu = show<MenuView>();
+    EXPECT_EQ(barTitles(menu).front(), "Continue  \u00B7  Room 7");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Help card
+
+TEST_F(HelpCardTest, OpensOverThePauseMenuAndLeavesItOpen) {
+    makeWithSave(SaveFile{playedState(7), 12});
+    model->continueGame();
+    QWidget& game = showGameLayers();
+    PauseMenu* pause = game.findChild<PauseMenu*>();
+    HelpCard* help = game.findChild<HelpCard*>();
+    model->setPaused(true);
+
+    click(glassButton(*pause, "How to play"));
+    EXPECT_TRUE(model->showHelp());
+    EXPECT_TRUE(model->paused());
+    EXPECT_TRUE(help->isPresented());
+    EXPECT_EQ(game.childAt(5, 5), help) << "the help card lies above the pause menu";
+    EXPECT_EQ(help->findChildren<TextBlock*>().front()->text(), "HOW TO PLAY");
+
+    // On the card nothing happens; on the dimmed area it closes; Got it closes it too.
+    const QRect card = help->cardGeometry();
+    QTest::mouseClick(help, Qt::LeftButton, {}, card.topLeft() + QPoint(card.width() / 2, 12));
+    EXPECT_TRUE(model->showHelp());
+    QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(model->showHelp());
+    EXPECT_TRUE(model->paused());
+    EXPECT_TRUE(pause->isPresented());
+
+    const std::string before = savedBytes();
+    model->setShowHelp(true);
+    click(glassButton(*help, "Got it"));
+    EXPECT_FALSE(model->showHelp());
+    EXPECT_TRUE(model->paused());
+    EXPECT_EQ(model->state(), playedState(7));
+    EXPECT_EQ(savedBytes(), before);
+}
+
+TEST_F(HelpCardTest, LinesWrapInsideTheCard) {
+    make(env());
+    QWidget& game = showGameLayers();
+    HelpCard* help = game.findChild<HelpCard*>();
+    model->setShowHelp(true);
+    const QRect card = help->cardGeometry();
+    EXPECT_EQ(card.width(), 520);
+    EXPECT_EQ(card.center(), game.rect().center());
+    // Every line and the button stand inside the card's padding.
+    for (const QWidget* child : help->findChildren<QWidget*>()) {
+        if (child->parentWidget() == help) continue;  // the card itself
+        const QRect at(child->mapTo(help, QPoint(0, 0)), child->size());
+        EXPECT_TRUE(card.adjusted(30, 30, -30, -30).contains(at)) << child->metaObject()->className();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ending screen
+
+TEST_F(EndingViewTest, PlayAgainStartsRoomOne) {
+    make(env("ending"));
+    const EndingView& ending = show<EndingView>();
+
+    click(glassButton(ending, "Play again"));
+    EXPECT_EQ(model->screen(), Screen::playing);
+    EXPECT_EQ(model->state(), begin(room(1)));
+    EXPECT_EQ(model->best(), 50);
+    ASSERT_TRUE(model->intro());
+    EXPECT_EQ(model->intro()->number, 1);
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(EndingViewTest, MainMenuLeavesNothingToContinue) {
+    GameState finished = begin(room(50));
+    finished.finished = true;
+    makeWithSave(SaveFile{finished, 50});
+    model->setScreen(Screen::ending);
+    const EndingView& ending = show<EndingView>();
+
+    click(glassButton(ending, "Main menu"));
+    EXPECT_EQ(model->screen(), Screen::menu);
+    EXPECT_FALSE(model->hasSave());
+    EXPECT_TRUE(savedMatchesModel());
+    const MenuView& menu = show<MenuView>();
+    EXPECT_EQ(barTitles(menu), (std::vector<QString>{"New Game", "How to Play", "Quit"}));
+}
+
+TEST_F(EndingViewTest, PictureCoversTheScreen) {
+    make(env("ending"));
+    for (const QSize size : {QSize(1200, 820), QSize(1600, 600)}) {
+        window->resize(size);
+        EndingView& ending = show<EndingView>();
+        const QImage shot = ending.grab().toImage();
+        for (const QPoint corner : {QPoint(0, 0), QPoint(size.width() - 1, 0), QPoint(0, size.height() - 1),
+                                    QPoint(size.width() - 1, size.height() - 1)})
+            EXPECT_EQ(shot.pixelColor(corner).alpha(), 255) << size.width() << "x" << size.height();
+        // The doorway is lit: the gold door 50 stands open in the middle of the picture.
+        const QPointF doorway = coverStage(QSizeF(size)).map(QPointF(560, 200));
+        EXPECT_GT(shot.pixelColor(doorway.toPoint()).lightness(), 180);
+        delete &ending;
+    }
+}

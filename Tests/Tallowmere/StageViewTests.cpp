@@ -1,0 +1,251 @@
+// The stage view: fitting, the door's swing, the art clock, hit testing, and the pointer and
+// clicks of a real widget over room 1 (the vase holds the brass key that opens the door).
+#include "GameScreenFixture.hpp"
+
+#include <Tallowmere/StageView.hpp>
+#include <Tallowmere/UI.hpp>
+
+#include <cmath>
+#include <limits>
+
+using namespace tallowmere;
+using namespace tallowmere::testing;
+using ostrevan::Level;
+using ostrevan::Prop;
+
+namespace {
+
+constexpr double kReference = 978307200;  // 2001-01-01 00:00 UTC
+
+Prop prop(std::string id, ostrevan::Rect rect, int z, bool interactive = true) {
+    Prop p{.id = std::move(id), .rect = rect, .z = z};
+    if (interactive) p.look = "look";
+    return p;
+}
+
+// A point of room 1 where no prop takes a click.
+QPointF emptyPoint() {
+    const QPointF point(30, 620);
+    const ostrevan::FlagSet flags(room(1).startFlags.begin(), room(1).startFlags.end());
+    EXPECT_EQ(propAt(room(1), flags, point), nullptr);
+    return point;
+}
+
+using StageViewTest = GameScreenTest;
+
+}  // namespace
+
+TEST(StageView, FitsTheStageCentredInItsSpace) {
+    struct Case {
+        QSize space;
+        double scale;
+        QRectF frame;
+    };
+    const Case cases[] = {
+        {{1200, 640}, 1, {100, 0, 1000, 640}},
+        {{1000, 800}, 1, {0, 80, 1000, 640}},
+        {{500, 640}, 0.5, {0, 160, 500, 320}},
+        {{0, 0}, 0, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(stageScale(c.space), c.scale) << c.space.width() << "x" << c.space.height();
+    }
+
+    // Inside the widget the padding is kept free and the rest is the offered space.
+    ManualScheduler clock;
+    RecordingSound sound;
+    QTemporaryDir dir;
+    GameModel model(Environment{dir.filePath("save.json").toStdString(), "1", std::nullopt, dir.path().toStdString()},
+                    sound, clock);
+    StageView stage(model, QMarginsF(18, 6, 18, 6));
+    for (const Case& c : cases) {
+        if (c.space.isEmpty()) continue;
+        stage.resize(c.space + QSize(36, 12));
+        EXPECT_EQ(stage.stageFrame(), c.frame.translated(18, 6));
+        EXPECT_DOUBLE_EQ(stage.scale(), c.scale);
+        EXPECT_EQ(stage.toStage(stage.toWidget(QPointF(250, 125))), QPointF(250, 125));
+    }
+}
+
+TEST(StageView, DoorProgressIsASmoothstepOverOneSecond) {
+    struct Case {
+        std::optional<double> start;
+        double now;
+        double progress;
+    };
+    const Case cases[] = {
+        {std::nullopt, 5, 0}, {10, 9, 0},      {10, 10, 0},   {10, 10.25, 0.15625},
+        {10, 10.5, 0.5},      {10, 11, 1},     {10, 30, 1},   {std::numeric_limits<double>::quiet_NaN(), 10, 0},
+    };
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(doorProgress(c.start, c.now), c.progress) << c.now;
+}
+
+TEST(StageView, ArtTimeCountsFrom2001AndWrapsAt20000) {
+    EXPECT_DOUBLE_EQ(artTime(kReference), 0);
+    EXPECT_DOUBLE_EQ(artTime(kReference + 12.5), 12.5);
+    EXPECT_NEAR(artTime(kReference + 19999.5), 19999.5, 1e-6);
+    EXPECT_DOUBLE_EQ(artTime(kReference + 20000), 0);
+    EXPECT_DOUBLE_EQ(artTime(kReference + 40001), 1);
+    EXPECT_DOUBLE_EQ(artTime(kReference - 1), 19999);
+    const double now = artTimeNow();
+    EXPECT_GE(now, 0);
+    EXPECT_LT(now, 20000);
+}
+
+TEST(StageView, PropAtTakesTheNearestVisibleInteractiveProp) {
+    Level level;
+    level.props = {
+        prop("back", {100, 100, 200, 200}, 0),
+        prop("twinA", {400, 100, 100, 100}, 1),
+        prop("twinB", {450, 100, 100, 100}, 1),  // same depth, later: wins where they overlap
+        prop("small", {700, 100, 20, 20}, 0),    // under 60 wide: an 8-unit margin
+        prop("exact", {800, 300, 60, 40}, 0),    // exactly 60 x 40: a 2-unit margin
+        prop("short", {700, 400, 100, 39}, 0),   // under 40 high: 8 units
+        prop("decor", {150, 150, 50, 50}, 5, false),
+        prop("hidden", {200, 200, 50, 50}, 9),
+    };
+    level.props.back().showWhen = {"shown"};
+    const ostrevan::FlagSet none;
+
+    struct Case {
+        QPointF point;
+        const char* expected;  // nullptr: none
+    };
+    const Case cases[] = {
+        {{150, 150}, "back"},   // a non-interactive prop on top lets the click through
+        {{210, 210}, "back"},   // so does a hidden one
+        {{420, 150}, "twinA"},
+        {{475, 150}, "twinB"},
+        {{692, 92}, "small"},   // the grown corner
+        {{728 - 1e-9, 110}, "small"},
+        {{728, 110}, nullptr},  // the right edge is not inside
+        {{710, 128}, nullptr},  // nor the bottom edge
+        {{798, 298}, "exact"},
+        {{797.9, 320}, nullptr},
+        {{862 - 1e-9, 320}, "exact"},
+        {{750, 392}, "short"},
+        {{990, 630}, nullptr},
+    };
+    for (const Case& c : cases) {
+        const Prop* hit = propAt(level, none, c.point);
+        if (c.expected) {
+            ASSERT_NE(hit, nullptr) << c.point.x() << "," << c.point.y();
+            EXPECT_EQ(hit->id, c.expected) << c.point.x() << "," << c.point.y();
+        } else {
+            EXPECT_EQ(hit, nullptr) << c.point.x() << "," << c.point.y() << " hit " << hit->id;
+        }
+    }
+    EXPECT_EQ(propAt(level, {"shown"}, {210, 210})->id, "hidden");
+    EXPECT_EQ(propAt(Level{}, none, {500, 300}), nullptr);
+}
+
+TEST_F(StageViewTest, ClicksReachThePropUnderThePointerInLetterboxedWindows) {
+    GameModel& game = startIn(1);
+    const QPointF vase = centreOf(room(1).prop("vase")->rect);
+    for (const QSize size : {QSize(1300, 700), QSize(700, 1000)}) {
+        game.restartRoom();
+        StageView stage(game, QMarginsF(18, 6, 18, 6));
+        showAt(stage, size);
+        clickStage(stage, vase);
+        ASSERT_TRUE(game.toast()) << size.width();
+        EXPECT_EQ(game.toast()->text, "Something rattles in the vase... a key!");
+        EXPECT_EQ(game.state().inventory, std::vector<std::string>{"key"});
+
+        // A click in the letterbox is no click on the stage; one on empty stage deselects.
+        game.tapItem("key");
+        ASSERT_EQ(game.state().selected, "key");
+        QTest::mouseClick(&stage, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        EXPECT_EQ(game.state().selected, "key");
+        const auto savedBefore = std::filesystem::last_write_time(savePath());
+        clickStage(stage, emptyPoint());
+        EXPECT_EQ(game.state().selected, std::nullopt);
+        EXPECT_EQ(std::filesystem::last_write_time(savePath()), savedBefore);
+    }
+}
+
+TEST_F(StageViewTest, HoverAndCursorFollowThePointerUnlessPausedOrInAPanel) {
+    GameModel& game = startIn(1);
+    StageView stage(game, QMarginsF(18, 6, 18, 6));
+    showAt(stage, QSize(1100, 700));
+    const QPointF vase = centreOf(room(1).prop("vase")->rect);
+
+    moveOnStage(stage, vase);
+    EXPECT_EQ(stage.hover(), "vase");
+    EXPECT_EQ(stage.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(stage.hasMouse());
+    EXPECT_NEAR(stage.mouse().x(), vase.x(), 1.5);
+    EXPECT_EQ(stage.currentScene().hover, "vase");
+
+    moveOnStage(stage, emptyPoint());
+    EXPECT_EQ(stage.hover(), std::nullopt);
+    EXPECT_EQ(stage.cursor().shape(), Qt::ArrowCursor);
+
+    game.setPaused(true);
+    moveOnStage(stage, vase);
+    EXPECT_EQ(stage.hover(), std::nullopt);
+    EXPECT_EQ(stage.cursor().shape(), Qt::ArrowCursor);
+    game.setPaused(false);
+
+    game.setPanelID("nothing");
+    moveOnStage(stage, vase + QPointF(1, 1));
+    EXPECT_EQ(stage.hover(), std::nullopt);
+    game.setPanelID(std::nullopt);
+
+    // The door swinging open does not stop the hover.
+    game.handle({ostrevan::ev::enter()});
+    moveOnStage(stage, vase);
+    EXPECT_EQ(stage.hover(), "vase");
+    EXPECT_EQ(stage.cursor().shape(), Qt::PointingHandCursor);
+
+    // Off the stage: no hover, arrow, and the light stays where the pointer left.
+    const QPointF last = stage.mouse();
+    QTest::mouseMove(&stage, QPoint(2, 2));
+    EXPECT_EQ(stage.hover(), std::nullopt);
+    EXPECT_FALSE(stage.hasMouse());
+    EXPECT_EQ(stage.mouse(), last);
+    EXPECT_EQ(stage.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(StageViewTest, TheHeldItemFollowsThePointer) {
+    GameModel& game = startIn(1);
+    StageView stage(game, QMarginsF(18, 6, 18, 6));
+    showAt(stage, QSize(900, 700));
+    clickStage(stage, centreOf(room(1).prop("vase")->rect));
+    moveOnStage(stage, {300, 200});
+    EXPECT_FALSE(stage.heldItem()->isVisible()) << "nothing selected yet";
+
+    game.tapItem("key");
+    for (const QPointF point : {QPointF(300, 200), QPointF(820, 560)}) {
+        moveOnStage(stage, point);
+        ASSERT_TRUE(stage.heldItem()->isVisible());
+        const QRect held(stage.heldItem()->mapTo(&stage, QPoint(0, 0)), stage.heldItem()->size());
+        const QPointF pointer = stage.toWidget(point).toPoint();
+        EXPECT_EQ(held.size(), QSize(50, 50));
+        EXPECT_NEAR(QRectF(held).center().x(), pointer.x() + 24, 1.0);
+        EXPECT_NEAR(QRectF(held).center().y(), pointer.y() + 24, 1.0);
+        EXPECT_EQ(stage.heldItem()->item()->id, "key");
+    }
+    QTest::mouseMove(&stage, QPoint(1, 1));
+    EXPECT_FALSE(stage.heldItem()->isVisible());
+
+    // Shown also while paused.
+    game.setPaused(true);
+    moveOnStage(stage, {300, 200});
+    EXPECT_TRUE(stage.heldItem()->isVisible());
+}
+
+TEST_F(StageViewTest, DrawsTheRoomInsideItsFrame) {
+    GameModel& game = startIn(1);
+    StageView stage(game, QMarginsF(18, 6, 18, 6));
+    stage.resize(1236, 652);
+    QImage shot(stage.size(), QImage::Format_ARGB32_Premultiplied);
+    shot.fill(Qt::transparent);
+    stage.render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QRectF frame = stage.stageFrame();
+    // The room is drawn in the frame; the padding keeps only the shadow (dark, translucent).
+    EXPECT_GT(qAlpha(shot.pixel(frame.center().toPoint())), 250);
+    EXPECT_GT(qGray(shot.pixel(QPoint(int(frame.center().x()), int(frame.top()) + 100))), 60);
+    EXPECT_LT(qAlpha(shot.pixel(QPoint(2, 2))), 40);
+    // Corners are rounded off.
+    EXPECT_LT(qAlpha(shot.pixel(frame.topLeft().toPoint() + QPoint(1, 1))), 200);
+}
