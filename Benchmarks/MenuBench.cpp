@@ -71,11 +71,7 @@ void BM_MenuBackdropUncached(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         QPainter painter(&target);
-        Canvas stage(painter);
-        const QTransform cover = tallowmere::coverStage(QSizeF(size));
-        stage.translate(cover.dx(), cover.dy());
-        stage.scale(cover.m11(), cover.m22());
-        tallowmere::drawMenuBackdrop(stage, frameTime(frame++));
+        tallowmere::drawMenuBackdrop(tallowmere::coveringStage(Canvas(painter), QSizeF(size)), frameTime(frame++));
         painter.end();
         painter.begin(&target);
         drawShade(painter, size);

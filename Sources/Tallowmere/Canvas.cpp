@@ -523,11 +523,19 @@ struct Canvas::Surface {
     double devicePixelRatio = 1;
     int nextClipID = 1;
     int appliedClipID = -1;  // -1: unknown, 0: none
+
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+    explicit Surface(QPainter& p) : painter(&p) { painter->save(); }
+    // The canvas changes the painter's transform, clip and blend as it likes; once the last copy
+    // is gone the painter is handed back as the caller gave it.
+    ~Surface() {
+        if (painter->isActive()) painter->restore();
+    }
 };
 
 Canvas::Canvas(QPainter& painter)
-    : m_surface(std::make_shared<Surface>()), m_transform(painter.worldTransform()) {
-    m_surface->painter = &painter;
+    : m_surface(std::make_shared<Surface>(painter)), m_transform(painter.worldTransform()) {
     m_surface->devicePixelRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);

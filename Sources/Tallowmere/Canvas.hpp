@@ -146,8 +146,8 @@ QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function
 class Canvas {
 public:
     // Draws onto `painter`, which must be active and outlive every copy. The painter's current
-    // world transform is the canvas's starting transform; the canvas then owns the painter's
-    // state and leaves it as it likes between calls.
+    // world transform is the canvas's starting transform; the canvas owns the painter's state
+    // while any copy lives and restores it when the last copy is destroyed.
     explicit Canvas(QPainter& painter);
 
     void fill(const QPainterPath& path, const Paint& paint, FillRule rule = FillRule::nonZero) const;

@@ -1,80 +1,118 @@
-// The floor art's single entry point: each floor case goes to its own drawer.
+// The floor art's single entry point: the shared contact shadow, then each floor case goes to its
+// own drawer; the ball and the loose item are simple enough to draw here.
 #include <Tallowmere/FloorArt.hpp>
 
 #include <Tallowmere/Draw.hpp>
+#include <Tallowmere/FloorArtParts.hpp>
 #include <Tallowmere/ItemArt.hpp>
 
+#include <cmath>
+#include <functional>
+#include <set>
+#include <string>
+#include <type_traits>
 #include <variant>
 
 namespace tallowmere {
 
+namespace floorart {
+
+void fillGlow(const Canvas& canvas, QPointF centre, double radius, const QColor& inner, const QColor& outer) {
+    if (!(radius > 0)) return;
+    canvas.fill(shape::circle(centre, radius), radial(centre, 0, radius, {inner, outer}));
+}
+
+bool isKnownSymbol(std::string_view word) {
+    // Built once; the rug asks for every word of its label in every frame.
+    static const std::set<std::string, std::less<>> knownSymbols(kSymbolNames.begin(), kSymbolNames.end());
+    return knownSymbols.contains(word);
+}
+
+}  // namespace floorart
+
 namespace {
 
 namespace art = ostrevan::art;
+using namespace floorart;
 
-template <class... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-template <class... Ts>
-Overloaded(Ts...) -> Overloaded<Ts...>;
+constexpr double kContactShadow = 0.42;
+constexpr double kBallShadow = 0.5;
+constexpr double kItemShadow = 0.5;
+constexpr double kItemShadowBlur = 3;
 
-// TODO(art): the pictures of the floor cases arrive with the furniture, container, rug, tank,
-// lamp, fountain and plant drawers. Once they draw, this dispatcher lays the shared contact
-// shadow (floorShadow of the whole rect at 0.42, for the cases ostrevan::standsOnFloor names)
-// before handing over, draws the ball itself, and gives a loose item its own blurred shadow
-// before drawItem. Until then every floor case is accepted and draws nothing, so no shadow
-// floats where no furniture stands.
+void drawBall(const Canvas& canvas, const art::Ball& ball, const Rect& r) {
+    const std::uint32_t c = hexOf(ball.tone);
+    const Rect highlight{r.x + 0.22 * r.w, r.y + 0.14 * r.h, 0.26 * r.w, 0.18 * r.h};
+    // Stacked on the shared shadow: a ball sits heavier on the floor than furniture.
+    floorShadow(canvas, r, kBallShadow);
+    canvas.fill(shape::ellipse(r), sphere(r, H(c, 0.55), H(c), H(c, -0.4)));
+    canvas.fill(shape::ellipse(highlight), white(0.55));
+}
+
+// A loose item lies flat, so it gets a tighter shadow than the standing pieces.
+void drawLooseItem(const Canvas& canvas, const art::Item& item, const Rect& r) {
+    const Rect shadow{r.x, r.y + 0.82 * r.h, r.w, 0.22 * r.h};
+    Canvas blurred = canvas;
+    blurred.addBlur(kItemShadowBlur);
+    blurred.fill(shape::ellipse(shadow), black(kItemShadow));
+    drawItem(canvas, item.kind, item.tone, r);
+}
+
 struct FloorDrawers {
     Canvas canvas;
     Rect rect;
     double time;
 
-    void operator()(const art::Plant&) const {}
-    void operator()(const art::Vase&) const {}
-    void operator()(const art::Sofa&) const {}
-    void operator()(const art::Chest&) const {}
-    void operator()(const art::Cabinet&) const {}
-    void operator()(const art::Safe&) const {}
-    void operator()(const art::Fridge&) const {}
-    void operator()(const art::Barrel&) const {}
-    void operator()(const art::Rug&) const {}
-    void operator()(const art::RugRolled&) const {}
-    void operator()(const art::Dice&) const {}
-    void operator()(const art::Bucket&) const {}
-    void operator()(const art::FishTank&) const {}
-    void operator()(const art::FloorLamp&) const {}
-    void operator()(const art::Ball&) const {}
-    void operator()(const art::Trapdoor&) const {}
-    void operator()(const art::Radio&) const {}
-    void operator()(const art::Fountain&) const {}
-    void operator()(const art::Ice&) const {}
-    void operator()(const art::Item&) const {}
-    void operator()(const art::Table&) const {}
-    void operator()(const art::Globe&) const {}
-    void operator()(const art::Pedestal&) const {}
-    void operator()(const art::Boxes&) const {}
-    void operator()(const art::Piano&) const {}
+    void operator()(const art::Plant&) const { drawPlant(canvas, rect); }
+    void operator()(const art::Vase& vase) const { drawVase(canvas, vase, rect); }
+    void operator()(const art::Sofa& sofa) const { drawSofa(canvas, sofa, rect); }
+    void operator()(const art::Chest& chest) const { drawChest(canvas, chest, rect); }
+    void operator()(const art::Cabinet& cabinet) const { drawCabinet(canvas, cabinet, rect); }
+    void operator()(const art::Safe& safe) const { drawSafe(canvas, safe, rect); }
+    void operator()(const art::Fridge& fridge) const { drawFridge(canvas, fridge, rect); }
+    void operator()(const art::Barrel& barrel) const { drawBarrel(canvas, barrel, rect); }
+    void operator()(const art::Rug& rug) const { drawRug(canvas, rug, rect); }
+    void operator()(const art::RugRolled& rug) const { drawRugRolled(canvas, rug, rect); }
+    void operator()(const art::Dice& dice) const { drawDice(canvas, dice, rect); }
+    void operator()(const art::Bucket& bucket) const { drawBucket(canvas, bucket, rect); }
+    void operator()(const art::FishTank& tank) const { drawFishTank(canvas, tank, rect, time); }
+    void operator()(const art::FloorLamp& lamp) const { drawFloorLamp(canvas, lamp, rect); }
+    void operator()(const art::Ball& ball) const { drawBall(canvas, ball, rect); }
+    void operator()(const art::Trapdoor& trapdoor) const { drawTrapdoor(canvas, trapdoor, rect); }
+    void operator()(const art::Radio& radio) const { drawRadio(canvas, radio, rect); }
+    void operator()(const art::Fountain& fountain) const { drawFountain(canvas, fountain, rect, time); }
+    void operator()(const art::Ice& ice) const { drawIce(canvas, ice, rect); }
+    void operator()(const art::Item& item) const { drawLooseItem(canvas, item, rect); }
+    void operator()(const art::Table&) const { drawTable(canvas, rect); }
+    void operator()(const art::Globe&) const { drawGlobe(canvas, rect); }
+    void operator()(const art::Pedestal&) const { drawPedestal(canvas, rect); }
+    void operator()(const art::Boxes&) const { drawBoxes(canvas, rect); }
+    void operator()(const art::Piano&) const { drawPiano(canvas, rect); }
 };
 
 template <class T>
 constexpr bool kIsFloorCase = std::is_invocable_v<FloorDrawers, const T&>;
 
+// Room data with an empty, inverted or non-finite rect draws nothing rather than odd shapes.
+bool isDrawable(const Rect& r) {
+    return r.w > 0 && r.h > 0 && std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.w) && std::isfinite(r.h);
+}
+
 }  // namespace
 
 bool drawFloorArt(Canvas canvas, const ostrevan::Art& art, const Rect& rect, double time) {
-    const FloorDrawers drawers{canvas, rect, time};
-    return std::visit(
+    const bool isFloorCase = std::visit([](const auto& piece) { return kIsFloorCase<std::decay_t<decltype(piece)>>; }, art);
+    if (!isFloorCase) return false;
+    if (!isDrawable(rect)) return true;
+    // Flat things (rugs, dice, trapdoor) and the loose item go without the shared shadow.
+    if (ostrevan::standsOnFloor(art)) floorShadow(canvas, rect, kContactShadow);
+    const FloorDrawers drawers{canvas, rect, std::isfinite(time) ? time : 0.0};
+    std::visit(
         [&](const auto& piece) {
-            using T = std::decay_t<decltype(piece)>;
-            if constexpr (kIsFloorCase<T>) {
-                drawers(piece);
-                return true;
-            } else {
-                return false;
-            }
+            if constexpr (kIsFloorCase<std::decay_t<decltype(piece)>>) drawers(piece);
         },
         art);
+    return true;
 }
 
 }  // namespace tallowmere

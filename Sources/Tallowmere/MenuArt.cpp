@@ -18,7 +18,7 @@ using ostrevan::Stage::doorRect;
 namespace {
 
 // Door row geometry in stage units.
-constexpr double kDoorWidthStage = 170 * MenuDoors::kScale;  // 105.4
+constexpr double kDoorWidthStage = doorRect.w * MenuDoors::kScale;  // 105.4
 constexpr double kRowWidthStage = MenuDoors::kCount * kDoorWidthStage + (MenuDoors::kCount - 1) * MenuDoors::kGapStage;
 constexpr double kRowLeftStage = (ostrevan::Stage::width - kRowWidthStage) / 2;
 constexpr double kDoorPitchStage = kDoorWidthStage + MenuDoors::kGapStage;
@@ -89,6 +89,13 @@ QTransform coverStage(QSizeF size) {
     return QTransform(s, 0, 0, s, (w - ostrevan::Stage::width * s) / 2, (h - ostrevan::Stage::height * s) / 2);
 }
 
+Canvas coveringStage(Canvas canvas, QSizeF size) {
+    const QTransform cover = coverStage(size);
+    canvas.translate(cover.dx(), cover.dy());
+    canvas.scale(cover.m11(), cover.m22());
+    return canvas;
+}
+
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Backdrop
 
@@ -115,21 +122,11 @@ QTransform menuDoorPlacement(int index) {
                       MenuDoors::kBottomStage - doorRect.maxY() * MenuDoors::kScale);
 }
 
-void drawMenuDoor(Canvas stage, int index, double time) {
+void drawMenuDoor(Canvas stage, int index, double open, double time) {
     const QTransform place = menuDoorPlacement(index);
     stage.translate(place.dx(), place.dy());
     stage.scale(place.m11(), place.m22());
-    drawDoor(stage, MenuDoors::kStyles[std::size_t(index)], MenuDoors::number(index), false,
-             MenuDoors::opening(index, time), time, false);
-}
-
-// A canvas in stage units over a painter whose logical coordinates are a screen of `size`.
-Canvas coveringCanvas(QPainter& painter, QSizeF size) {
-    Canvas canvas(painter);
-    const QTransform cover = coverStage(size);
-    canvas.translate(cover.dx(), cover.dy());
-    canvas.scale(cover.m11(), cover.m22());
-    return canvas;
+    drawDoor(stage, MenuDoors::kStyles[std::size_t(index)], MenuDoors::number(index), false, open, time, false);
 }
 
 QImage transparentImage(QSize pixels, double devicePixelRatio) {
@@ -143,7 +140,7 @@ QImage transparentImage(QSize pixels, double devicePixelRatio) {
 
 void drawMenuBackdrop(Canvas canvas, double time) {
     drawRoomShell(canvas, ostrevan::Themes::cream);
-    for (int i = 0; i < MenuDoors::kCount; ++i) drawMenuDoor(canvas, i, time);
+    for (int i = 0; i < MenuDoors::kCount; ++i) drawMenuDoor(canvas, i, MenuDoors::opening(i, time), time);
 }
 
 void MenuBackdropRenderer::prepare(QSizeF size, double devicePixelRatio) {
@@ -151,10 +148,10 @@ void MenuBackdropRenderer::prepare(QSizeF size, double devicePixelRatio) {
     m_devicePixelRatio = devicePixelRatio;
     const QSize pixels = (size * devicePixelRatio).toSize();
 
-    m_shell = Piece{transparentImage(pixels, devicePixelRatio), QPointF(0, 0)};
+    m_shell = KeptImage{transparentImage(pixels, devicePixelRatio), QPointF(0, 0)};
     {
         QPainter painter(&m_shell.image);
-        drawRoomShell(coveringCanvas(painter, size), ostrevan::Themes::cream);
+        drawRoomShell(coveringStage(Canvas(painter), size), ostrevan::Themes::cream);
     }
 
     // Each door on an image of its own whose corner sits on a whole device pixel, so laying it
@@ -165,18 +162,14 @@ void MenuBackdropRenderer::prepare(QSizeF size, double devicePixelRatio) {
         const QRect devicePixels = QRectF(onScreen.topLeft() * devicePixelRatio, onScreen.size() * devicePixelRatio)
                                        .toAlignedRect()
                                        .intersected(QRect(QPoint(0, 0), pixels));
-        Piece& door = m_shutDoors[std::size_t(i)];
+        KeptImage& door = m_shutDoors[std::size_t(i)];
         door.origin = QPointF(devicePixels.topLeft()) / devicePixelRatio;
         door.image = transparentImage(devicePixels.size(), devicePixelRatio);
         if (devicePixels.isEmpty()) continue;
         QPainter painter(&door.image);
         painter.translate(-door.origin);
-        // Shut, the door's picture does not depend on the time: it only pulses the lamp.
-        Canvas stage = coveringCanvas(painter, size);
-        const QTransform place = menuDoorPlacement(i);
-        stage.translate(place.dx(), place.dy());
-        stage.scale(place.m11(), place.m22());
-        drawDoor(stage, MenuDoors::kStyles[std::size_t(i)], MenuDoors::number(i), false, 0, 0, false);
+        // Shut, the door's picture does not depend on the time: that only pulses the lamp.
+        drawMenuDoor(coveringStage(Canvas(painter), size), i, 0, 0);
     }
 }
 
@@ -187,14 +180,15 @@ void MenuBackdropRenderer::draw(QPainter& painter, QSizeF size, double time) {
 
     painter.drawImage(m_shell.origin, m_shell.image);
     for (int i = 0; i < MenuDoors::kCount; ++i) {
-        if (MenuDoors::opening(i, time) <= 0) {
-            const Piece& door = m_shutDoors[std::size_t(i)];
+        const double open = MenuDoors::opening(i, time);
+        if (open <= 0) {
+            const KeptImage& door = m_shutDoors[std::size_t(i)];
             painter.drawImage(door.origin, door.image);
             continue;
         }
         // The canvas leaves its clips on the painter; the next image must not meet them.
         painter.save();
-        drawMenuDoor(coveringCanvas(painter, size), i, time);
+        drawMenuDoor(coveringStage(Canvas(painter), size), i, open, time);
         painter.restore();
     }
 }

@@ -31,6 +31,8 @@ namespace tallowmere {
 // Stage units to a screen of `size`: the 1000 x 640 stage scaled by the larger of the two
 // ratios, so it covers the whole screen, and centred; the overflow is cut off.
 QTransform coverStage(QSizeF size);
+// A copy of `canvas`, whose units are those of a screen of `size`, in stage units covering it.
+Canvas coveringStage(Canvas canvas, QSizeF size);
 
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Backdrop
@@ -71,7 +73,7 @@ public:
     void draw(QPainter& painter, QSizeF size, double time);
 
 private:
-    struct Piece {
+    struct KeptImage {
         QImage image;
         QPointF origin;  // where the image's top-left corner goes, in logical coordinates
     };
@@ -79,8 +81,8 @@ private:
 
     QSizeF m_size;
     double m_devicePixelRatio = 0;
-    Piece m_shell;
-    std::array<Piece, MenuDoors::kCount> m_shutDoors;
+    KeptImage m_shell;
+    std::array<KeptImage, MenuDoors::kCount> m_shutDoors;
 };
 
 // The menu's darkening over the backdrop: darkest at the top behind the title, clear at 0.42 of

@@ -46,14 +46,6 @@ constexpr int kEndingFoot = 60;
 
 Rect rectOf(const QRectF& r) { return Rect{r.x(), r.y(), r.width(), r.height()}; }
 
-// A canvas in stage units, the stage covering a screen of `size`.
-Canvas coveringStage(Canvas canvas, QSizeF size) {
-    const QTransform cover = coverStage(size);
-    canvas.translate(cover.dx(), cover.dy());
-    canvas.scale(cover.m11(), cover.m22());
-    return canvas;
-}
-
 QImage blankImage(QSizeF logical, double dpr) {
     QImage image((logical * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(dpr);

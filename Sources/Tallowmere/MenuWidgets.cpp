@@ -26,6 +26,8 @@ constexpr double kBarHoverSeconds = 0.15;
 constexpr double kBarPressedScale = 0.98;
 
 constexpr double kFadeSeconds = 0.2;
+// How far the card's blurred shadow reaches beyond the card.
+const int kCardShadowReach = int(std::ceil(3 * kCardShadowRadius)) + 2;
 
 int ceilPx(double v) { return int(std::ceil(std::max(0.0, v))); }
 
@@ -252,11 +254,27 @@ void CardOverlay::placeCard() {
 
 void CardOverlay::resizeEvent(QResizeEvent*) { placeCard(); }
 
+// The shadow is a wide blur; the screen beneath may redraw many times a second while the card
+// stands still.
+const QImage& CardOverlay::cardShadow() {
+    const double dpr = devicePixelRatioF();
+    const QSizeF size = QSizeF(m_card->size()) + QSizeF(2 * kCardShadowReach, 2 * kCardShadowReach);
+    if (m_shadow.isNull() || m_shadow.size() != (size * dpr).toSize() || m_shadow.devicePixelRatio() != dpr) {
+        m_shadow = QImage((size * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        m_shadow.setDevicePixelRatio(dpr);
+        m_shadow.fill(Qt::transparent);
+        QPainter painter(&m_shadow);
+        drawCardShadow(Canvas(painter), Rect{double(kCardShadowReach), double(kCardShadowReach),
+                                             double(m_card->width()), double(m_card->height())});
+    }
+    return m_shadow;
+}
+
 void CardOverlay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const Canvas canvas(painter);
-    canvas.fill(shape::rect(toRect(QRectF(rect()))), black(m_dimOpacity));
-    drawCardShadow(canvas, toRect(QRectF(m_card->geometry())));
+    Canvas(painter).fill(shape::rect(toRect(QRectF(rect()))), black(m_dimOpacity));
+    painter.setClipping(false);
+    painter.drawImage(QPointF(m_card->pos() - QPoint(kCardShadowReach, kCardShadowReach)), cardShadow());
 }
 
 // A tap on the dimmed area: pressed and released there.

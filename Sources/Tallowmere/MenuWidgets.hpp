@@ -1,4 +1,4 @@
-// The pieces the menus are built from: canvas-drawn text, the main menu's wide bars, the dimmed
+// The widgets the menus are built from: canvas-drawn text, the main menu's wide bars, the dimmed
 // layer with its centred card that the pause menu and the help card share, and the
 // confirmation question.
 #pragma once
@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -131,6 +132,7 @@ private:
     void fillParent();
     void placeCard();
     void setOpacity(double opacity);
+    const QImage& cardShadow();
 
     double m_dimOpacity = 0;
     int m_cardWidth = 0;
@@ -138,6 +140,7 @@ private:
     QVBoxLayout* m_layout = nullptr;
     AnimatedValue* m_fade = nullptr;
     QGraphicsOpacityEffect* m_effect = nullptr;
+    QImage m_shadow;  // the card's shadow, kept while the card's size stays
     bool m_presented = false;
     bool m_pressedOnBackdrop = false;
 };

@@ -129,8 +129,9 @@ inline constexpr Hex kMarble = 0xE6E2D8;
 inline constexpr Hex kInteriorGlow = kIconFloorLight;  // open chest, cabinet and safe
 inline constexpr Hex kAmberGlow = 0xFFE08A;       // key in the tank, open trapdoor, dry fountain
 inline constexpr Hex kPoolWater = kBucketWater;
-// Vase, chest, cabinet, safe.
+// Vase, table, chest, cabinet, safe.
 inline constexpr Hex kVaseMouth = 0x1A1410;
+inline constexpr Hex kTableTopShade = 0x7C5834;
 inline constexpr Hex kChestBodyLight = 0x9A6B3F;
 inline constexpr Hex kChestInterior = 0x120C07;
 inline constexpr Hex kChestLidShade = 0x4A2F18;
@@ -207,5 +208,100 @@ inline constexpr Hex kPianoBoardTop = 0x3A3A42;
 inline constexpr Hex kPianoKeybed = 0x0A0A0C;
 inline constexpr Hex kPianoKeyShade = 0xDAD6CA;
 inline constexpr Hex kPianoBlackKey = 0x151518;   // (21, 21, 24)
+
+// Wall art. Tones come from toneHex; hexes another piece already named are aliases of it.
+// Framed tone pictures and lettering.
+inline constexpr Hex kPictureFrame = 0x3C3430;
+inline constexpr Hex kPicturePaper = 0xF2EEE4;
+inline constexpr Hex kSumInk = 0x333333;
+inline constexpr Hex kPlaqueTop = 0xE2BE6A, kPlaqueBottom = 0xA27E2E;
+inline constexpr Hex kPlaqueEdge = 0x6A4F14, kPlaqueInk = 0x3E2C08;
+inline constexpr Hex kSymbolStripTop = 0xDDB961, kSymbolStripBottom = 0x9C7A2E;
+inline constexpr Hex kSymbolStripEdge = 0x5C430F, kSymbolStripInk = kChestKeyhole;
+// Painting: frames, then each composition's paints.
+inline constexpr Hex kFrameGilt = 0xB8893A, kFrameWalnut = 0x4A3422, kFrameEbony = 0x1F1F24;
+inline constexpr Hex kFrameTeak = 0x6A4A2C, kFrameOak = 0x3A2A1C;
+inline constexpr Hex kSunriseSkyTop = 0xF7A25A, kSunriseSkyBottom = 0xFFE6A6;
+inline constexpr Hex kSunriseGlow = 0xFFF3C0, kSunriseSun = 0xFFFBE0, kSunriseHill = 0x3A5A44;
+inline constexpr Hex kMountainSkyTop = 0x8DB5E0, kMountainSkyBottom = 0xE8F1FA;
+inline constexpr Hex kMountainFar = 0x5C6C7E, kMountainNear = 0x46566A;
+inline constexpr Hex kAbstractGround = 0xF2ECE0, kAbstractBar = 0x222222;
+inline constexpr Hex kAbstractRed = 0xE0524A, kAbstractBlue = 0x2E6FD0, kAbstractYellow = 0xF2B632;
+inline constexpr Hex kAbstractGreen = 0x2FA35F, kAbstractViolet = 0x8A56D2;
+inline constexpr Hex kOceanSkyTop = 0xF8D9A0, kOceanSkyBottom = 0xFFF3DC;
+inline constexpr Hex kOceanSeaTop = 0x3F8FB8, kOceanSeaBottom = 0x1B5A80, kOceanHull = 0x5A3A22;
+inline constexpr Hex kPortraitTop = 0x6E7F6A, kPortraitBottom = 0x3E4A3C;
+inline constexpr Hex kPortraitCoat = 0x2C2733, kPortraitSkin = 0xE9C9A6, kPortraitHair = kCeilingBoardsBottom;
+inline constexpr Hex kForestSkyTop = 0xF4C46A, kForestSkyBottom = 0xFBE7B0;
+inline constexpr Hex kForestRust = 0xC4562B, kForestMoss = 0x7A8F2B, kForestOchre = 0xD89A2B;
+// Poster and note.
+inline constexpr Hex kPosterPaperTop = 0xFBF8F0, kPosterPaperBottom = 0xEAE4D4, kPosterInk = 0x2C2824;
+inline constexpr Hex kNotePaperTop = 0xFFEF9A, kNotePaperBottom = 0xF3D860, kNoteInk = 0x3A3320;
+// Window and mirror.
+inline constexpr Hex kWindowFrameTop = 0xF5F2EA, kWindowFrameBottom = 0xCFC9BB;
+inline constexpr Hex kDaySkyTop = 0x6FB6F0, kDaySkyBottom = 0xD9EEFB, kSunHaze = 0xFFF6C8;
+inline constexpr Hex kDayHill = 0x5AA34B;
+inline constexpr Hex kNightSkyTop = 0x0B1230, kNightSkyBottom = 0x24366A;
+inline constexpr Hex kMoon = 0xFFF6D6, kNightGround = 0x070B1C;
+inline constexpr Hex kGlazingBar = 0xE9E4D8, kSillTop = kSilverLight;
+inline constexpr Hex kMirrorFrameTop = 0xD8DCE4, kMirrorFrameBottom = 0x7C828E;
+inline constexpr Hex kMirrorGlassPale = 0xDCEBF6, kMirrorGlassMid = 0xA9C0D4, kMirrorGlassBright = 0xE9F3FA;
+inline constexpr Hex kMirrorInk = 0x2B3A52;
+// Clock: the rim and cap share the door's brass, darker at the edge.
+inline constexpr Hex kClockBrassDark = kRadioKnobDark;
+inline constexpr Hex kClockDialCentre = 0xFFFDF5, kClockDialEdge = 0xE9E2D0;
+inline constexpr Hex kClockInk = 0x2A2418, kClockHands = 0x1F1A10;
+// Television.
+inline constexpr Hex kTvCabinetTop = 0x303036, kTvCabinetBottom = kPianoCaseBottom;
+inline constexpr Hex kTvWaitScreen = 0x07080B, kTvWaitText = 0x5BE0A0;
+inline constexpr Hex kTvScreenOnTop = 0x0B2B22, kTvScreenOnBottom = 0x04120E;
+inline constexpr Hex kTvTextGlow = 0x5BFFB0, kTvText = 0xB6FFDD;
+inline constexpr Hex kTvScreenOffTop = 0x1B1D22, kTvScreenOffBottom = 0x0A0B0D;
+// Panel face.
+inline constexpr Hex kPanelBodyTop = 0xC3C8D0, kPanelBodyBottom = 0x7E848E;
+inline constexpr Hex kPanelFaceTop = 0x23262B, kPanelFaceBottom = 0x15171A;
+inline constexpr Hex kPanelSlot = 0x0B0C0E;
+inline constexpr Hex kPanelSteelLit = kBarLit, kPanelLeverShade = 0x8A909C;
+inline constexpr Hex kPanelDialLight = kFuseGlassTop, kPanelDialMid = 0x9CA2AC, kPanelDialDark = kGunmetal;
+inline constexpr Hex kPanelPointer = 0x20242A;
+inline constexpr Hex kPanelTile = 0xEFE9D8;
+inline constexpr Hex kPanelScreen = kRadioDisplayOn, kPanelScreenText = kRadioHalo;
+inline constexpr Hex kPanelCardSlot = 0x040405;
+inline constexpr Hex kKeypadDigits = 0x4FE0A0;
+inline constexpr Hex kKeypadKeyTop = kSilverDark, kKeypadKeyBottom = 0x3A3E45;
+// Fuse box and vent.
+inline constexpr Hex kFuseBoxTop = 0x8D939C, kFuseBoxBottom = 0x555A63;
+inline constexpr Hex kFuseRecess = kSafeFoot;
+inline constexpr Hex kFuseSlot = 0x050607;          // (5, 6, 7)
+inline constexpr Hex kVentFrameTop = 0xB5BAC2, kVentFrameBottom = 0x7A808A;
+inline constexpr Hex kVentDuct = 0x070809;
+inline constexpr Hex kVentGlow = kAmberGlow;
+inline constexpr Hex kVentKey = 0xE6BE55, kVentCover = 0x9AA0A8;
+inline constexpr Hex kVentSlatTop = 0xCDD2D9, kVentSlatBottom = 0x8A9099;
+inline constexpr Hex kScrewMid = 0xAEB4BC, kScrewDark = 0x555A62;
+// Shelf and bookshelf.
+inline constexpr Hex kShelfBoardTop = 0xA67C4F, kShelfBoardBottom = 0x6B4A2A;
+inline constexpr Hex kShelfBracket = 0x3C2A18;
+inline constexpr Hex kBookcaseTop = 0x8C6540, kBookcaseBottom = 0x5A3C22;
+inline constexpr Hex kBookcaseBack = kRadioSpeaker;
+// Glow, stamp, lamps.
+inline constexpr Hex kGlowHalo = 0x7DFFB0, kGlowInnerHalo = 0x9DFFC6, kGlowCore = 0xE8FFF1;
+inline constexpr Hex kStampCardTop = 0xFBF7EA, kStampCardBottom = 0xE9E1CB;
+inline constexpr Hex kStampFrame = 0x7A5C9A, kStampInk = 0x5A3C8A;
+inline constexpr Hex kStampPrint = 0x3C2C5A;        // (60, 44, 90)
+inline constexpr Hex kLampBarTop = 0x3C3C44, kLampBarBottom = 0x18181C;
+inline constexpr Hex kLampHalo = 0xFFD36A;
+inline constexpr Hex kLampLitLight = kTorchBeam, kLampLitMid = 0xFFC845, kLampLitDark = 0xD18A12;
+inline constexpr Hex kLampUnlitLight = 0x6A5D44, kLampUnlitMid = 0x3A3226, kLampUnlitDark = 0x1A150E;
+// Switch plate, sockets, gear slot, arrows.
+inline constexpr Hex kSwitchPlateTop = 0xF5F3EE, kSwitchPlateBottom = 0xD4D0C6;
+inline constexpr Hex kRockerOnTop = kSilverLight, kRockerOnBottom = 0xD9D5CA;
+inline constexpr Hex kRockerOffTop = kWhiteBottom, kRockerOffBottom = 0xA9A599;
+inline constexpr Hex kSwitchGlow = kBulbGlow;
+inline constexpr Hex kSocketLight = kBarLit, kSocketMid = kSafeDoorLight, kSocketDark = kSafeDoorShade;
+inline constexpr Hex kSocketHole = 0x0E0F12;
+inline constexpr Hex kGearPlateTop = 0x6F747C, kGearPlateBottom = 0x3E4249;
+inline constexpr Hex kGearRecess = 0x16181B, kGearBrass = 0xD9A93A, kGearGhost = kBucketInside;
+inline constexpr Hex kArrowsInk = kAbstractBar;
 
 }  // namespace tallowmere::palette

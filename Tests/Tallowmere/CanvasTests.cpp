@@ -152,6 +152,23 @@ TEST(CanvasCopies, ACallersPainterClipStaysTheOuterClip) {
     EXPECT_EQ(alphaAt(image, 30, 10), 0);
 }
 
+TEST(CanvasCopies, ThePainterIsHandedBackAsItWasGiven) {
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.translate(3, 4);
+    {
+        Canvas canvas(painter);
+        Canvas turned = canvas;
+        turned.rotateDegrees(45);
+        turned.clip(Rect{0, 0, 5, 5});
+        turned.fill(shape::rect(Rect{0, 0, 4, 4}), H(0x00FF00));
+    }
+    EXPECT_EQ(painter.worldTransform(), QTransform::fromTranslate(3, 4));
+    EXPECT_FALSE(painter.hasClipping());
+    painter.end();
+}
+
 // ## Geometry
 
 TEST(CanvasGeometry, ArcsAndRotationsTurnClockwiseOnScreen) {

@@ -130,7 +130,7 @@ TEST(DrawSymbol, MoonCutsAwayOnlyItsOwnDisc) {
 // ## Dispatch
 
 TEST(DrawDispatch, WallAndFloorArtAnswerForTheirOwnCases) {
-    const QImage image = paintImage(50, 50, [](Canvas& c) {
+    paintImage(50, 50, [](Canvas& c) {
         const Rect r{0, 0, 50, 50};
         EXPECT_TRUE(drawWallArt(c, ostrevan::art::Window{}, r, 0));
         EXPECT_TRUE(drawWallArt(c, ostrevan::art::Stripes{}, r, 0));
@@ -141,7 +141,6 @@ TEST(DrawDispatch, WallAndFloorArtAnswerForTheirOwnCases) {
         EXPECT_FALSE(drawFloorArt(c, ostrevan::art::Clock{}, r, 0));
         EXPECT_FALSE(drawFloorArt(c, ostrevan::art::None{}, r, 0));
     });
-    EXPECT_TRUE(isBlank(image));
 }
 
 // ## Room shell

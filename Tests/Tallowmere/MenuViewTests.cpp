@@ -273,11 +273,7 @@ TEST(MenuViewBackdrop, RendererDrawsWhatTheDrawerDraws) {
             }
             {
                 QPainter painter(&fresh);
-                Canvas stage(painter);
-                const QTransform cover = coverStage(QSizeF(size));
-                stage.translate(cover.dx(), cover.dy());
-                stage.scale(cover.m11(), cover.m22());
-                drawMenuBackdrop(stage, time);
+                drawMenuBackdrop(coveringStage(Canvas(painter), QSizeF(size)), time);
             }
             int worst = 0;
             for (int y = 0; y < size.height(); ++y) {
