@@ -526,12 +526,27 @@ struct Canvas::Surface {
 
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
-    explicit Surface(QPainter& p) : painter(&p) { painter->save(); }
     // The canvas changes the painter's transform, clip and blend as it likes; once the last copy
-    // is gone the painter is handed back as the caller gave it.
+    // is gone the painter is handed back as the caller gave it. (Not save()/restore(): callers
+    // may end the painter while a canvas still exists.)
+    explicit Surface(QPainter& p)
+        : painter(&p),
+          givenTransform(p.worldTransform()),
+          givenClipping(p.hasClipping()),
+          givenClip(p.hasClipping() ? p.clipPath() : QPainterPath()),
+          givenMode(p.compositionMode()) {}
     ~Surface() {
-        if (painter->isActive()) painter->restore();
+        if (!painter->isActive()) return;
+        painter->setWorldTransform(givenTransform);
+        if (givenClipping) painter->setClipPath(givenClip);
+        else painter->setClipping(false);
+        painter->setCompositionMode(givenMode);
     }
+
+    QTransform givenTransform;
+    bool givenClipping = false;
+    QPainterPath givenClip;  // in the given transform's coordinates
+    QPainter::CompositionMode givenMode = QPainter::CompositionMode_SourceOver;
 };
 
 Canvas::Canvas(QPainter& painter)

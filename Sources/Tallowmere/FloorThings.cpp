@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <span>
 #include <string>

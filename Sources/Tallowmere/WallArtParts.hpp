@@ -31,6 +31,9 @@ Rect framed(const Canvas& canvas, const Rect& rect, std::uint32_t frame, double 
 // The point size at which `lines`, stacked 1.2 sizes apart, fit `rect`, never above `maxSize`.
 // A line of L characters is taken to need 0.58 * size * L of width.
 double autoFont(const QStringList& lines, const Rect& rect, double maxSize);
+// The font of `weight` and `design` at autoFont's size, shrunk further where the widest line, as
+// measured, would still run past `area`.
+Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design);
 // Characters as a reader counts them (grapheme clusters), not bytes or UTF-16 units.
 int characterCount(const QString& text);
 // The text's lines between line feeds; an empty text is one empty line.

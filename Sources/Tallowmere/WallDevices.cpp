@@ -408,12 +408,14 @@ void drawGearSlot(Canvas canvas, const art::GearSlot& slot, const Rect& rect, do
 
     QPainterPath gear;
     gear.setFillRule(Qt::WindingFill);
+    bool first = true;
     for (int k = 0; k < kSteps; ++k) {
         const double radius = k % 2 == 0 ? outer : inner;
         const double a = phase + k * M_PI / 10;
         for (const double angle : {a, a + M_PI / 20}) {
             const QPointF p(centre.x() + radius * std::cos(angle), centre.y() + radius * std::sin(angle));
-            if (gear.elementCount() == 0) gear.moveTo(p); else gear.lineTo(p);
+            if (first) gear.moveTo(p); else gear.lineTo(p);
+            first = false;
         }
     }
     gear.closeSubpath();

@@ -46,6 +46,16 @@ double autoFont(const QStringList& lines, const Rect& rect, double maxSize) {
     return std::min({byHeight, byWidth, maxSize});
 }
 
+Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design) {
+    Font font{autoFont(lines, area, maxSize), weight, design};
+    // Deviation: autoFont's estimate of 0.58 sizes per character suits a narrow serif; our serif
+    // runs wider in its heavy weights, and unchecked a long line would spill off its paper.
+    double widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, measureText(line, font).width());
+    if (widest > area.w && area.w > 0) font.size *= area.w / widest;
+    return font;
+}
+
 int characterCount(const QString& text) {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     int count = 0;
@@ -164,15 +174,14 @@ void drawPlaque(Canvas canvas, const art::Plaque& plaque, const Rect& rect) {
     constexpr double kPitch = 1.2;
     const Rect textArea = insetBy(rect, 8, 4);
     const QStringList lines = splitLines(plaque.text);
-    const double size = autoFont(lines, textArea, kMaxSize);
+    const Font font = fitLines(lines, textArea, kMaxSize, FontWeight::heavy, FontDesign::serif);
     const double middleLine = double(lines.size() - 1) / 2;
 
     wallShadow(canvas, rect, 3, 0.32);
     canvas.fill(shape::roundedRect(rect, 3), vertical(rect, {H(pal::kPlaqueTop), H(pal::kPlaqueBottom)}));
     canvas.stroke(shape::roundedRect(insetBy(rect, 2.5, 2.5), 2), H(pal::kPlaqueEdge, 0, 0.6), 1);
-    const Font font{size, FontWeight::heavy, FontDesign::serif};
     for (int i = 0; i < lines.size(); ++i) {
-        const QPointF at(rect.midX(), rect.midY() + size * (double(i) - middleLine) * kPitch);
+        const QPointF at(rect.midX(), rect.midY() + font.size * (double(i) - middleLine) * kPitch);
         canvas.drawText(lines[i], at, font, H(pal::kPlaqueInk));
     }
 }
@@ -364,7 +373,7 @@ void drawPoster(Canvas canvas, const art::Poster& poster, const Rect& rect) {
     const Rect band{rect.minX(), rect.minY(), rect.w, bandH};
     const Rect textArea{rect.minX() + 8, rect.minY() + bandH + 4, rect.w - 16, rect.h - bandH - 10};
     const QStringList lines = splitLines(poster.text);
-    const double size = autoFont(lines, textArea, kMaxSize);
+    const Font font = fitLines(lines, textArea, kMaxSize, FontWeight::heavy, FontDesign::serif);
     const double middleLine = double(lines.size() - 1) / 2;
     const QPainterPath paper = shape::roundedRect(rect, 2);
 
@@ -374,9 +383,8 @@ void drawPoster(Canvas canvas, const art::Poster& poster, const Rect& rect) {
     onPaper.clip(paper);
     onPaper.fill(shape::rect(band), H(hexOf(poster.tone)));
 
-    const Font font{size, FontWeight::heavy, FontDesign::serif};
     for (int i = 0; i < lines.size(); ++i) {
-        const QPointF at(textArea.midX(), textArea.midY() + (double(i) - middleLine) * size * kPitch);
+        const QPointF at(textArea.midX(), textArea.midY() + (double(i) - middleLine) * font.size * kPitch);
         canvas.drawText(lines[i], at, font, H(pal::kPosterInk));
     }
     // The pins stay red whatever the band's tone.
@@ -394,7 +402,7 @@ void drawNote(Canvas canvas, const art::Note& note, const Rect& rect) {
     const Rect tape{rect.midX() - 22, rect.minY() - 5, 44, 12};
     const Rect textArea = insetBy(rect, 8, 10);
     const QStringList lines = splitLines(note.text);
-    const double size = autoFont(lines, textArea, kMaxSize);
+    const Font font = fitLines(lines, textArea, kMaxSize, FontWeight::semibold, FontDesign::serif);
     const double middleLine = double(lines.size() - 1) / 2;
 
     Canvas tilted = canvas;
@@ -405,9 +413,8 @@ void drawNote(Canvas canvas, const art::Note& note, const Rect& rect) {
     tilted.fill(shape::roundedRect(rect, 1), vertical(rect, {H(pal::kNotePaperTop), H(pal::kNotePaperBottom)}));
     tilted.fill(shape::rect(curl), black(0.1));
     tilted.fill(shape::roundedRect(tape, 1), white(0.55));
-    const Font font{size, FontWeight::semibold, FontDesign::serif};
     for (int i = 0; i < lines.size(); ++i) {
-        const QPointF at(textArea.midX(), textArea.midY() + (double(i) - middleLine) * size * kPitch);
+        const QPointF at(textArea.midX(), textArea.midY() + (double(i) - middleLine) * font.size * kPitch);
         tilted.drawText(lines[i], at, font, H(pal::kNoteInk));
     }
 }

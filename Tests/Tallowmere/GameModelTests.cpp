@@ -21,7 +21,11 @@
 #include <utility>
 #include <vector>
 
+#include "TestDoubles.hpp"
+
 using namespace tallowmere;
+using tallowmere::testing::RecordingSound;
+using tallowmere::testing::room;
 using ostrevan::Engine::begin;
 using ostrevan::GameState;
 using ostrevan::SaveFile;
@@ -31,22 +35,6 @@ using Screen = GameModel::Screen;
 using What = GameModel::What;
 
 namespace {
-
-class RecordingSound final : public SoundOutput {
-public:
-    void play(Sfx sfx) override { played.push_back(sfx); }
-    void startAmbient() override { ++ambientStarts; }
-    bool muted() const override { return mutedNow; }
-    void setMuted(bool muted) override { mutedNow = muted; }
-
-    std::vector<Sfx> played;
-    int ambientStarts = 0;
-    bool mutedNow = false;
-};
-
-const ostrevan::Level& room(std::int64_t number) {
-    return ostrevan::Levels::all().at(static_cast<std::size_t>(number - 1));
-}
 
 class GameModelTest : public ::testing::Test {
 protected:
@@ -229,9 +217,9 @@ TEST_F(GameModelTest, FailedSaveKeepsPlaying) {
     writeSave("a file, not a folder");
     blocked.savePath = (savePath() / "save.json").string();
     GameModel& m = make(blocked);
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     m.tapProp("vase");
-    const std::string log = testing::internal::GetCapturedStderr();
+    const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(log.rfind("Tallowmere: could not save progress: ", 0), 0u) << log;
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
     EXPECT_EQ(m.state().inventory, std::vector<std::string>{"key"});

@@ -5,6 +5,8 @@
 #include <Tallowmere/GameModel.hpp>
 #include <Tallowmere/StageView.hpp>
 
+#include "TestDoubles.hpp"
+
 #include <Ostrevan/Levels.hpp>
 
 #include <gtest/gtest.h>
@@ -21,22 +23,6 @@
 #include <vector>
 
 namespace tallowmere::testing {
-
-class RecordingSound final : public SoundOutput {
-public:
-    void play(ostrevan::Sfx sfx) override { played.push_back(sfx); }
-    void startAmbient() override { ++ambientStarts; }
-    bool muted() const override { return mutedNow; }
-    void setMuted(bool muted) override { mutedNow = muted; }
-
-    std::vector<ostrevan::Sfx> played;
-    int ambientStarts = 0;
-    bool mutedNow = false;
-};
-
-inline const ostrevan::Level& room(std::int64_t number) {
-    return ostrevan::Levels::all().at(static_cast<std::size_t>(number - 1));
-}
 
 inline QPointF centreOf(const ostrevan::Rect& r) {
     return QPointF(r.midX(), r.midY());

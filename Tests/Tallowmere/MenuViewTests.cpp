@@ -29,7 +29,11 @@
 #include <string>
 #include <vector>
 
+#include "TestDoubles.hpp"
+
 using namespace tallowmere;
+using tallowmere::testing::RecordingSound;
+using tallowmere::testing::room;
 using ostrevan::Engine::begin;
 using ostrevan::GameState;
 using ostrevan::SaveFile;
@@ -37,18 +41,6 @@ using ostrevan::Sfx;
 using Screen = GameModel::Screen;
 
 namespace {
-
-class RecordingSound final : public SoundOutput {
-public:
-    void play(Sfx sfx) override { played.push_back(sfx); }
-    void startAmbient() override { ++ambientStarts; }
-    bool muted() const override { return mutedNow; }
-    void setMuted(bool muted) override { mutedNow = muted; }
-
-    std::vector<Sfx> played;
-    int ambientStarts = 0;
-    bool mutedNow = false;
-};
 
 // The model's sound through a real player, so the mute setting reaches the user settings.
 class PlayerSound final : public SoundOutput {
@@ -62,10 +54,6 @@ public:
 private:
     Sound& m_player;
 };
-
-const ostrevan::Level& room(std::int64_t number) {
-    return ostrevan::Levels::all().at(static_cast<std::size_t>(number - 1));
-}
 
 // A state of `number` that is not the room's fresh state.
 GameState playedState(std::int64_t number) {

@@ -24,6 +24,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "TestDoubles.hpp"
+
 using namespace tallowmere;
 using ostrevan::Panel;
 using ostrevan::Sfx;
@@ -32,15 +34,7 @@ using What = GameModel::What;
 
 namespace {
 
-class RecordingSound final : public SoundOutput {
-public:
-    void play(Sfx sfx) override { played.push_back(sfx); }
-    void startAmbient() override {}
-    bool muted() const override { return false; }
-    void setMuted(bool) override {}
-
-    std::vector<Sfx> played;
-};
+using tallowmere::testing::RecordingSound;
 
 // Stands in for the game screen: holds the overlay and closes the panel on Escape.
 class ScreenStandIn final : public QWidget {
