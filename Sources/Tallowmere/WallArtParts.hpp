@@ -31,6 +31,8 @@ Rect framed(const Canvas& canvas, const Rect& rect, std::uint32_t frame, double 
 // The point size at which `lines`, stacked 1.2 sizes apart, fit `rect`, never above `maxSize`.
 // A line of L characters is taken to need 0.58 * size * L of width.
 double autoFont(const QStringList& lines, const Rect& rect, double maxSize);
+// `font`, shrunk where the widest of `lines`, as measured, would run past `width`.
+Font shrinkToWidth(const QStringList& lines, Font font, double width);
 // The font of `weight` and `design` at autoFont's size, shrunk further where the widest line, as
 // measured, would still run past `area`.
 Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design);

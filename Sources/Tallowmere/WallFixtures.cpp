@@ -121,12 +121,14 @@ void drawMirror(Canvas canvas, const art::Mirror& mirror, const Rect& rect) {
     if (mirror.text) {
         const QString text = QString::fromStdString(*mirror.text);
         const double size = std::min(1.3 * w / std::max(characterCount(text), 2), 0.5 * h);
+        // Deviation: arrows and other symbols come from a wider fallback face; shrink to the glass
+        // rather than lose the outer characters under the frame.
+        const Font font = shrinkToWidth({text}, Font{size, FontWeight::heavy, FontDesign::rounded}, w - 8);
         Canvas mirrored = pane;
         mirrored.translate(glass.midX(), glass.midY());
         mirrored.scale(-1, 1);
         mirrored.translate(-glass.midX(), -glass.midY());
-        mirrored.drawText(text, {glass.midX(), glass.midY()}, Font{size, FontWeight::heavy, FontDesign::rounded},
-                          H(pal::kMirrorInk));
+        mirrored.drawText(text, {glass.midX(), glass.midY()}, font, H(pal::kMirrorInk));
     }
     pane.fill(shape::polygon({{glass.minX(), glass.minY() + 0.7 * h},
                               {glass.minX() + 0.45 * w, glass.minY()},

@@ -46,14 +46,17 @@ double autoFont(const QStringList& lines, const Rect& rect, double maxSize) {
     return std::min({byHeight, byWidth, maxSize});
 }
 
-Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design) {
-    Font font{autoFont(lines, area, maxSize), weight, design};
-    // Deviation: autoFont's estimate of 0.58 sizes per character suits a narrow serif; our serif
-    // runs wider in its heavy weights, and unchecked a long line would spill off its paper.
+Font shrinkToWidth(const QStringList& lines, Font font, double width) {
     double widest = 0;
     for (const QString& line : lines) widest = std::max(widest, measureText(line, font).width());
-    if (widest > area.w && area.w > 0) font.size *= area.w / widest;
+    if (widest > width && width > 0) font.size *= width / widest;
     return font;
+}
+
+Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design) {
+    // Deviation: autoFont's estimate of 0.58 sizes per character suits a narrow serif; our serif
+    // runs wider in its heavy weights, and unchecked a long line would spill off its paper.
+    return shrinkToWidth(lines, Font{autoFont(lines, area, maxSize), weight, design}, area.w);
 }
 
 int characterCount(const QString& text) {
