@@ -715,6 +715,17 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
     painter.drawImage(target, colour);
 }
 
+void Canvas::drawImage(const Rect& target, const QImage& image) const {
+    if (image.isNull() || target.w <= 0 || target.h <= 0) return;
+    QPainter& painter = *m_surface->painter;
+    if (m_clip && m_clip->isRect && m_clip->rect.isEmpty()) return;
+    applyClip(painter);
+    painter.setWorldTransform(QTransform());
+    painter.setCompositionMode(m_blend == BlendMode::destinationOut ? QPainter::CompositionMode_DestinationOut
+                                                                    : QPainter::CompositionMode_SourceOver);
+    painter.drawImage(m_transform.mapRect(toQRectF(target)), image);
+}
+
 void Canvas::fill(const QPainterPath& path, const Paint& paint, FillRule rule) const {
     if (path.isEmpty()) return;
     const QPainterPath shape = withRule(path, rule);

@@ -157,6 +157,11 @@ public:
     // the block of lines is centred as a whole.
     void drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const;
 
+    // Lays `image` over `target` (this canvas's units) through this copy's clip and blend mode.
+    // Meant for pictures made earlier at the device's resolution: with an unrotated transform
+    // that maps `target` onto whole pixels, the image is copied, not resampled. Never blurred.
+    void drawImage(const Rect& target, const QImage& image) const;
+
     // Draws `body` into a layer of its own that is composited onto this canvas afterwards, so a
     // destination-out blend inside the layer erases only what the layer drew. The layer covers
     // `bounds` (in this canvas's units); whatever is drawn outside them is lost. The layer is

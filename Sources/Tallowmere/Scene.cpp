@@ -131,26 +131,51 @@ QRectF fitStage(const QRectF& bounds) {
                   size.height());
 }
 
+bool artAnimates(const ostrevan::Art& art) {
+    namespace a = ostrevan::art;
+    // Keep in step with the drawers that read the time; a test draws every case at two times.
+    if (const auto* panel = std::get_if<a::Panel>(&art)) return std::holds_alternative<ostrevan::face::Screen>(panel->face);
+    return std::holds_alternative<a::Tv>(art) || std::holds_alternative<a::TvFlash>(art) ||
+           std::holds_alternative<a::Sockets>(art) || std::holds_alternative<a::Glow>(art) ||
+           std::holds_alternative<a::GearSlot>(art) || std::holds_alternative<a::FishTank>(art) ||
+           std::holds_alternative<a::Fountain>(art);
+}
+
+namespace {
+
+// The visible props in drawing order: depth, equal depths in list order.
+std::vector<const Prop*> drawingOrder(const Level& level, const FlagSet& flags) {
+    std::vector<const Prop*> order;
+    order.reserve(level.props.size());
+    for (const Prop& prop : level.props)
+        if (prop.isVisible(flags)) order.push_back(&prop);
+    std::stable_sort(order.begin(), order.end(), [](const Prop* a, const Prop* b) { return a->z < b->z; });
+    return order;
+}
+
+bool drawnAfresh(const Prop& prop, const FlagSet& flags) {
+    return prop.id == kDoorID || artAnimates(prop.currentArt(flags));
+}
+
+void drawLightPool(const Canvas& canvas) {
+    canvas.fill(shape::ellipse(kLightPoolBox), radial(kLightPoolCentre, 0, kLightPoolRadius,
+                                                      {H(palette::kLightPool, 0, 0.3), H(palette::kLightPool, 0, 0)}));
+}
+
+void drawProp(const Canvas& canvas, const Level& level, const Prop& prop, const FlagSet& flags, double time,
+              double doorOpen) {
+    if (prop.id == kDoorID) {
+        drawDoor(canvas, level.door, level.id, unlockedDoor(level, flags), doorOpen, time, true);
+        return;
+    }
+    drawArt(canvas, prop.currentArt(flags), prop.rect, time);
+}
+
+}  // namespace
+
 void drawPropsLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time, double doorOpen) {
-    const bool unlocked = unlockedDoor(level, flags);
-    if (unlocked) {
-        canvas.fill(shape::ellipse(kLightPoolBox), radial(kLightPoolCentre, 0, kLightPoolRadius,
-                                                          {H(palette::kLightPool, 0, 0.3), H(palette::kLightPool, 0, 0)}));
-    }
-    // Depth order; equal depths keep their list order.
-    std::vector<std::size_t> order(level.props.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return level.props[a].z < level.props[b].z; });
-    for (std::size_t index : order) {
-        const Prop& prop = level.props[index];
-        if (!prop.isVisible(flags)) continue;
-        if (prop.id == kDoorID) {
-            drawDoor(canvas, level.door, level.id, unlocked, doorOpen, time, true);
-            continue;
-        }
-        drawArt(canvas, prop.currentArt(flags), prop.rect, time);
-    }
+    if (unlockedDoor(level, flags)) drawLightPool(canvas);
+    for (const Prop* prop : drawingOrder(level, flags)) drawProp(canvas, level, *prop, flags, time, doorOpen);
 }
 
 void drawOverlayLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time,
@@ -185,6 +210,42 @@ const QImage& SceneRenderer::vignetteImage(QSize pixelSize, double devicePixelRa
     return m_vignette;
 }
 
+void SceneRenderer::drawProps(const Canvas& canvas, const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
+    const Level& level = scene.level;
+    const FlagSet& flags = scene.flags;
+    const std::vector<const Prop*> order = drawingOrder(level, flags);
+    const bool fresh = m_propsRoom != level.id || m_propsFlags != flags || m_propsSize != pixelSize ||
+                       m_propsDpr != devicePixelRatio;
+    if (fresh) {
+        m_propRuns.clear();
+        m_propsRoom = level.id;
+        m_propsFlags = flags;
+        m_propsSize = pixelSize;
+        m_propsDpr = devicePixelRatio;
+    }
+    // The light pool lies under every prop, so it opens the first run.
+    std::size_t run = 0;
+    std::size_t i = 0;
+    bool first = true;
+    while (i < order.size() || first) {
+        std::size_t end = i;
+        while (end < order.size() && !drawnAfresh(*order[end], flags)) ++end;
+        if (end > i || (first && unlockedDoor(level, flags))) {
+            if (run == m_propRuns.size()) {
+                m_propRuns.push_back(renderStageImage(pixelSize, devicePixelRatio, [&](const Canvas& still) {
+                    if (first && unlockedDoor(level, flags)) drawLightPool(still);
+                    for (std::size_t k = i; k < end; ++k) drawProp(still, level, *order[k], flags, 0, 0);
+                }));
+            }
+            canvas.drawImage(kStage, m_propRuns[run]);
+            ++run;
+        }
+        first = false;
+        if (end < order.size()) drawProp(canvas, level, *order[end], flags, scene.time, scene.doorOpen);
+        i = end + 1;
+    }
+}
+
 void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScene& scene) {
     const double dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QRectF stage = snapToPixels(fitStage(target), dpr);
@@ -198,7 +259,7 @@ void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScen
         painter.setWorldTransform(QTransform::fromScale(stage.width() / kStageW, stage.height() / kStageH) *
                                   QTransform::fromTranslate(stage.x(), stage.y()) * base);
         const Canvas canvas(painter);
-        drawPropsLayer(canvas, scene.level, scene.flags, scene.time, scene.doorOpen);
+        drawProps(canvas, scene, pixels, dpr);
         drawOverlayLayer(canvas, scene.level, scene.flags, scene.time, scene.hover, scene.mouse, scene.dark);
         painter.setWorldTransform(base);
     }

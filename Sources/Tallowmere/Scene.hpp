@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QPainter;
 
@@ -32,6 +33,10 @@ struct RoomScene {
 
 // The largest rectangle of the stage's proportions (1000 : 640) inside `bounds`, centred.
 QRectF fitStage(const QRectF& bounds);
+
+// Whether the picture of `art` changes with the time (a television, a glow, a turning gear, ...).
+// Props whose art does not are drawn once per flag set and kept.
+bool artAnimates(const ostrevan::Art& art);
 
 // The layers on their own, each drawn on a canvas already scaled to stage units.
 // Light pool of an unlocked door, then every visible prop in depth order, the door included.
@@ -63,11 +68,21 @@ public:
 private:
     const QImage& shellImage(const ostrevan::Level& level, QSize pixelSize, double devicePixelRatio);
     const QImage& vignetteImage(QSize pixelSize, double devicePixelRatio);
+    // The props layer: runs of still props come from images made once per room, flag set and
+    // size; the door and animated props between them are drawn afresh.
+    void drawProps(const Canvas& canvas, const RoomScene& scene, QSize pixelSize, double devicePixelRatio);
 
     // The shell is keyed by room number only: a room's theme never changes during play.
     std::int64_t m_shellRoom = 0;
     QImage m_shell;
     QImage m_vignette;
+
+    // Still props, one image per run, valid for this room, flag set and size.
+    std::int64_t m_propsRoom = 0;
+    ostrevan::FlagSet m_propsFlags;
+    QSize m_propsSize;
+    double m_propsDpr = 0;
+    std::vector<QImage> m_propRuns;
 };
 
 }  // namespace tallowmere

@@ -165,5 +165,57 @@ TEST(SceneRenderer, FitsTheStageIntoTheTargetAndDrawsNothingOutside) {
     EXPECT_EQ(qAlpha(window.pixel(600, 800)), 0);
 }
 
+
+// ## Still props
+
+template <std::size_t... I>
+std::vector<ostrevan::Art> everyArtCase(std::index_sequence<I...>) {
+    return {ostrevan::Art(std::in_place_index<I>)...};
+}
+
+QImage drawAt(const ostrevan::Art& art, double time) {
+    QImage image(120, 120, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    {
+        Level one = testRoom(1);
+        one.props = {ostrevan::Prop{.id = "p", .rect = {10, 10, 100, 100}, .art = art}};
+        drawPropsLayer(Canvas(painter), one, {}, time, 0);
+    }
+    painter.end();
+    return image;
+}
+
+TEST(SceneStill, OnlyArtMarkedAnimatedChangesWithTheTime) {
+    namespace a = ostrevan::art;
+    using ostrevan::Tone;
+    std::vector<ostrevan::Art> cases = everyArtCase(std::make_index_sequence<ostrevan::kArtCaseCount>());
+    // Payloads that bring out the moving parts.
+    cases.insert(cases.end(), {a::Tv{"42", true}, a::Tv{std::nullopt, true}, a::TvFlash{{Tone::red, Tone::blue}},
+                               a::Sockets{{Tone::red, std::nullopt}}, a::GearSlot{true}, a::Glow{"7"},
+                               a::Panel{ostrevan::face::Screen{"OK"}}, a::FishTank{true}, a::Fountain{true},
+                               a::Clock{3, 40}, a::Lamps{{true, false}}, a::Radio{true, "88.1"},
+                               a::FloorLamp{true}, a::Window{true}, a::Item{ostrevan::ItemKind::torch, {}}});
+    for (const ostrevan::Art& art : cases) {
+        if (artAnimates(art)) continue;
+        SCOPED_TRACE("art case " + std::to_string(art.index()));
+        const QImage still = drawAt(art, 0);
+        EXPECT_EQ(drawAt(art, 1.37), still);
+        EXPECT_EQ(drawAt(art, 7.9), still);
+    }
+}
+
+TEST(SceneRenderer, StillPropsKeptBetweenFramesMatchAFreshDrawingAndFollowTheFlags) {
+    const Level& room = testRoom(4);
+    SceneRenderer kept;
+    const Frame before{.time = 0.5};
+    render(room, before, kept);
+    const Frame later{.time = 2.25};
+    EXPECT_EQ(render(room, later, kept), render(room, later));
+    const Frame gone{.flags = {"box_gone"}, .time = 2.25};
+    EXPECT_EQ(render(room, gone, kept), render(room, gone));
+    EXPECT_NE(render(room, gone), render(room, later));
+}
+
 }  // namespace
 }  // namespace tallowmere
