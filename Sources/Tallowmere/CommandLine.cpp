@@ -1,5 +1,6 @@
 #include <Tallowmere/CommandLine.hpp>
 
+#include <Tallowmere/Decimal.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/Palette.hpp>
 #include <Tallowmere/RoomArt.hpp>
@@ -48,28 +49,11 @@ std::vector<std::string> splitFlags(std::string_view text) {
     return flags;
 }
 
-bool allDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 }  // namespace
-
-std::optional<std::int64_t> parseInteger(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    const bool signed_ = text.front() == '+' || text.front() == '-';
-    if (!allDigits(signed_ ? text.substr(1) : text)) return std::nullopt;
-    // from_chars takes a minus sign but not a plus sign; keeping the minus lets the most
-    // negative number parse.
-    const std::string_view number = text.front() == '+' ? text.substr(1) : text;
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
-    return value;
-}
 
 std::int64_t shotRoom(std::string_view text) {
     // Clamp before converting to an index, so no number overflows on the way.
-    return std::clamp(parseInteger(text).value_or(kFirstRoom), kFirstRoom, kLastRoom);
+    return std::clamp(parseDecimal(text).value_or(kFirstRoom), kFirstRoom, kLastRoom);
 }
 
 Command parse(const std::vector<std::string>& args) {

@@ -35,9 +35,6 @@ using Command = std::variant<RunApplication, Shot, Icon>;
 // `args` holds the program name first, as argv does.
 Command parse(const std::vector<std::string>& args);
 
-// A decimal integer with an optional leading '+' or '-' and digits only; nullopt for anything
-// else, an empty text, or a number beyond 64 bits.
-std::optional<std::int64_t> parseInteger(std::string_view text);
 // The room a shot shows: unparsable gives 1, and the rest is clamped to 1 ... 50.
 std::int64_t shotRoom(std::string_view text);
 

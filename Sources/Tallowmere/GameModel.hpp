@@ -9,6 +9,7 @@
 #include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Model.hpp>
 
+#include <Tallowmere/Decimal.hpp>
 #include <Tallowmere/Scheduler.hpp>
 
 #include <QObject>
@@ -74,9 +75,6 @@ public:
     virtual void setMuted(bool muted) = 0;
 };
 
-// The whole text is a decimal integer: an optional '+' or '-', then one or more digits 0-9,
-// nothing else, and it fits in 64 bits. nullopt otherwise.
-std::optional<std::int64_t> parseDecimal(std::string_view text);
 
 // Seconds a toast stays when no lifetime is given: max(2.4, 1.4 + 0.045 per user-perceived
 // character).

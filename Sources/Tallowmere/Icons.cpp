@@ -103,11 +103,6 @@ void bulbBase(const Canvas& c, const QColor& color) {
     c.fill(shape::roundedRect(Rect{9.6, 20.4, 4.8, 1.8}, 0.9), color);
 }
 
-void lightbulb(const Canvas& c, const QColor& color) {
-    c.stroke(bulbGlass(), color, roundStroke(1.8));
-    bulbBase(c, color);
-}
-
 void lightbulbFill(const Canvas& c, const QColor& color) {
     c.fill(bulbGlass(), color);
     bulbBase(c, color);
@@ -231,22 +226,11 @@ void chevronDown(const Canvas& c, const QColor& color) {
     c.stroke(polyline({{5, 8.5}, {12, 15.5}, {19, 8.5}}), color, roundStroke(kBoldLine));
 }
 
-void deleteLeft(const Canvas& c, const QColor& color) {
-    c.stroke(shape::polygon({{2, 12}, {8, 5}, {21.5, 5}, {21.5, 19}, {8, 19}}), color, roundStroke(1.8));
-    c.stroke(cross(11, 17).translated(0, -2), color, roundStroke(1.9));
-}
-
-void pauseFill(const Canvas& c, const QColor& color) {
-    c.fill(shape::roundedRect(Rect{6, 4.5, 4.2, 15}, 1.2), color);
-    c.fill(shape::roundedRect(Rect{13.8, 4.5, 4.2, 15}, 1.2), color);
-}
-
 const std::map<std::string_view, Drawer>& drawers() {
     static const std::map<std::string_view, Drawer> table = {
         {"line.3.horizontal", lines3},
         {"speaker.wave.2.fill", speakerWave},
         {"speaker.slash.fill", speakerSlash},
-        {"lightbulb", lightbulb},
         {"lightbulb.fill", lightbulbFill},
         {"sparkle", sparkle},
         {"xmark", xmark},
@@ -264,8 +248,6 @@ const std::map<std::string_view, Drawer>& drawers() {
         {"house.fill", houseFill},
         {"chevron.up", chevronUp},
         {"chevron.down", chevronDown},
-        {"delete.left", deleteLeft},
-        {"pause.fill", pauseFill},
     };
     return table;
 }
@@ -298,13 +280,6 @@ QPixmap iconPixmap(std::string_view name, int side, const QColor& color, double 
     QPainter painter(&pixmap);
     drawIcon(Canvas(painter), name, Rect{0, 0, double(side), double(side)}, color);
     return pixmap;
-}
-
-QIcon makeIcon(std::string_view name, const QColor& color, int side) {
-    QIcon icon;
-    icon.addPixmap(iconPixmap(name, side, color, 1));
-    icon.addPixmap(iconPixmap(name, side, color, 2));
-    return icon;
 }
 
 }  // namespace tallowmere

@@ -6,7 +6,6 @@
 #include <Tallowmere/Canvas.hpp>
 
 #include <QColor>
-#include <QIcon>
 #include <QPixmap>
 
 #include <array>
@@ -15,11 +14,10 @@
 namespace tallowmere {
 
 // Every name drawIcon draws.
-inline constexpr std::array<std::string_view, 23> kIconNames = {
+inline constexpr std::array<std::string_view, 20> kIconNames = {
     "line.3.horizontal",
     "speaker.wave.2.fill",
     "speaker.slash.fill",
-    "lightbulb",
     "lightbulb.fill",
     "sparkle",
     "xmark",
@@ -37,8 +35,6 @@ inline constexpr std::array<std::string_view, 23> kIconNames = {
     "house.fill",
     "chevron.up",
     "chevron.down",
-    "delete.left",
-    "pause.fill",
 };
 
 bool hasIcon(std::string_view name);
@@ -53,7 +49,5 @@ double iconSizeFor(double fontSize);
 
 // The icon on a transparent pixmap of `side` logical pixels at the given device pixel ratio.
 QPixmap iconPixmap(std::string_view name, int side, const QColor& color, double devicePixelRatio = 1);
-// The same as a QIcon (for actions and stock buttons).
-QIcon makeIcon(std::string_view name, const QColor& color, int side = 32);
 
 }  // namespace tallowmere

@@ -57,8 +57,9 @@ private:
 class MixerOutput {
 public:
     inline static constexpr int kSampleRate = 44100;
-    // 60 ms of 16-bit mono asked for; PulseAudio grants about 45 ms, short enough that a
-    // click is heard with it.
+    // Deviation: 60 ms of 16-bit mono asked for, not 50: with 50 ms PulseAudio granted too
+    // little for two 20 ms pulls and the stream never started. It grants about 45 ms of the 60,
+    // short enough that a click is heard with it.
     inline static constexpr int kBufferBytes = kSampleRate * 60 / 1000 * 2;
     // What the sink reads at a time: 20 ms.
     inline static constexpr int kPullBytes = kSampleRate / 50 * 2;

@@ -24,7 +24,8 @@ constexpr std::uint32_t kBoxFill = 0x06241A;
 constexpr std::uint32_t kDigitInk = 0xB6FFDD;
 const Font kDigitFont{30, FontWeight::bold, FontDesign::monospaced};
 
-// The pad's columns are at least this wide; they grow to the key so that keys never overlap.
+// Deviation: a key (its 66-wide label plus the glass padding) is wider than a 78-wide column, so
+// the columns grow to the key; fixed 78-wide columns would lay neighbouring keys over each other.
 constexpr double kKeyColumnMinW = 78;
 constexpr double kKeyGap = 10;  // between columns and between rows
 constexpr int kKeyColumns = 3;

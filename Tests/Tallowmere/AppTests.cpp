@@ -43,20 +43,10 @@ TEST_F(AppTest, WindowHasItsTitleSizesAndGameMenu) {
     const QList<QAction*> menus = main.menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);
     EXPECT_EQ(menus[0]->text(), "Game");
-    const QList<QAction*> items = menus[0]->menu()->actions();
-    ASSERT_EQ(items.size(), 5);
-    const std::pair<QString, QKeySequence> expected[] = {
-        {"Hint", QKeySequence("Ctrl+H")},
-        {"Restart Room", QKeySequence("Ctrl+R")},
-        {"Pause / Resume", QKeySequence("Ctrl+P")},
-        {"", QKeySequence()},
-        {"Main Menu", QKeySequence("Ctrl+M")},
-    };
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(items[i]->text(), expected[i].first);
-        EXPECT_EQ(items[i]->shortcut(), expected[i].second);
-    }
-    EXPECT_TRUE(items[3]->isSeparator());
+    QStringList items;
+    for (const QAction* item : menus[0]->menu()->actions())
+        items << (item->isSeparator() ? "---" : item->text() + " " + item->shortcut().toString());
+    EXPECT_EQ(items, QStringList({"Hint Ctrl+H", "Restart Room Ctrl+R", "Pause / Resume Ctrl+P", "---", "Main Menu Ctrl+M"}));
     EXPECT_GE(ambientStarts, 1) << "the root view starts the loop when shown";
 }
 

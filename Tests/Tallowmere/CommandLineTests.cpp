@@ -7,8 +7,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <limits>
-
 namespace tallowmere::CommandLine {
 namespace {
 
@@ -34,20 +32,16 @@ TEST(CommandLineParse, TooFewArgumentsOrOtherSwitchesStartTheApplication) {
 TEST(CommandLineParse, RoomNumbersClampAndUnparsableOnesGiveRoomOne) {
     struct Case { std::string text; std::int64_t room; };
     const Case cases[] = {
-        {"7", 7}, {"+7", 7}, {"0", 1}, {"99", 50}, {"-5", 1}, {"50", 50}, {"1", 1},
+        {"7", 7}, {"+7", 7}, {"007", 7}, {"0", 1}, {"99", 50}, {"-5", 1}, {"50", 50}, {"1", 1},
         {"abc", 1}, {"", 1}, {" 7", 1}, {"7 ", 1}, {"7a", 1}, {"+", 1}, {"-", 1}, {"+-5", 1}, {"0x10", 1},
         {"-9223372036854775808", 1}, {"9223372036854775807", 50},
         {"99999999999999999999", 1},  // 20 digits: does not parse
-        {"-99999999999999999999", 1},
     };
     for (const Case& c : cases) {
         const Command command = parse(argv({"--shot", c.text, "out.png"}));
         ASSERT_TRUE(std::holds_alternative<Shot>(command)) << c.text;
         EXPECT_EQ(std::get<Shot>(command).room, c.room) << c.text;
     }
-    EXPECT_EQ(parseInteger("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
-    EXPECT_EQ(parseInteger("+0012"), 12);
-    EXPECT_EQ(parseInteger("9223372036854775808"), std::nullopt);
 }
 
 TEST(CommandLineParse, FlagsSplitAtCommasAndOnlyTheExactWordDarkDarkens) {
@@ -74,28 +68,6 @@ TEST(CommandLineParse, FlagsSplitAtCommasAndOnlyTheExactWordDarkDarkens) {
     }
 }
 
-// ## Renders
-
-TEST(CommandLineRender, RoomShotIsTheStageSizeAndDarkensAwayFromTheMiddle) {
-    const QImage lit = renderRoomShot(Shot{7, "", {}, false});
-    const QImage dark = renderRoomShot(Shot{7, "", {}, true});
-    ASSERT_EQ(lit.size(), QSize(1000, 640));
-    EXPECT_EQ(qAlpha(lit.pixel(5, 5)), 255);
-    const QRgb corner = dark.pixel(60, 600);
-    EXPECT_LT(qRed(corner) + qGreen(corner) + qBlue(corner), 40);
-    EXPECT_EQ(dark.pixel(500, 300), lit.pixel(500, 300));  // clear round the pointer
-}
-
-TEST(CommandLineRender, IconIsTransparentOutsideItsTile) {
-    const QImage icon = renderAppIcon();
-    ASSERT_EQ(icon.size(), QSize(1024, 1024));
-    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
-    EXPECT_EQ(qAlpha(icon.pixel(1023, 1023)), 0);
-    EXPECT_EQ(qAlpha(icon.pixel(512, 512)), 255);
-    EXPECT_EQ(qAlpha(icon.pixel(110, 512)), 255);  // the tile's left edge
-    EXPECT_GT(qAlpha(icon.pixel(512, 935)), 0);    // the shadow below it
-}
-
 // ## The binary
 
 struct ProcessResult {
@@ -120,16 +92,20 @@ TEST(CommandLineBinary, WritesBothPicturesAndSaysSo) {
     EXPECT_EQ(shot.status, 0);
     EXPECT_EQ(shot.out, "wrote " + shotPath + "\n");
     const QImage room(shotPath);
-    EXPECT_EQ(room.size(), QSize(1000, 640));
+    ASSERT_EQ(room.size(), QSize(1000, 640));
+    EXPECT_LT(qGray(room.pixel(60, 600)), 14);  // dark away from the pointer, clear round it
+    EXPECT_EQ(room.pixel(500, 300), renderRoomShot(Shot{7, "", {"a", "b"}, false}).pixel(500, 300));
 
     const QString iconPath = dir.filePath("icon.png");
     const ProcessResult icon = runBinary({"--icon", iconPath, "ignored"});
     EXPECT_EQ(icon.status, 0);
     EXPECT_EQ(icon.out, "wrote " + iconPath + "\n");
     const QImage picture(iconPath);
-    EXPECT_EQ(picture.size(), QSize(1024, 1024));
-    EXPECT_TRUE(picture.hasAlphaChannel());
-    EXPECT_EQ(qAlpha(picture.pixel(3, 3)), 0);
+    ASSERT_EQ(picture.size(), QSize(1024, 1024));
+    for (const QPoint corner : {QPoint(3, 3), QPoint(1023, 1023)}) EXPECT_EQ(qAlpha(picture.pixel(corner)), 0);
+    EXPECT_EQ(qAlpha(picture.pixel(512, 512)), 255);
+    EXPECT_EQ(qAlpha(picture.pixel(110, 512)), 255);  // the tile's left edge
+    EXPECT_GT(qAlpha(picture.pixel(512, 935)), 0);    // the shadow below it
 }
 
 TEST(CommandLineBinary, AFileThatCannotBeWrittenIsReportedAndFails) {

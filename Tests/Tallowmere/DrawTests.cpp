@@ -1,8 +1,6 @@
-// Shared drawing functions, the art dispatchers, the room shell and the door.
+// Shared drawing functions, the room shell and the door.
 #include <Tallowmere/Draw.hpp>
-#include <Tallowmere/FloorArt.hpp>
 #include <Tallowmere/RoomArt.hpp>
-#include <Tallowmere/WallArt.hpp>
 
 #include <Ostrevan/Themes.hpp>
 
@@ -29,11 +27,9 @@ QImage paintImage(int w, int h, const std::function<void(Canvas&)>& draw, QColor
 }
 
 bool isBlank(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (qAlpha(image.pixel(x, y)) != 0) return false;
-        }
-    }
     return true;
 }
 
@@ -51,8 +47,6 @@ TEST(DrawColour, ShadesDarkenAndLightenEachChannel) {
     EXPECT_NEAR(light.redF(), 0.5, 1e-4);
     EXPECT_NEAR(light.blueF(), 0x80 / 255.0 + 0.5 * (1 - 0x80 / 255.0), 1e-4);
     EXPECT_NEAR(light.alphaF(), 0.25, 1e-4);
-    EXPECT_EQ(hexOf(ostrevan::Tone::cyan), 0x39C0D0u);
-    EXPECT_EQ(hexOf(ostrevan::Tone::brown), 0x8A5A38u);
 }
 
 TEST(DrawScatter, UnitHashGivesTheFixedValues) {
@@ -60,14 +54,7 @@ TEST(DrawScatter, UnitHashGivesTheFixedValues) {
     const Case cases[] = {{0, 1, 0.3596}, {0, 2, 0.7193}, {0, 3, 0.4168}, {0, 4, 0.7328}, {73856093, 1, 0.2403}};
     for (const Case& c : cases) EXPECT_NEAR(unitHash(c.seed, c.channel), c.value, 1e-12) << c.seed << "/" << c.channel;
     // Negative numbers wrap in two's complement instead of overflowing.
-    EXPECT_EQ(scatterSeed(-1), ~std::uint64_t(0) - 73856093 + 1);
     EXPECT_EQ(scatterSeed(-34), std::uint64_t(0) - std::uint64_t(34) * 73856093);
-    for (std::int64_t channel : {-5, -1, 0, 7}) {
-        const double v = unitHash(scatterSeed(-34), channel);
-        EXPECT_GE(v, 0);
-        EXPECT_LT(v, 1);
-        EXPECT_EQ(v, unitHash(scatterSeed(-34), channel));
-    }
 }
 
 // ## Shadows and highlights
@@ -78,9 +65,8 @@ TEST(DrawShadows, FloorShadowSitsAtTheFootAndNeverThinnerThanTen) {
         floorShadow(c, Rect{0, 0, 100, 40}, 1);  // ellipse (-4, 37.2, 108, 10)
     });
     int darkestRow = 0;
-    for (int y = 0; y < 80; ++y) {
+    for (int y = 0; y < 80; ++y)
         if (qAlpha(image.pixel(70, y)) > qAlpha(image.pixel(70, darkestRow))) darkestRow = y;
-    }
     EXPECT_EQ(darkestRow, 42);
     EXPECT_NEAR(qAlpha(image.pixel(70, 32)), qAlpha(image.pixel(70, 52)), 1);
     EXPECT_EQ(qAlpha(image.pixel(70, 10)), 0);
@@ -104,12 +90,8 @@ TEST(DrawSymbol, EveryPictureStaysInItsSquareAndOtherNamesAreText) {
     for (std::string_view name : kSymbolNames) {
         const QImage image = paintImage(100, 100, [&](Canvas& c) { drawSymbol(c, name, {50, 50}, 60, black()); });
         EXPECT_GT(qAlpha(image.pixel(50, 50)) + qAlpha(image.pixel(30, 50)), 0) << name;
-        for (int i = 0; i < 100; ++i) {
-            for (int edge : {0, 99}) {
-                ASSERT_EQ(qAlpha(image.pixel(i, edge)), 0) << name;
-                ASSERT_EQ(qAlpha(image.pixel(edge, i)), 0) << name;
-            }
-        }
+        for (int i = 0; i < 100; ++i)
+            for (int edge : {0, 99}) ASSERT_EQ(qAlpha(image.pixel(i, edge)) + qAlpha(image.pixel(edge, i)), 0) << name;
     }
     const QImage star = paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "star", {50, 50}, 60, black()); });
     const QImage word = paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "Star", {50, 50}, 60, black()); });
@@ -125,22 +107,6 @@ TEST(DrawSymbol, MoonCutsAwayOnlyItsOwnDisc) {
     EXPECT_EQ(image.pixel(16, 50), qRgb(255, 255, 255));  // the crescent on the left
     EXPECT_EQ(image.pixel(70, 50), qRgb(255, 0, 0));      // background inside the bite
     EXPECT_EQ(image.pixel(97, 10), qRgb(255, 0, 0));      // and beyond the disc
-}
-
-// ## Dispatch
-
-TEST(DrawDispatch, WallAndFloorArtAnswerForTheirOwnCases) {
-    paintImage(50, 50, [](Canvas& c) {
-        const Rect r{0, 0, 50, 50};
-        EXPECT_TRUE(drawWallArt(c, ostrevan::art::Window{}, r, 0));
-        EXPECT_TRUE(drawWallArt(c, ostrevan::art::Stripes{}, r, 0));
-        EXPECT_FALSE(drawWallArt(c, ostrevan::art::Vase{}, r, 0));
-        EXPECT_FALSE(drawWallArt(c, ostrevan::art::None{}, r, 0));
-        EXPECT_TRUE(drawFloorArt(c, ostrevan::art::Piano{}, r, 0));
-        EXPECT_TRUE(drawFloorArt(c, ostrevan::art::Item{}, r, 0));
-        EXPECT_FALSE(drawFloorArt(c, ostrevan::art::Clock{}, r, 0));
-        EXPECT_FALSE(drawFloorArt(c, ostrevan::art::None{}, r, 0));
-    });
 }
 
 // ## Room shell
@@ -163,9 +129,8 @@ TEST(DrawShell, EveryThemeCoversTheStageTheSameWayTwice) {
         };
         const QImage first = paintImage(250, 160, shell);
         EXPECT_EQ(first, paintImage(250, 160, shell));
-        for (int y = 0; y < 160; y += 7) {
+        for (int y = 0; y < 160; y += 7)
             for (int x = 0; x < 250; x += 7) ASSERT_EQ(qAlpha(first.pixel(x, y)), 255) << x << "," << y;
-        }
     }
 }
 

@@ -2,7 +2,7 @@
 // the door sequence, all on a manual clock with recorded sounds and a private save file.
 //
 // Room content is changing while the catalogue is written; these tests rely only on room 1
-// (the vase gives the key, the key opens the door) and otherwise on room numbers.
+// (the vase gives the key) and otherwise on room numbers.
 #include <Tallowmere/GameModel.hpp>
 
 #include <Ostrevan/Levels.hpp>
@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +35,18 @@ using What = GameModel::What;
 
 namespace {
 
+// What a start case decides.
+struct Start {
+    Screen screen;
+    std::int64_t level, best;
+    bool hasSave;
+    bool operator==(const Start&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Start& s) {
+        return out << int(s.screen) << " room " << s.level << " best " << s.best << " save " << s.hasSave;
+    }
+};
+Start startOf(const GameModel& m) { return {m.screen(), m.state().level, m.best(), m.hasSave()}; }
+
 class GameModelTest : public ::testing::Test {
 protected:
     Environment env(std::optional<std::string> startRoom = std::nullopt,
@@ -52,14 +63,10 @@ protected:
     GameModel& startIn(std::int64_t number) { return make(env(std::to_string(number))); }
 
     std::filesystem::path savePath() const { return dir.filePath("save.json").toStdString(); }
+    bool saveExists() const { return std::filesystem::exists(savePath()); }
     void writeSave(const std::string& text) const { std::ofstream(savePath()) << text; }
     void writeSave(const SaveFile& file) const { writeSave(ostrevan::SaveStore::encode(file)); }
     std::optional<SaveFile> saved() const { return ostrevan::SaveStore::load(savePath()); }
-    std::string savedBytes() const {
-        std::ifstream in(savePath());
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    // Whether the file holds exactly the model's state and best.
     bool savedMatchesModel() const { return saved() == SaveFile{model->state(), model->best()}; }
     std::optional<Transition> lastChange(What what) const {
         for (auto it = changes.rbegin(); it != changes.rend(); ++it)
@@ -74,98 +81,55 @@ protected:
     std::vector<std::pair<What, Transition>> changes;
 };
 
-constexpr Transition kSpringIn{Transition::Curve::spring, 0.3, 0.85};
-constexpr Transition kFadeOut03{Transition::Curve::easeOut, 0.3};
-
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Start-up
+// ## Start-up
 
-TEST(GameModelParse, DecimalIsStrict) {
-    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases = {
-        {"7", 7}, {"+7", 7}, {"07", 7}, {"-3", -3}, {"0", 0}, {"51", 51},
-        {"9223372036854775807", INT64_MAX}, {"-9223372036854775808", INT64_MIN},
-        {"", std::nullopt}, {" 7", std::nullopt}, {"7 ", std::nullopt}, {"7a", std::nullopt},
-        {"+", std::nullopt}, {"-", std::nullopt}, {"+-7", std::nullopt}, {"-+7", std::nullopt},
-        {"++7", std::nullopt}, {"0x7", std::nullopt}, {"7.0", std::nullopt},
-        {"9223372036854775808", std::nullopt}, {"99999999999999999999", std::nullopt},
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(parseDecimal(text), expected) << '"' << text << '"';
-}
-
-TEST_F(GameModelTest, StartRoomOverridesTheSaveOnlyWhenUsable) {
+TEST_F(GameModelTest, StartRoomOverridesTheSaveOnlyWhenUsableAndShowEndingIsExact) {
     const SaveFile stored{begin(room(12)), 20};
     const std::vector<std::pair<std::string, std::int64_t>> usable = {{"7", 7}, {"+7", 7}, {"07", 7}, {"50", 50}};
     for (const auto& [value, number] : usable) {
         writeSave(stored);
         const GameModel& m = make(env(value, "ending"));
         EXPECT_EQ(m.state(), begin(room(number))) << value;
-        EXPECT_EQ(m.best(), number);
-        EXPECT_TRUE(m.hasSave());
-        EXPECT_EQ(m.screen(), Screen::playing);
+        EXPECT_EQ(startOf(m), (Start{Screen::playing, number, number, true}));
         EXPECT_FALSE(m.intro());
         EXPECT_EQ(saved(), stored) << "nothing is written at start";
     }
-    for (const std::string value : {"0", "51", "-3", " 7", "7a", "", "99999999999999999999"}) {
+    for (const std::string value : {"0", "51", "-3", " 7", "7 ", "7a", "+", "+-7", "0x7", "", "99999999999999999999"}) {
         writeSave(stored);
-        const GameModel& m = make(env(value));
-        EXPECT_EQ(m.state(), stored.state) << '"' << value << '"';
-        EXPECT_EQ(m.best(), 20);
-        EXPECT_EQ(m.screen(), Screen::menu);
+        EXPECT_EQ(startOf(make(env(value))), (Start{Screen::menu, 12, 20, true})) << '"' << value << '"';
     }
-}
-
-TEST_F(GameModelTest, ShowEndingIsExact) {
-    writeSave(SaveFile{begin(room(12)), 20});
     const GameModel& ending = make(env(std::nullopt, "ending"));
-    EXPECT_EQ(ending.screen(), Screen::ending);
     EXPECT_EQ(ending.state(), begin(room(50)));
-    EXPECT_EQ(ending.best(), 50);
-    EXPECT_FALSE(ending.hasSave());
-    for (const std::string value : {"Ending", "ending ", "ENDING", ""}) {
-        const GameModel& m = make(env("0", value));
-        EXPECT_EQ(m.screen(), Screen::menu) << value;
-        EXPECT_EQ(m.state().level, 12);
-    }
+    EXPECT_EQ(startOf(ending), (Start{Screen::ending, 50, 50, false}));
+    for (const std::string value : {"Ending", "ending ", "ENDING", ""})
+        EXPECT_EQ(startOf(make(env("0", value))), (Start{Screen::menu, 12, 20, true})) << value;
 }
 
 TEST_F(GameModelTest, SaveFileCases) {
-    GameState finished = begin(room(50));
-    finished.finished = true;
-    GameState midway = begin(room(5));
-    midway.inventory = {"ghost"};
-    struct Case {
-        std::string name;
-        std::optional<std::string> text;  // nullopt: no file at all
-        std::int64_t level, best;
-        bool hasSave;
+    const auto file = [](std::int64_t level, std::int64_t best, bool finished) {
+        GameState state = begin(room(std::clamp<std::int64_t>(level, 1, 50)));
+        state.level = level;
+        state.finished = finished;
+        return ostrevan::SaveStore::encode({state, best});
     };
-    const std::vector<Case> cases = {
-        {"missing", std::nullopt, 1, 1, false},
-        {"empty", "", 1, 1, false},
-        {"damaged", "{\"state\": {\"level\": 4", 1, 1, false},
-        {"finished", ostrevan::SaveStore::encode({finished, 50}), 50, 50, false},
-        {"midway", ostrevan::SaveStore::encode({midway, 12}), 5, 12, true},
+    const Start fresh{Screen::menu, 1, 1, false};
+    const std::vector<std::pair<std::optional<std::string>, Start>> cases = {  // nullopt: no file
+        {std::nullopt, fresh},
+        {"", fresh},
+        {"{\"state\": {\"level\": 4", fresh},
+        {file(50, 50, true), {Screen::menu, 50, 50, false}},
+        {file(5, 12, false), {Screen::menu, 5, 12, true}},
+        // Room numbers outside the list start fresh, whatever the stored best.
+        {file(0, 30, false), fresh},
+        {file(51, 30, false), fresh},
+        {file(-1, 30, false), fresh},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, start] : cases) {
         std::filesystem::remove(savePath());
-        if (c.text) writeSave(*c.text);
-        const GameModel& m = make(env());
-        EXPECT_EQ(m.screen(), Screen::menu) << c.name;
-        EXPECT_EQ(m.state().level, c.level) << c.name;
-        EXPECT_EQ(m.best(), c.best) << c.name;
-        EXPECT_EQ(m.hasSave(), c.hasSave) << c.name;
-    }
-    // Room numbers outside the list start fresh, whatever the stored best.
-    for (const std::int64_t level : {0, 51, -1}) {
-        GameState odd = begin(room(3));
-        odd.level = level;
-        writeSave(SaveFile{odd, 30});
-        const GameModel& m = make(env());
-        EXPECT_EQ(m.state(), begin(room(1))) << level;
-        EXPECT_EQ(m.best(), 1);
-        EXPECT_FALSE(m.hasSave());
+        if (text) writeSave(*text);
+        EXPECT_EQ(startOf(make(env())), start) << text.value_or("(no file)");
     }
 }
 
@@ -176,8 +140,7 @@ TEST_F(GameModelTest, FinishedSaveContinuesAsNewGameAndBestIsKept) {
     GameModel& m = make(env());
     m.continueGame();
     EXPECT_EQ(m.state(), begin(room(1)));
-    EXPECT_EQ(m.best(), 50);
-    EXPECT_EQ(m.screen(), Screen::playing);
+    EXPECT_EQ(startOf(m), (Start{Screen::playing, 1, 50, true}));
     EXPECT_TRUE(savedMatchesModel());
     EXPECT_EQ(sound.ambientStarts, 1);
 
@@ -185,8 +148,7 @@ TEST_F(GameModelTest, FinishedSaveContinuesAsNewGameAndBestIsKept) {
     GameModel& resumed = make(env());
     resumed.continueGame();  // resumes without saving
     EXPECT_EQ(resumed.state().level, 5);
-    ASSERT_TRUE(resumed.intro());
-    EXPECT_EQ(resumed.intro()->number, 5);
+    EXPECT_EQ(resumed.intro().value().number, 5);
     EXPECT_EQ(saved()->best, 12);
     resumed.newGame();
     EXPECT_EQ(resumed.best(), 12);
@@ -226,33 +188,28 @@ TEST_F(GameModelTest, FailedSaveKeepsPlaying) {
     EXPECT_TRUE(m.hasSave());
 }
 
-// ---------------------------------------------------------------------------------------------
-// Actions
+// ## Actions
 
 TEST_F(GameModelTest, ClickGuardsRefuseWithoutSaving) {
-    struct Case {
-        std::string name;
-        void (*setUp)(GameModel&);
-    };
-    const std::vector<Case> refused = {
+    const std::vector<std::pair<std::string, void (*)(GameModel&)>> refused = {
         {"panel open", [](GameModel& m) { m.setPanelID("pad"); }},
         {"paused", [](GameModel& m) { m.setPaused(true); }},
         {"door opening", [](GameModel& m) { m.handle({ev::enter()}); }},
         {"menu", [](GameModel& m) { m.setScreen(Screen::menu); }},
         {"ending", [](GameModel& m) { m.setScreen(Screen::ending); }},
     };
-    for (const Case& c : refused) {
+    for (const auto& [name, setUp] : refused) {
         std::filesystem::remove(savePath());
         GameModel& m = startIn(1);
-        c.setUp(m);
+        setUp(m);
         m.tapProp("vase");
         m.tapItem("key");
-        EXPECT_EQ(m.state(), begin(room(1))) << c.name;
-        EXPECT_FALSE(std::filesystem::exists(savePath())) << c.name;
+        EXPECT_EQ(m.state(), begin(room(1))) << name;
+        EXPECT_FALSE(saveExists()) << name;
         m.hint();
-        const bool hintServed = c.name == "panel open";  // an open panel does not stop a hint
-        EXPECT_EQ(m.state().hintCount, hintServed ? 1 : 0) << c.name;
-        EXPECT_EQ(std::filesystem::exists(savePath()), hintServed) << c.name;
+        const bool hintServed = name == "panel open";  // an open panel does not stop a hint
+        EXPECT_EQ(m.state().hintCount, hintServed ? 1 : 0) << name;
+        EXPECT_EQ(saveExists(), hintServed) << name;
     }
 
     GameModel& helped = startIn(1);
@@ -270,10 +227,8 @@ TEST_F(GameModelTest, SavePointsFollowEveryAcceptedAction) {
     EXPECT_EQ(sound.ambientStarts, 1);
 
     m.tapProp("vase");
-    EXPECT_TRUE(savedMatchesModel());
     EXPECT_TRUE(m.state().flags.contains("took_key"));
-    EXPECT_EQ(m.gainedItem(), "key");
-    EXPECT_EQ(sound.played, std::vector<Sfx>{Sfx::pickup});
+    EXPECT_TRUE(savedMatchesModel());
 
     m.tapItem("key");
     EXPECT_EQ(saved()->state.selected, "key");
@@ -284,20 +239,16 @@ TEST_F(GameModelTest, SavePointsFollowEveryAcceptedAction) {
     m.hint();
     EXPECT_EQ(saved()->state.hintCount, 1);
     EXPECT_EQ(sound.played.back(), Sfx::tap);
-    ASSERT_TRUE(m.toast());
-    EXPECT_EQ(m.toast()->kind, Toast::Kind::hint);
+    EXPECT_EQ(m.toast().value().kind, Toast::Kind::hint);
 
     m.returnToMenu();
     EXPECT_EQ(m.screen(), Screen::menu);
     EXPECT_TRUE(savedMatchesModel());
     m.continueGame();
-    const std::string before = savedBytes();
     m.restartRoom();
     EXPECT_EQ(m.state(), begin(room(1)));
     EXPECT_TRUE(savedMatchesModel());
-    EXPECT_NE(savedBytes(), before);
-    ASSERT_TRUE(m.toast());
-    EXPECT_EQ(m.toast()->text, "Room restarted.");
+    EXPECT_EQ(m.toast().value().text, "Room restarted.");
     EXPECT_EQ(m.toast()->kind, Toast::Kind::info);
 }
 
@@ -307,34 +258,18 @@ TEST_F(GameModelTest, HandleStylesToastsAndMarksItems) {
                                std::vector{ev::say("No."), ev::sfx(Sfx::wrong)}}) {
         sound.played.clear();
         m.handle(events);
-        ASSERT_TRUE(m.toast());
-        EXPECT_EQ(m.toast()->kind, Toast::Kind::wrong);
+        EXPECT_EQ(m.toast().value().kind, Toast::Kind::wrong);
         EXPECT_EQ(sound.played, std::vector<Sfx>{Sfx::wrong});
     }
     m.handle({ev::say("first"), ev::say("second")});
-    EXPECT_EQ(m.toast()->text, "second");
+    EXPECT_EQ(m.toast().value().text, "second");
     EXPECT_EQ(m.toast()->kind, Toast::Kind::info);
 
     m.handle({ev::gave("key"), ev::say("Got it."), ev::panel("pad")});
     EXPECT_EQ(m.gainedItem(), "key");
     EXPECT_EQ(m.toast()->kind, Toast::Kind::info);
     EXPECT_EQ(m.panelID(), "pad");
-    EXPECT_FALSE(std::filesystem::exists(savePath())) << "handle does not save";
-}
-
-TEST_F(GameModelTest, RoomOneThroughTheDoor) {
-    GameModel& m = startIn(1);
-    m.tapProp("door");
-    EXPECT_EQ(m.toast()->kind, Toast::Kind::wrong);
-    m.tapProp("vase");
-    m.tapItem("key");
-    m.tapProp("door");
-    EXPECT_TRUE(m.state().flags.contains("unlocked"));
-    m.tapProp("door");
-    ASSERT_TRUE(m.doorOpenStart());
-    clock.advance(1.6);
-    EXPECT_EQ(m.state(), begin(room(2)));
-    EXPECT_EQ(saved(), (SaveFile{begin(room(2)), 2}));
+    EXPECT_FALSE(saveExists()) << "handle does not save";
 }
 
 TEST_F(GameModelTest, StalePanelSolvesAreDropped) {
@@ -349,11 +284,11 @@ TEST_F(GameModelTest, StalePanelSolvesAreDropped) {
     const std::uint64_t before = m.epoch();
     m.restartRoom();
     m.setPanelID(panel);  // the player reopened it in the fresh room
-    const std::string file = savedBytes();
+    std::filesystem::remove(savePath());
     m.solvePanel(panel, before);
     EXPECT_FALSE(m.state().flags.contains(solvedFlag));
     EXPECT_EQ(m.panelID(), panel);
-    EXPECT_EQ(savedBytes(), file);
+    EXPECT_FALSE(saveExists());
 
     m.solvePanel(panel, m.epoch());
     EXPECT_TRUE(m.state().flags.contains(solvedFlag));
@@ -364,45 +299,33 @@ TEST_F(GameModelTest, StalePanelSolvesAreDropped) {
     m.newGame();
     m.solvePanel(panel, inOldGame);
     EXPECT_EQ(m.state(), begin(room(1)));
-    EXPECT_NE(m.epoch(), inOldGame);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Timed presentation
+// ## Timed presentation
 
-TEST_F(GameModelTest, ToastLifetimes) {
+TEST_F(GameModelTest, ToastLifetimesAndReplacement) {
     EXPECT_DOUBLE_EQ(toastLifetime(QString(22, 'a')), 2.4);
     EXPECT_DOUBLE_EQ(toastLifetime(QString(23, 'a')), 1.4 + 0.045 * 23);
-    EXPECT_DOUBLE_EQ(toastLifetime(QString(40, 'a')), 1.4 + 0.045 * 40);
     // An accented letter written as letter + combining mark is one character to the player.
     EXPECT_DOUBLE_EQ(toastLifetime(QString("e\u0301").repeated(30)), 1.4 + 0.045 * 30);
     EXPECT_DOUBLE_EQ(toastLifetime(QString("\U0001F511").repeated(30)), 1.4 + 0.045 * 30);
 
     GameModel& m = startIn(1);
     m.showToast("ten chars!");
-    EXPECT_EQ(lastChange(What::toast), kSpringIn);
+    EXPECT_EQ(lastChange(What::toast), (Transition{Transition::Curve::spring, 0.3, 0.85}));
     clock.advance(2.39);
     EXPECT_TRUE(m.toast());
     clock.advance(0.01);
     EXPECT_FALSE(m.toast());
-    EXPECT_EQ(lastChange(What::toast), kFadeOut03);
-
-    m.showToast(QString(40, 'x'));
-    clock.advance(3.19);
-    EXPECT_TRUE(m.toast());
-    clock.advance(0.01);
-    EXPECT_FALSE(m.toast());
+    EXPECT_EQ(lastChange(What::toast), (Transition{Transition::Curve::easeOut, 0.3}));
 
     m.hint();  // nine seconds, however short the hint
     clock.advance(8.99);
-    ASSERT_TRUE(m.toast());
-    EXPECT_EQ(m.toast()->kind, Toast::Kind::hint);
+    EXPECT_EQ(m.toast().value().kind, Toast::Kind::hint);
     clock.advance(0.01);
     EXPECT_FALSE(m.toast());
-}
 
-TEST_F(GameModelTest, NewerToastReplacesOlderAndResetClearsAtOnce) {
-    GameModel& m = startIn(1);
+    // A newer toast replaces the older one and its removal, even with the same text.
     for (const QString& second : {QString("other"), QString("same")}) {
         m.showToast("same");
         const Toast first = *m.toast();
@@ -410,8 +333,7 @@ TEST_F(GameModelTest, NewerToastReplacesOlderAndResetClearsAtOnce) {
         m.showToast(second);
         EXPECT_NE(m.toast(), first);
         clock.advance(2.39);  // past the first's 2.4 s
-        ASSERT_TRUE(m.toast()) << second.toStdString();
-        EXPECT_EQ(m.toast()->text, second);
+        EXPECT_EQ(m.toast().value().text, second);
         clock.advance(0.01);
         EXPECT_FALSE(m.toast());
     }
@@ -425,9 +347,6 @@ TEST_F(GameModelTest, IntroCardLifetime) {
     GameModel& m = make(env());
     m.newGame();
     ASSERT_TRUE(m.intro());
-    EXPECT_EQ(m.intro()->number, 1);
-    EXPECT_EQ(m.intro()->name.toStdString(), room(1).name);
-    EXPECT_EQ(m.intro()->line.toStdString(), room(1).intro);
     m.resetTransient();  // leaves the card up
     clock.advance(1);
     EXPECT_TRUE(m.intro());
@@ -467,7 +386,7 @@ TEST_F(GameModelTest, DoorTimelineFromRoomSeven) {
     clock.advance(1.0);
     m.tapProp("door");
     m.hint();
-    EXPECT_FALSE(std::filesystem::exists(savePath())) << "clicks and hints are refused";
+    EXPECT_FALSE(saveExists()) << "clicks and hints are refused";
     EXPECT_FALSE(m.toast());
 
     clock.advance(0.15);
@@ -478,13 +397,11 @@ TEST_F(GameModelTest, DoorTimelineFromRoomSeven) {
 
     clock.advance(0.45);
     EXPECT_EQ(m.state(), begin(room(8)));
+    EXPECT_EQ(startOf(m), (Start{Screen::playing, 8, 8, true}));
     EXPECT_FALSE(m.doorOpenStart());
     EXPECT_FALSE(m.toast());
     EXPECT_EQ(lastChange(What::toast), Transition{});
-    EXPECT_EQ(m.best(), 8);
-    EXPECT_TRUE(m.hasSave());
-    ASSERT_TRUE(m.intro());
-    EXPECT_EQ(m.intro()->number, 8);
+    EXPECT_EQ(m.intro().value().number, 8);
     EXPECT_EQ(saved(), (SaveFile{begin(room(8)), 8}));
     EXPECT_EQ(m.flash(), 1.0);
 
@@ -511,11 +428,9 @@ TEST_F(GameModelTest, DoorAfterTheLastRoomOpensTheEnding) {
     GameModel& m = startIn(50);
     m.handle({ev::enter()});
     clock.advance(1.6);
-    EXPECT_EQ(m.screen(), Screen::ending);
+    EXPECT_EQ(startOf(m), (Start{Screen::ending, 50, 50, false}));
     EXPECT_EQ(sound.played, std::vector<Sfx>{Sfx::success});
-    EXPECT_FALSE(m.hasSave());
     EXPECT_TRUE(m.state().finished);
-    EXPECT_EQ(m.state().level, 50);
     EXPECT_EQ(saved(), (SaveFile{m.state(), 50}));
 
     m.returnToMenu();
@@ -524,12 +439,11 @@ TEST_F(GameModelTest, DoorAfterTheLastRoomOpensTheEnding) {
     m.setScreen(Screen::ending);
     m.restartRoom();
     EXPECT_EQ(m.state(), begin(room(50)));
-    EXPECT_TRUE(m.hasSave());
-    EXPECT_EQ(m.intro()->number, 50);
-    EXPECT_EQ(m.screen(), Screen::ending);
+    EXPECT_EQ(startOf(m), (Start{Screen::ending, 50, 50, true}));
+    EXPECT_EQ(m.intro().value().number, 50);
 }
 
-TEST_F(GameModelTest, RestartAndMenuDoNotStopTheDoor) {
+TEST_F(GameModelTest, OnlyANewGameEndsARunningDoorSequence) {
     GameModel& m = startIn(7);
     m.handle({ev::enter()});
     clock.advance(0.5);
@@ -544,17 +458,14 @@ TEST_F(GameModelTest, RestartAndMenuDoNotStopTheDoor) {
     clock.advance(1.1);
     EXPECT_EQ(m.screen(), Screen::menu);
     EXPECT_EQ(saved(), (SaveFile{begin(room(9)), 9}));
-}
 
-TEST_F(GameModelTest, NewGameEndsARunningDoorSequence) {
-    GameModel& m = startIn(7);
     m.handle({ev::enter()});
     clock.advance(0.5);
-    m.returnToMenu();
+    changes.clear();
     m.newGame();
     clock.advance(3);
     EXPECT_EQ(m.state(), begin(room(1)));
-    EXPECT_EQ(saved(), (SaveFile{begin(room(1)), 7}));
+    EXPECT_EQ(saved(), (SaveFile{begin(room(1)), 9}));
     EXPECT_EQ(m.flash(), 0.0);
     EXPECT_FALSE(lastChange(What::flash)) << "the old sequence raised no flash";
 }
@@ -567,7 +478,7 @@ TEST_F(GameModelTest, PendingTasksOutliveNoModel) {
     model.reset();
     clock.advance(5);
     EXPECT_TRUE(sound.played.empty());
-    EXPECT_FALSE(std::filesystem::exists(savePath()));
+    EXPECT_FALSE(saveExists());
 }
 
 TEST_F(GameModelTest, MuteReachesThePlayerThenTheCopy) {

@@ -1,5 +1,5 @@
 // A game model on a manual clock with recorded sounds and a private save file, and helpers to
-// drive the game screen's widgets with real mouse and key events.
+// drive the screens' widgets with real mouse and key events.
 #pragma once
 
 #include <Tallowmere/GameModel.hpp>
@@ -17,6 +17,8 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,17 +30,39 @@ inline QPointF centreOf(const ostrevan::Rect& r) {
     return QPointF(r.midX(), r.midY());
 }
 
+inline void click(QWidget* widget) {
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
 class GameScreenTest : public ::testing::Test {
 protected:
-    // A model playing `number` from its start (or on the menu when none).
-    GameModel& startIn(std::optional<std::int64_t> number) {
-        Environment env{savePath().string(), number ? std::optional(std::to_string(*number)) : std::nullopt,
-                        std::nullopt, dir.filePath("data").toStdString()};
-        model = std::make_unique<GameModel>(std::move(env), sound, clock);
+    // What the process would see: an optional start room and an optional TM_SHOW.
+    Environment env(std::optional<std::int64_t> number = std::nullopt,
+                    std::optional<std::string> show = std::nullopt) const {
+        return Environment{savePath().string(), number ? std::optional(std::to_string(*number)) : std::nullopt,
+                           std::move(show), dir.filePath("data").toStdString()};
+    }
+    GameModel& start(Environment environment, SoundOutput* output = nullptr) {
+        model = std::make_unique<GameModel>(std::move(environment), output ? *output : sound, clock);
         return *model;
+    }
+    // A model playing `number` from its start (or on the menu when none).
+    GameModel& startIn(std::optional<std::int64_t> number) { return start(env(number)); }
+    // A model resuming `file` behind the main menu.
+    GameModel& startWithSave(const ostrevan::SaveFile& file) {
+        std::ofstream(savePath()) << ostrevan::SaveStore::encode(file);
+        return start(env());
     }
 
     std::filesystem::path savePath() const { return dir.filePath("save.json").toStdString(); }
+    std::string savedBytes() const {
+        std::ifstream in(savePath());
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    bool savedMatchesModel() const {
+        return ostrevan::SaveStore::load(savePath()) == ostrevan::SaveFile{model->state(), model->best()};
+    }
 
     // Shows `widget` as a window of the given size and waits until it is on screen.
     static void showAt(QWidget& widget, QSize size) {

@@ -23,17 +23,9 @@ Level testRoom(std::int64_t id, const ostrevan::Theme& theme = ostrevan::Themes:
     level.theme = theme;
     level.door = ostrevan::DoorStyle::wood;
     level.requires_ = {"unlocked"};
-    ostrevan::Prop box;
-    box.id = "box";
-    box.rect = {100, 150, 80, 80};
-    box.art = ostrevan::art::Vase{};
-    box.hideWhen = {"box_gone"};
-    box.look = "A box.";
-    ostrevan::Prop door;
-    door.id = "door";
-    door.rect = {0, 0, 10, 10};  // the door stands at its fixed place whatever its rect
-    door.hideWhen = {"no_door"};
-    level.props = {box, door};
+    level.props = {ostrevan::Prop{.id = "box", .rect = {100, 150, 80, 80}, .art = ostrevan::art::Vase{}, .hideWhen = {"box_gone"}},
+                   // The door stands at its fixed place whatever its rect.
+                   ostrevan::Prop{.id = "door", .rect = {0, 0, 10, 10}, .hideWhen = {"no_door"}}};
     return level;
 }
 
@@ -48,15 +40,12 @@ struct Frame {
 QImage render(const Level& level, const Frame& frame, SceneRenderer& renderer) {
     return renderer.render(RoomScene{level, frame.flags, frame.time, 0, frame.hover, frame.mouse, frame.dark}, kStagePixels);
 }
-
 QImage render(const Level& level, const Frame& frame) {
-    SceneRenderer renderer;
-    return render(level, frame, renderer);
+    SceneRenderer fresh;
+    return render(level, frame, fresh);
 }
 
-int brightness(QRgb pixel) {
-    return qRed(pixel) + qGreen(pixel) + qBlue(pixel);
-}
+int brightness(QRgb pixel) { return qRed(pixel) + qGreen(pixel) + qBlue(pixel); }
 
 // ## Door
 
@@ -93,9 +82,8 @@ TEST(SceneDark, BlackAwayFromThePointerAndLitAtIt) {
     const QPointF pointer(220, 260);
     const QImage lit = render(room, {.mouse = pointer});
     const QImage dark = render(room, {.mouse = pointer, .dark = true});
-    for (QPoint far : {QPoint(850, 200), QPoint(700, 560), QPoint(40, 600), QPoint(500, 250)}) {
+    for (QPoint far : {QPoint(850, 200), QPoint(700, 560), QPoint(40, 600), QPoint(500, 250)})
         EXPECT_LE(brightness(dark.pixel(far)), brightness(lit.pixel(far)) / 8 + 6) << far.x() << "," << far.y();
-    }
     const QPoint near = pointer.toPoint();
     EXPECT_NEAR(brightness(dark.pixel(near)), brightness(lit.pixel(near)), 9);
     EXPECT_GT(brightness(dark.pixel(near)), 300);
@@ -133,25 +121,16 @@ TEST(SceneRenderer, KeepsTheShellOfARoomNumberAndRedrawsForANewOne) {
 TEST(SceneRenderer, APoolThreadPaintsTheSameFrame) {
     const Level room = testRoom(8);
     const RoomScene scene{room, {"unlocked"}, 2.5, 0.4, "box", {300, 200}, true};
-    SceneRenderer here;
-    SceneRenderer pool;
-    const QImage expected = here.render(scene, {500, 320}, 1);
-    const QImage frame = pool.renderOnPool(scene, {500, 320}, 1);
-    EXPECT_EQ(frame, expected);
-    const QImage sharp = pool.renderOnPool(scene, {1000, 640}, 2);
+    EXPECT_EQ(SceneRenderer().renderOnPool(scene, {500, 320}, 1), SceneRenderer().render(scene, {500, 320}, 1));
+    const QImage sharp = SceneRenderer().renderOnPool(scene, {1000, 640}, 2);
     EXPECT_EQ(sharp.size(), QSize(1000, 640));
     EXPECT_EQ(sharp.devicePixelRatio(), 2);
 }
 
 TEST(SceneRenderer, FitsTheStageIntoTheTargetAndDrawsNothingOutside) {
-    struct Case { QRectF bounds; QRectF stage; };
-    const Case cases[] = {
-        {{0, 0, 1200, 640}, {100, 0, 1000, 640}},
-        {{0, 0, 1000, 800}, {0, 80, 1000, 640}},
-        {{0, 0, 500, 640}, {0, 160, 500, 320}},
-        {{10, 20, 0, 0}, {10, 20, 0, 0}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fitStage(c.bounds), c.stage);
+    EXPECT_EQ(fitStage({0, 0, 1200, 640}), QRectF(100, 0, 1000, 640));
+    EXPECT_EQ(fitStage({0, 0, 500, 640}), QRectF(0, 160, 500, 320));
+    EXPECT_EQ(fitStage({10, 20, 0, 0}), QRectF(10, 20, 0, 0));
 
     QImage window(1200, 820, QImage::Format_ARGB32_Premultiplied);
     window.fill(Qt::transparent);
@@ -164,7 +143,6 @@ TEST(SceneRenderer, FitsTheStageIntoTheTargetAndDrawsNothingOutside) {
     EXPECT_EQ(qAlpha(window.pixel(600, 30)), 255);
     EXPECT_EQ(qAlpha(window.pixel(600, 800)), 0);
 }
-
 
 // ## Still props
 
@@ -206,10 +184,9 @@ TEST(SceneStill, OnlyArtMarkedAnimatedChangesWithTheTime) {
 }
 
 TEST(SceneRenderer, StillPropsKeptBetweenFramesMatchAFreshDrawingAndFollowTheFlags) {
-    const Level& room = testRoom(4);
+    const Level room = testRoom(4);
     SceneRenderer kept;
-    const Frame before{.time = 0.5};
-    render(room, before, kept);
+    render(room, {.time = 0.5}, kept);
     const Frame later{.time = 2.25};
     EXPECT_EQ(render(room, later, kept), render(room, later));
     const Frame gone{.flags = {"box_gone"}, .time = 2.25};

@@ -35,7 +35,7 @@ using StageViewTest = GameScreenTest;
 
 }  // namespace
 
-TEST(StageView, FitsTheStageCentredInItsSpace) {
+TEST_F(StageViewTest, FitsTheStageCentredInItsSpace) {
     struct Case {
         QSize space;
         double scale;
@@ -45,24 +45,14 @@ TEST(StageView, FitsTheStageCentredInItsSpace) {
         {{1200, 640}, 1, {100, 0, 1000, 640}},
         {{1000, 800}, 1, {0, 80, 1000, 640}},
         {{500, 640}, 0.5, {0, 160, 500, 320}},
-        {{0, 0}, 0, {0, 0, 0, 0}},
     };
+    EXPECT_DOUBLE_EQ(stageScale(QSizeF(0, 0)), 0);
+    // Inside the widget the padding is kept free and the rest is the offered space.
+    StageView stage(startIn(1), QMarginsF(18, 6, 18, 6));
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(stageScale(c.space), c.scale) << c.space.width() << "x" << c.space.height();
-    }
-
-    // Inside the widget the padding is kept free and the rest is the offered space.
-    ManualScheduler clock;
-    RecordingSound sound;
-    QTemporaryDir dir;
-    GameModel model(Environment{dir.filePath("save.json").toStdString(), "1", std::nullopt, dir.path().toStdString()},
-                    sound, clock);
-    StageView stage(model, QMarginsF(18, 6, 18, 6));
-    for (const Case& c : cases) {
-        if (c.space.isEmpty()) continue;
         stage.resize(c.space + QSize(36, 12));
         EXPECT_EQ(stage.stageFrame(), c.frame.translated(18, 6));
-        EXPECT_DOUBLE_EQ(stage.scale(), c.scale);
         EXPECT_EQ(stage.toStage(stage.toWidget(QPointF(250, 125))), QPointF(250, 125));
     }
 }
@@ -87,9 +77,6 @@ TEST(StageView, ArtTimeCountsFrom2001AndWrapsAt20000) {
     EXPECT_DOUBLE_EQ(artTime(kReference + 20000), 0);
     EXPECT_DOUBLE_EQ(artTime(kReference + 40001), 1);
     EXPECT_DOUBLE_EQ(artTime(kReference - 1), 19999);
-    const double now = artTimeNow();
-    EXPECT_GE(now, 0);
-    EXPECT_LT(now, 20000);
 }
 
 TEST(StageView, PropAtTakesTheNearestVisibleInteractiveProp) {
@@ -232,20 +219,4 @@ TEST_F(StageViewTest, TheHeldItemFollowsThePointer) {
     game.setPaused(true);
     moveOnStage(stage, {300, 200});
     EXPECT_TRUE(stage.heldItem()->isVisible());
-}
-
-TEST_F(StageViewTest, DrawsTheRoomInsideItsFrame) {
-    GameModel& game = startIn(1);
-    StageView stage(game, QMarginsF(18, 6, 18, 6));
-    stage.resize(1236, 652);
-    QImage shot(stage.size(), QImage::Format_ARGB32_Premultiplied);
-    shot.fill(Qt::transparent);
-    stage.render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
-    const QRectF frame = stage.stageFrame();
-    // The room is drawn in the frame; the padding keeps only the shadow (dark, translucent).
-    EXPECT_GT(qAlpha(shot.pixel(frame.center().toPoint())), 250);
-    EXPECT_GT(qGray(shot.pixel(QPoint(int(frame.center().x()), int(frame.top()) + 100))), 60);
-    EXPECT_LT(qAlpha(shot.pixel(QPoint(2, 2))), 40);
-    // Corners are rounded off.
-    EXPECT_LT(qAlpha(shot.pixel(frame.topLeft().toPoint() + QPoint(1, 1))), 200);
 }
