@@ -329,8 +329,9 @@ void colorLock(LB& lb, std::string id, Rect rect, std::vector<Tone> palette, std
 }
 
 void lettersLock(LB& lb, std::string id, Rect rect, std::string word, LettersLockOptions options) {
-    // Only A-Z can be entered on the letter wheels; anything else (a space, a digit, any byte of a
-    // multi-byte character) would make the word impossible to spell.
+    // Deviation: only A-Z can be entered on the letter wheels; anything else (a space, a digit, any
+    // byte of a multi-byte character) would make the word impossible to spell, so it is refused
+    // rather than encoded as its code minus 'A'.
     std::vector<int> answer;
     answer.reserve(word.size());
     for (const char c : word) {

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -17,13 +19,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+
 // A fresh folder per test, removed afterwards.
 class SaveStoreDisk : public testing::Test {
 protected:
     void SetUp() override {
         static std::atomic<int> counter{0};
-        m_root = fs::temp_directory_path() /
-                 ("ostrevan-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        const std::string name = "ostrevan-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        m_root = fs::temp_directory_path() / name;
         fs::remove_all(m_root);
         fs::create_directories(m_root);
     }
@@ -31,14 +36,10 @@ protected:
         std::error_code ignored;
         fs::remove_all(m_root, ignored);
     }
-
-    static void put(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    static void put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     static std::string contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(path, std::ios::binary).rdbuf();
         return text.str();
     }
     static std::vector<std::string> entries(const fs::path& folder) {
@@ -47,25 +48,16 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
     fs::path m_root;
 };
 
 SaveFile plainSave() {
-    SaveFile file;
-    file.state.level = 3;
-    file.state.flags = {"took_key", "lights_on"};
-    file.state.inventory = {"key", "coin"};
-    file.best = 5;
+    SaveFile file{{3, {"took_key", "lights_on"}, {"key", "coin"}}, 5};
     return file;
 }
 
 SaveFile fullSave() {
-    SaveFile file = plainSave();
-    file.state.selected = "key";
-    file.state.hintStep = "took_key";
-    file.state.hintCount = 2;
-    file.state.finished = true;
+    SaveFile file{{3, {"took_key", "lights_on"}, {"key", "coin"}, "key", "took_key", 2, true}, 5};
     return file;
 }
 
@@ -77,12 +69,17 @@ constexpr const char* kFullText =
     R"({"state":{"level":3,"flags":["lights_on","took_key"],"inventory":["key","coin"],)"
     R"("selected":"key","hintStep":"took_key","hintCount":2,"finished":true},"best":5})";
 
-// A valid file with one piece of the "state" object replaced.
-std::string withState(const std::string& stateBody, const std::string& best = "1") {
-    return R"({"state":{)" + stateBody + R"(},"best":)" + best + "}";
+// A valid file with keys of its "state" changed or added, or left out where the value is empty;
+// an empty `best` leaves out "best".
+std::string fileWith(const std::map<std::string, std::string>& changes = {}, const std::string& best = "1") {
+    std::map<std::string, std::string> fields = {
+        {"level", "1"}, {"flags", "[]"}, {"inventory", "[]"}, {"hintCount", "0"}, {"finished", "false"}};
+    for (const auto& [key, value] : changes) fields[key] = value;
+    std::string body;
+    for (const auto& [key, value] : fields)
+        if (!value.empty()) body += (body.empty() ? "\"" : ",\"") + key + "\":" + value;
+    return R"({"state":{)" + body + "}" + (best.empty() ? "" : R"(,"best":)" + best) + "}";
 }
-
-const std::string kGoodState = R"("level":1,"flags":[],"inventory":[],"hintCount":0,"finished":false)";
 
 }  // namespace
 
@@ -112,16 +109,11 @@ TEST(SaveStore, ReaderIsLenientAboutFormButKeepsValuesAsTheyStand) {
     EXPECT_FALSE(loaded->state.selected);
     EXPECT_TRUE(loaded->state.finished);
 
-    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
-    constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
     struct Case { std::string level, hintCount, best; std::int64_t levelValue, countValue, bestValue; };
+    const std::string max = "9223372036854775807";
     for (const Case& c : {Case{"0", "-7", "-1", 0, -7, -1}, Case{"99", "0", "0", 99, 0, 0},
-                          Case{"9223372036854775807", "-9223372036854775808", "9223372036854775807", kMax,
-                               kMin, kMax}}) {
-        const auto file = SaveStore::decode(withState(R"("level":)" + c.level +
-                                                          R"(,"flags":[],"inventory":[],"hintCount":)" +
-                                                          c.hintCount + R"(,"finished":false)",
-                                                      c.best));
+                          Case{max, "-9223372036854775808", max, kMax, kMin, kMax}}) {
+        const auto file = SaveStore::decode(fileWith({{"level", c.level}, {"hintCount", c.hintCount}}, c.best));
         ASSERT_TRUE(file) << c.level;
         EXPECT_EQ(file->state.level, c.levelValue);
         EXPECT_EQ(file->state.hintCount, c.countValue);
@@ -130,56 +122,24 @@ TEST(SaveStore, ReaderIsLenientAboutFormButKeepsValuesAsTheyStand) {
 }
 
 TEST(SaveStore, RejectsMalformedFiles) {
-    const std::string bad[] = {
-        "",
-        "   ",
-        "{}",
-        "null",
-        "[]",
-        "3",
-        "\"state\"",
-        "{\"state\":{}}",
-        withState(kGoodState) + "x",
-        withState(kGoodState).substr(1),
-        R"({"best":1})",
-        R"({"state":null,"best":1})",
-        R"({"state":[],"best":1})",
-        withState(kGoodState, "1.5"),
-        withState(kGoodState, "\"1\""),
-        withState(kGoodState, "null"),
-        withState(kGoodState, "9223372036854775808"),
-        R"({"state":{)" + kGoodState + "}}",
-        withState(R"("flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":[],"inventory":[],"finished":false)"),
-        withState(R"("level":1,"flags":[],"inventory":[],"hintCount":0)"),
-        withState(R"("level":1.5,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1.0,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1e2,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":"3","flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":true,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":9223372036854775808,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":-9223372036854775809,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":18446744073709551616,"flags":[],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":[1],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":["a",null],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":"a","inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":{},"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":[],"inventory":[["a"]],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":[],"inventory":[],"hintCount":"0","finished":false)"),
-        withState(R"("level":1,"flags":[],"inventory":[],"hintCount":0.5,"finished":false)"),
-        withState(R"("level":1,"flags":[],"inventory":[],"hintCount":0,"finished":1)"),
-        withState(R"("level":1,"flags":[],"inventory":[],"hintCount":0,"finished":"true")"),
-        withState(R"("level":1,"flags":[],"inventory":[],"hintCount":0,"finished":null)"),
-        withState(kGoodState + R"(,"selected":3)"),
-        withState(kGoodState + R"(,"hintStep":["x"])"),
-        withState(kGoodState + R"(,"selected":false)"),
-        withState(R"("level":1,"flags":["\ud800"],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(R"("level":1,"flags":[")" + std::string("\xff\xfe") + R"("],"inventory":[],"hintCount":0,"finished":false)"),
-        withState(kGoodState) + "/* comment */",
+    std::vector<std::string> bad = {
+        "", "   ", "{}", "null", "[]", "3", "\"state\"", "{\"state\":{}}", R"({"best":1})",
+        R"({"state":null,"best":1})", R"({"state":[],"best":1})", fileWith() + "x", fileWith().substr(1),
+        fileWith() + "/* comment */",
     };
-    ASSERT_TRUE(SaveStore::decode(withState(kGoodState)));
+    for (const char* best : {"", "1.5", "\"1\"", "null", "9223372036854775808"}) bad.push_back(fileWith({}, best));
+    const std::pair<const char*, const char*> badFields[] = {
+        {"level", ""}, {"flags", ""}, {"inventory", ""}, {"hintCount", ""}, {"finished", ""},
+        {"level", "1.5"}, {"level", "1.0"}, {"level", "1e2"}, {"level", "\"3\""}, {"level", "true"},
+        {"level", "9223372036854775808"}, {"level", "-9223372036854775809"}, {"level", "18446744073709551616"},
+        {"flags", "[1]"}, {"flags", R"(["a",null])"}, {"flags", "\"a\""}, {"flags", "{}"}, {"flags", R"(["\ud800"])"},
+        {"flags", "[\"\xff\xfe\"]"}, {"inventory", R"([["a"]])"}, {"hintCount", "\"0\""}, {"hintCount", "0.5"},
+        {"finished", "1"}, {"finished", "\"true\""}, {"finished", "null"},
+        {"selected", "3"}, {"selected", "false"}, {"hintStep", R"(["x"])"},
+    };
+    for (const auto& [key, value] : badFields) bad.push_back(fileWith({{key, value}}));
+
+    ASSERT_TRUE(SaveStore::decode(fileWith()));
     for (const std::string& text : bad) EXPECT_EQ(SaveStore::decode(text), std::nullopt) << text;
 }
 
@@ -188,10 +148,8 @@ TEST_F(SaveStoreDisk, LoadReturnsNothingForMissingOrBadFiles) {
     EXPECT_EQ(SaveStore::load(m_root / "no" / "such" / "folder.json"), std::nullopt);
     EXPECT_EQ(SaveStore::load(m_root), std::nullopt);  // a folder
     EXPECT_EQ(SaveStore::load(""), std::nullopt);
-    for (const std::string text : {"", "{}", "not json", R"({"state":{"level":1}})"}) {
-        put(m_root / "save.json", text);
-        EXPECT_EQ(SaveStore::load(m_root / "save.json"), std::nullopt) << text;
-    }
+    put(m_root / "save.json", R"({"state":{"level":1}})");
+    EXPECT_EQ(SaveStore::load(m_root / "save.json"), std::nullopt);
     put(m_root / "save.json", kFullText);
     EXPECT_EQ(SaveStore::load(m_root / "save.json"), fullSave());
 }
@@ -263,6 +221,6 @@ TEST_F(SaveStoreDisk, HostileInputNeverCrashes) {
     // Deep nesting must not exhaust the stack.
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
     EXPECT_EQ(SaveStore::decode(deep), std::nullopt);
-    EXPECT_NE(SaveStore::decode(withState(kGoodState + R"(,"x":)" + deep)), std::nullopt)
+    EXPECT_NE(SaveStore::decode(fileWith({{"x", deep}})), std::nullopt)
         << "a deep but valid unknown key is ignored";
 }

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace walkthrough {
@@ -21,27 +23,56 @@ struct Action {
     std::string id;
     std::vector<int> entry;  // for solve: what the player enters on the panel
 };
+using Route = std::vector<Action>;
 
-// Tap a prop on the stage (with whatever is selected).
+// Tap a prop on the stage (with whatever is selected); tap an item in the inventory bar (select,
+// deselect, switch or combine); enter `entry` on a panel the room has opened.
 inline Action tap(std::string propID) { return {Action::Kind::tapProp, std::move(propID), {}}; }
-// Tap an item in the inventory bar (select, deselect, switch or combine).
 inline Action tapItem(std::string itemID) { return {Action::Kind::tapItem, std::move(itemID), {}}; }
-// Enter `entry` on a panel the room has opened; the panel must accept it.
 inline Action solve(std::string panelID, std::vector<int> entry) {
     return {Action::Kind::solve, std::move(panelID), std::move(entry)};
 }
-
-using Route = std::vector<Action>;
-
-// Select an item and tap a prop with it.
-inline void use(Route& route, const std::string& itemID, const std::string& propID) {
-    route.push_back(tapItem(itemID));
-    route.push_back(tap(propID));
+// Use an item on a prop; combine two items; tap a lock and enter what the clues give.
+inline Route use(const std::string& itemID, const std::string& propID) { return {tapItem(itemID), tap(propID)}; }
+inline Route combine(const std::string& a, const std::string& b) { return {tapItem(a), tapItem(b)}; }
+inline Route open(const std::string& lock, std::vector<int> entry) {
+    return {tap(lock), solve(lock, std::move(entry))};
 }
-// Select one item and tap another to combine them.
-inline void combine(Route& route, const std::string& a, const std::string& b) {
-    route.push_back(tapItem(a));
-    route.push_back(tapItem(b));
+
+// Entries as the player makes them: a code typed digit by digit, a word spelled with A as 0, and
+// colours pressed on the buttons of room `room`'s colour panel.
+inline std::vector<int> digits(std::string_view code) {
+    std::vector<int> entry;
+    for (const char c : code) entry.push_back(c - '0');
+    return entry;
+}
+inline std::vector<int> letters(std::string_view word) {
+    std::vector<int> entry;
+    for (const char c : word) entry.push_back(c - 'A');
+    return entry;
+}
+inline std::vector<int> press(int room, const std::string& panelID, const std::vector<Tone>& colours) {
+    const Panel* panel = Levels::all().at(static_cast<std::size_t>(room - 1)).panel(panelID);
+    const auto* buttons = panel ? std::get_if<entry::Colors>(&panel->kind) : nullptr;
+    std::vector<int> entry;
+    for (const Tone tone : colours) {
+        if (!buttons) break;
+        const auto& palette = buttons->palette;
+        entry.push_back(static_cast<int>(std::find(palette.begin(), palette.end(), tone) - palette.begin()));
+    }
+    return entry;
+}
+
+// A route written as its actions and pieces, in order.
+struct Piece {
+    Route actions;
+    Piece(Action action) : actions{std::move(action)} {}
+    Piece(Route route) : actions(std::move(route)) {}
+};
+inline Route route(std::initializer_list<Piece> pieces) {
+    Route all;
+    for (const Piece& piece : pieces) all.insert(all.end(), piece.actions.begin(), piece.actions.end());
+    return all;
 }
 
 struct RoomRoute {
@@ -54,35 +85,25 @@ const std::vector<RoomRoute>& routesRooms01to19();
 const std::vector<RoomRoute>& routesRooms20to36();
 const std::vector<RoomRoute>& routesRooms37to50();
 
-inline constexpr std::size_t kInventoryTiles = 6;
+inline constexpr std::size_t kInventoryTiles = 6;  // the inventory bar's size
 
-inline bool holds(const std::vector<Event>& events, const Event& wanted) {
-    return std::find(events.begin(), events.end(), wanted) != events.end();
-}
-
-// Plays `route` from `begin` of the room in `state` (which must already be that room's begin
-// state), checking as it goes:
+// Plays `route` from the room's begin state in `state`, checking as it goes:
 // - every tapped prop exists and is visible; every tapped item is held;
 // - a panel is solved only after the room opened it, and only with an entry it accepts;
 // - no enter before the last action, and the last action enters;
 // - every hint step's done flag is set at some point;
 // - the inventory never holds more than six items.
-// Returns the events of the last action.
-inline std::vector<Event> playRoute(const Level& level, const Route& route, GameState& state) {
+inline void playRoute(const Level& level, const Route& route, GameState& state) {
     std::vector<std::string> opened;
     FlagSet everSet = state.flags;
-    std::vector<Event> events;
     for (std::size_t i = 0; i < route.size(); ++i) {
         const Action& action = route[i];
-        SCOPED_TRACE("room " + std::to_string(level.id) + ", action " + std::to_string(i + 1) + " (" +
-                     action.id + ")");
+        SCOPED_TRACE("room " + std::to_string(level.id) + ", action " + std::to_string(i + 1) + " (" + action.id + ")");
+        std::vector<Event> events;
         switch (action.kind) {
         case Action::Kind::tapProp: {
             const Prop* prop = level.prop(action.id);
-            EXPECT_TRUE(prop != nullptr) << "no prop " << action.id;
-            if (prop) {
-                EXPECT_TRUE(prop->isVisible(state.flags)) << "prop hidden: " << action.id;
-            }
+            EXPECT_TRUE(prop && prop->isVisible(state.flags)) << "no visible prop " << action.id;
             events = Engine::tap(action.id, level, state);
             break;
         }
@@ -93,12 +114,9 @@ inline std::vector<Event> playRoute(const Level& level, const Route& route, Game
             break;
         case Action::Kind::solve: {
             const Panel* panel = level.panel(action.id);
-            EXPECT_TRUE(panel != nullptr) << "no panel " << action.id;
             EXPECT_NE(std::find(opened.begin(), opened.end(), action.id), opened.end())
                 << "panel never opened: " << action.id;
-            if (panel) {
-                EXPECT_TRUE(panel->isCorrect(action.entry)) << "panel refuses the entry: " << action.id;
-            }
+            EXPECT_TRUE(panel && panel->isCorrect(action.entry)) << "panel refuses the entry: " << action.id;
             events = Engine::solve(action.id, level, state);
             break;
         }
@@ -107,24 +125,24 @@ inline std::vector<Event> playRoute(const Level& level, const Route& route, Game
             if (const auto* p = std::get_if<event::Panel>(&e)) opened.push_back(p->id);
         everSet.insert(state.flags.begin(), state.flags.end());
         EXPECT_LE(state.inventory.size(), kInventoryTiles) << "inventory overflows the bar";
-        const bool entered = holds(events, ev::enter());
-        if (i + 1 < route.size()) EXPECT_FALSE(entered) << "door opened before the route ended";
-        else EXPECT_TRUE(entered) << "the last action does not open the door";
+        const bool entered = std::find(events.begin(), events.end(), ev::enter()) != events.end();
+        EXPECT_EQ(entered, i + 1 == route.size()) << "the door must open on the last action and only then";
     }
-    for (const Step& step : level.steps)
-        EXPECT_TRUE(everSet.count(step.done)) << "hint step never done: " << step.done;
-    return events;
+    for (const Step& step : level.steps) EXPECT_TRUE(everSet.count(step.done)) << "hint step never done: " << step.done;
 }
 
-// Checks a whole room from its begin state: the route and the room's first hint.
-inline void playRoom(const Level& level, const Route& route) {
-    GameState fresh = Engine::begin(level);
-    if (!level.steps.empty() && !level.steps.front().hints.empty()) {
-        GameState probe = fresh;
-        EXPECT_EQ(Engine::hint(level, probe), level.steps.front().hints.front());
+// Plays each room from its begin state, after checking that its first hint is the first step's.
+inline void playRooms(const std::vector<RoomRoute>& routes) {
+    for (const auto& [room, route] : routes) {
+        SCOPED_TRACE("room " + std::to_string(room));
+        const Level& level = Levels::all().at(static_cast<std::size_t>(room - 1));
+        GameState state = Engine::begin(level);
+        if (!level.steps.empty() && !level.steps.front().hints.empty()) {
+            GameState probe = state;
+            EXPECT_EQ(Engine::hint(level, probe), level.steps.front().hints.front());
+        }
+        playRoute(level, route, state);
     }
-    GameState state = fresh;
-    playRoute(level, route, state);
 }
 
 }  // namespace walkthrough

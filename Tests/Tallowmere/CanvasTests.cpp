@@ -10,22 +10,12 @@
 #include <cmath>
 #include <functional>
 
+#include "PaintProbe.hpp"
+
 namespace tallowmere {
 namespace {
 
-QImage paintImage(int w, int h, const std::function<void(Canvas&)>& draw) {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    Canvas canvas(painter);
-    draw(canvas);
-    painter.end();
-    return image;
-}
-
-int alphaAt(const QImage& image, int x, int y) {
-    return qAlpha(image.pixel(x, y));
-}
+using namespace tallowmere::testing;
 
 double totalAlpha(const QImage& image) {
     double sum = 0;

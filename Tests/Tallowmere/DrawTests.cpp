@@ -11,27 +11,14 @@
 
 #include <functional>
 
+#include "PaintProbe.hpp"
+
 namespace tallowmere {
 namespace {
 
+using namespace tallowmere::testing;
+
 using ostrevan::DoorStyle;
-
-QImage paintImage(int w, int h, const std::function<void(Canvas&)>& draw, QColor background = Qt::transparent) {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(background);
-    QPainter painter(&image);
-    Canvas canvas(painter);
-    draw(canvas);
-    painter.end();
-    return image;
-}
-
-bool isBlank(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) != 0) return false;
-    return true;
-}
 
 // ## Colours and scatter
 

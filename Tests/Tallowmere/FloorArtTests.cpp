@@ -15,8 +15,12 @@
 #include <utility>
 #include <vector>
 
+#include "PaintProbe.hpp"
+
 namespace tallowmere {
 namespace {
+
+using namespace tallowmere::testing;
 
 namespace art = ostrevan::art;
 using ostrevan::Art;
@@ -34,15 +38,6 @@ QImage paintArt(const Art& art, const Rect& rect = kProp, double time = 0) {
     drawFloorArt(Canvas(painter), art, rect, time);
     painter.end();
     return image;
-}
-
-bool isBlank(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) return false;
-        }
-    }
-    return true;
 }
 
 // Equal up to the anti-aliasing noise of two renderings that should match.

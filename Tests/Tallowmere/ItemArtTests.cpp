@@ -13,8 +13,12 @@
 #include <numbers>
 #include <vector>
 
+#include "PaintProbe.hpp"
+
 namespace tallowmere {
 namespace {
+
+using namespace tallowmere::testing;
 
 using ostrevan::ItemKind;
 using ostrevan::Tone;
@@ -39,15 +43,6 @@ QImage paintItem(ItemKind kind, std::optional<Tone> tone, const Rect& rect, QSiz
     drawItem(Canvas(painter), kind, tone, rect);
     painter.end();
     return image;
-}
-
-bool isBlank(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) return false;
-        }
-    }
-    return true;
 }
 
 // Pixel at a point given in fractions of the picture's side from its centre.

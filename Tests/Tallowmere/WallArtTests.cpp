@@ -17,35 +17,20 @@
 #include <variant>
 #include <vector>
 
+#include "PaintProbe.hpp"
+
 namespace tallowmere {
 namespace {
+
+using namespace tallowmere::testing;
 
 namespace art = ostrevan::art;
 namespace face = ostrevan::face;
 using ostrevan::Art;
 using ostrevan::Tone;
 
-QImage paintImage(int w, int h, const std::function<void(Canvas&)>& draw) {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    Canvas canvas(painter);
-    draw(canvas);
-    painter.end();
-    return image;
-}
-
 QImage paintArt(const Art& piece, const Rect& rect, double time = 0, int w = 240, int h = 240) {
     return paintImage(w, h, [&](Canvas& c) { drawWallArt(c, piece, rect, time); });
-}
-
-bool isBlank(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) return false;
-        }
-    }
-    return true;
 }
 
 int brightness(QRgb p) {
