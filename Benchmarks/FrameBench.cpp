@@ -19,6 +19,11 @@
 #include <cmath>
 #include <vector>
 
+#include "FrameTiming.hpp"
+
+using tallowmere::bench::millisecondsSince;
+using tallowmere::bench::reportFrames;
+
 namespace {
 
 using tallowmere::RoomScene;
@@ -42,17 +47,6 @@ RoomScene frameOf(const ostrevan::Level& level, const ostrevan::FlagSet& flags, 
     std::optional<std::string> hover;
     if (!level.props.empty()) hover = level.props[std::size_t(frame / 12) % level.props.size()].id;
     return RoomScene{level, flags, time, 0, hover, mouse, dark};
-}
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-void reportFrames(benchmark::State& state, std::vector<double> frames) {
-    if (frames.empty()) return;
-    std::sort(frames.begin(), frames.end());
-    state.counters["median_ms"] = frames[frames.size() / 2];
-    state.counters["worst_ms"] = frames.back();
 }
 
 // Args: room number, dark (0 or 1).

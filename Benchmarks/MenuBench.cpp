@@ -15,22 +15,16 @@
 #include <chrono>
 #include <vector>
 
+#include "FrameTiming.hpp"
+
+using tallowmere::bench::millisecondsSince;
+using tallowmere::bench::reportFrames;
+
 namespace {
 
 using tallowmere::Canvas;
 
 constexpr double kFrameStepSeconds = 0.37;
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-void reportFrames(benchmark::State& state, std::vector<double> frames) {
-    if (frames.empty()) return;
-    std::sort(frames.begin(), frames.end());
-    state.counters["median_ms"] = frames[frames.size() / 2];
-    state.counters["worst_ms"] = frames.back();
-}
 
 // The frame-th frame: frames step by 0.37 s, so a run samples doors shut, opening and open
 // across the whole wave period instead of the first few seconds of it.

@@ -26,7 +26,6 @@ constexpr std::uint32_t kCellBottom = 0xC9A24A;
 
 constexpr double kSymbolScale = 0.7;  // of the cell's smaller side
 constexpr std::uint32_t kSymbolInk = 0x4A3508;
-constexpr std::uint32_t kWordInk = 0x2A2418;
 const Font kWordFont{34, FontWeight::heavy, FontDesign::serif};
 
 bool isSymbolName(const std::string& name) {
@@ -48,7 +47,7 @@ void drawDialFace(Canvas canvas, const std::string& name, const Rect& r) {
     if (isSymbolName(name)) {
         drawSymbol(canvas, name, center, kSymbolScale * std::min(r.w, r.h), H(kSymbolInk));
     } else {
-        canvas.drawText(QString::fromStdString(name), center, kWordFont, H(kWordInk));
+        canvas.drawText(QString::fromStdString(name), center, kWordFont, H(kPanelInk));
     }
 }
 

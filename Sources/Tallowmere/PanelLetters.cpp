@@ -26,7 +26,6 @@ constexpr double kCellH = 62;
 constexpr double kCellRadius = 8;
 constexpr double kCellBorder = 2.5;
 constexpr std::uint32_t kCellFill = 0xEFE9D8;
-constexpr std::uint32_t kLetterInk = 0x2A2418;
 const Font kLetterFont{30, FontWeight::heavy, FontDesign::serif};
 const Font kTipFont{12, FontWeight::regular, FontDesign::rounded};
 const QString kTip = QStringLiteral("Tip: you can also type the letters.");
@@ -193,7 +192,7 @@ void LettersPanel::paintWheels(Canvas canvas) const {
         const Rect cell = cellInRow(i);
         canvas.fill(shape::roundedRect(cell, kCellRadius), H(kCellFill));
         canvas.drawText(QString(QChar(char16_t('A' + m_letters[i]))), QPointF(cell.x + cell.w / 2, cell.y + cell.h / 2),
-                        kLetterFont, H(kLetterInk));
+                        kLetterFont, H(kPanelInk));
         const QColor border = isSolved() ? UI::good() : (int(i) == m_cursor ? UI::amber() : black(0.3));
         strokeInside(canvas, cell, kCellRadius, border, kCellBorder);
     }

@@ -19,6 +19,7 @@
 #include <QPointF>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ inline constexpr double kShakeHalfSwings = 4;  // half swings per rejected attem
 inline constexpr double kShakeSeconds = 0.4;
 inline constexpr double kPanelDelaySeconds = 0.45;  // from an attempt to its solve or reset
 inline constexpr double kPanelRowGap = 16;          // between a panel's rows
+inline constexpr std::uint32_t kPanelInk = 0x2A2418;  // letters and words on the pale cells
 
 // Horizontal offset of a shaken row when the shake counter stands at `shake`: 0 at every whole
 // value, two full swings (right first) between consecutive ones.
