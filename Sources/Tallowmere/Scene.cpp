@@ -254,15 +254,17 @@ void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScen
 
     painter.save();
     painter.drawImage(stage.topLeft(), shellImage(scene.level, pixels, dpr));
+    const QTransform base = painter.worldTransform();
+    painter.setWorldTransform(QTransform::fromScale(stage.width() / kStageW, stage.height() / kStageH) *
+                              QTransform::fromTranslate(stage.x(), stage.y()) * base);
     {
-        const QTransform base = painter.worldTransform();
-        painter.setWorldTransform(QTransform::fromScale(stage.width() / kStageW, stage.height() / kStageH) *
-                                  QTransform::fromTranslate(stage.x(), stage.y()) * base);
+        // The canvas hands the painter back as it found it (stage-scaled) when it goes, so it
+        // must be gone before the base transform is restored.
         const Canvas canvas(painter);
         drawProps(canvas, scene, pixels, dpr);
         drawOverlayLayer(canvas, scene.level, scene.flags, scene.time, scene.hover, scene.mouse, scene.dark);
-        painter.setWorldTransform(base);
     }
+    painter.setWorldTransform(base);
     painter.setClipping(false);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.drawImage(stage.topLeft(), vignetteImage(pixels, dpr));

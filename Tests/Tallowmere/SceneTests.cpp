@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <QImage>
 #include <QPainter>
 
@@ -192,6 +195,41 @@ TEST(SceneRenderer, StillPropsKeptBetweenFramesMatchAFreshDrawingAndFollowTheFla
     const Frame gone{.flags = {"box_gone"}, .time = 2.25};
     EXPECT_EQ(render(room, gone, kept), render(room, gone));
     EXPECT_NE(render(room, gone), render(room, later));
+}
+
+
+// The window rarely shows the stage at 1:1: a frame at another scale must be the 1:1 frame
+// resampled. Compared as means over 40x40-unit cells, so anti-aliased edges average out while a
+// layer drawn at the wrong size (a shifted vignette, a seam) does not.
+TEST(SceneRenderer, AFrameAtAnotherScaleIsTheFullSizeFrameResampled) {
+    const Level room = testRoom(5, ostrevan::Themes::slate);
+    const Frame frame{.time = 0.75};
+    const QImage full = render(room, frame);
+    constexpr int kCell = 40;
+    for (const double scale : {0.8, 1.4}) {
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        const QSize pixels(qRound(1000 * scale), qRound(640 * scale));
+        SceneRenderer renderer;
+        const QImage scaled = renderer.render(RoomScene{room, frame.flags, frame.time, 0, {}, frame.mouse, false}, pixels)
+                                  .scaled(kStagePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double worst = 0;
+        for (int cy = 0; cy < 640; cy += kCell) {
+            for (int cx = 0; cx < 1000; cx += kCell) {
+                double sum[2][3] = {};
+                for (int y = cy; y < cy + kCell; ++y) {
+                    for (int x = cx; x < cx + kCell; ++x) {
+                        const QRgb a = full.pixel(x, y);
+                        const QRgb b = scaled.pixel(x, y);
+                        sum[0][0] += qRed(a), sum[0][1] += qGreen(a), sum[0][2] += qBlue(a);
+                        sum[1][0] += qRed(b), sum[1][1] += qGreen(b), sum[1][2] += qBlue(b);
+                    }
+                }
+                for (int c = 0; c < 3; ++c)
+                    worst = std::max(worst, std::abs(sum[0][c] - sum[1][c]) / (kCell * kCell));
+            }
+        }
+        EXPECT_LT(worst, 2.5);
+    }
 }
 
 }  // namespace
