@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,11 +92,13 @@ inline constexpr std::size_t kInventoryTiles = 6;  // the inventory bar's size
 // - every tapped prop exists and is visible; every tapped item is held;
 // - a panel is solved only after the room opened it, and only with an entry it accepts;
 // - no enter before the last action, and the last action enters;
-// - every hint step's done flag is set at some point;
+// - the hint steps are done in the order the hints walk them: a step's flag is first set no
+//   earlier than the flag of the step before it (one action may do several);
 // - the inventory never holds more than six items.
 inline void playRoute(const Level& level, const Route& route, GameState& state) {
     std::vector<std::string> opened;
-    FlagSet everSet = state.flags;
+    std::map<std::string, std::size_t, std::less<>> firstSet;  // flag -> actions played before it was set
+    for (const std::string& flag : state.flags) firstSet.emplace(flag, 0);
     for (std::size_t i = 0; i < route.size(); ++i) {
         const Action& action = route[i];
         SCOPED_TRACE("room " + std::to_string(level.id) + ", action " + std::to_string(i + 1) + " (" + action.id + ")");
@@ -123,24 +126,30 @@ inline void playRoute(const Level& level, const Route& route, GameState& state) 
         }
         for (const Event& e : events)
             if (const auto* p = std::get_if<event::Panel>(&e)) opened.push_back(p->id);
-        everSet.insert(state.flags.begin(), state.flags.end());
+        for (const std::string& flag : state.flags) firstSet.emplace(flag, i + 1);
         EXPECT_LE(state.inventory.size(), kInventoryTiles) << "inventory overflows the bar";
         const bool entered = std::find(events.begin(), events.end(), ev::enter()) != events.end();
         EXPECT_EQ(entered, i + 1 == route.size()) << "the door must open on the last action and only then";
     }
-    for (const Step& step : level.steps) EXPECT_TRUE(everSet.count(step.done)) << "hint step never done: " << step.done;
+    std::size_t previous = 0;
+    for (std::size_t k = 0; k < level.steps.size(); ++k) {
+        const std::string& done = level.steps[k].done;
+        const auto when = firstSet.find(done);
+        if (when == firstSet.end()) {
+            ADD_FAILURE() << "room " << level.id << ": hint step never done: " << done;
+            continue;
+        }
+        EXPECT_GE(when->second, previous) << "room " << level.id << ": hint step " << k + 1 << " (" << done
+                                          << ") is done before the step the hints ask for first";
+        previous = when->second;
+    }
 }
 
-// Plays each room from its begin state, after checking that its first hint is the first step's.
+// Plays each room from its begin state.
 inline void playRooms(const std::vector<RoomRoute>& routes) {
     for (const auto& [room, route] : routes) {
-        SCOPED_TRACE("room " + std::to_string(room));
         const Level& level = Levels::all().at(static_cast<std::size_t>(room - 1));
         GameState state = Engine::begin(level);
-        if (!level.steps.empty() && !level.steps.front().hints.empty()) {
-            GameState probe = state;
-            EXPECT_EQ(Engine::hint(level, probe), level.steps.front().hints.front());
-        }
         playRoute(level, route, state);
     }
 }

@@ -21,8 +21,9 @@ const std::vector<RoomRoute>& routesRooms01to19() {
         {7, route({open("pad", digits("423")), tap("door")})},
         // Find the switch on the right wall, then search the vase.
         {8, route({tap("switch"), tap("vase"), use("key", "door")})},
-        // The head on the shelf and the blade in the cabinet make one key.
-        {9, route({tap("pick_top"), tap("cab"), tap("cab"), combine("top", "blade"), use("key", "door")})},
+        // The blade in the cabinet and the head on the shelf make one key; the hints ask for the
+        // blade first.
+        {9, route({tap("cab"), tap("cab"), tap("pick_top"), combine("top", "blade"), use("key", "door")})},
         // The mirror's digits, read back the right way round.
         {10, route({open("pad", digits("1583")), tap("door")})},
         // Orbs from the vase, under the cushion and in the cabinet; the dots say green, blue, red.
