@@ -36,14 +36,24 @@ std::set<std::string> settableFlags(const Level& level) {
 }  // namespace
 
 TEST(Catalogue, HoldsFiftyRoomsInOrderEachEndingWithTheDoor) {
+    const char* const names[] = {
+        "Welcome", "Three Digits", "Underfoot", "Rainbow Lock", "Dead Battery",
+        "Clockwork", "Bookworm", "Lights Out", "Half and Half", "Looking Glass",
+        "Three Orbs", "Moon, Drop, Star", "Gone Fishing", "Lamp Code", "Blown Fuse",
+        "Long Live", "Ancient Math", "Roll Call", "Primary Colours", "Trapdoor",
+        "Fishing, Again", "Black Light", "Safe Sums", "Bulb Moment", "Low to High",
+        "Two Chests", "Waterworks", "Three Clues", "Simon Says", "Two Locks",
+        "Through the Glass", "Secret Code", "Cold Storage", "Binary Lamps", "Grand Piano",
+        "Fine Print", "Census", "Blackout", "Music Box", "Three Locks",
+        "Glow in the Dark", "Colour Cipher", "Odd Clock Out", "Chain Reaction", "Remote Control",
+        "Day and Night", "The Vault", "Orb Alley", "The Long Dark", "The Last Door",
+    };
     const std::vector<Level>& levels = Levels::all();
-    ASSERT_EQ(levels.size(), 50u);
-    EXPECT_EQ(&levels, &Levels::all()) << "built once";
-    EXPECT_EQ(levels.front().name, "Welcome");
-    EXPECT_EQ(levels.back().name, "The Last Door");
+    ASSERT_EQ(levels.size(), std::size(names));
     for (std::size_t i = 0; i < levels.size(); ++i) {
         SCOPED_TRACE("index " + std::to_string(i));
         EXPECT_EQ(levels[i].id, static_cast<std::int64_t>(i) + 1);
+        EXPECT_EQ(levels[i].name, names[i]);
         ASSERT_FALSE(levels[i].props.empty());
         EXPECT_EQ(levels[i].props.back().id, "door");
     }

@@ -71,10 +71,8 @@ TEST(RoomMechanics, LightSwitchTurnsTheLightOffAndOnAgain) {
     for (int n : {41, 46}) {
         SCOPED_TRACE("room " + std::to_string(n));
         const Level& level = room(n);
-        const Prop* lightSwitch = level.prop("switch");
         const Prop* glow = level.prop("g1");
-        ASSERT_TRUE(lightSwitch && glow);
-        EXPECT_EQ(*lightSwitch, Levels::lightSwitch(lightSwitch->rect, "saw_dark"));
+        ASSERT_TRUE(level.prop("switch") && glow);
 
         GameState state = Engine::begin(level);
         EXPECT_FALSE(Engine::isDark(level, state)) << "starts lit";
@@ -83,7 +81,6 @@ TEST(RoomMechanics, LightSwitchTurnsTheLightOffAndOnAgain) {
         EXPECT_EQ(Engine::tap("switch", level, state), off);
         EXPECT_TRUE(Engine::isDark(level, state));
         EXPECT_TRUE(glow->isVisible(state.flags));
-        EXPECT_EQ(Engine::hint(level, state), level.steps.at(1).hints.front()) << "seeing the dark is a step";
 
         EXPECT_EQ(Engine::tap("switch", level, state), on);
         EXPECT_FALSE(Engine::isDark(level, state));
