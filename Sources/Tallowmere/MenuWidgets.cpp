@@ -27,7 +27,7 @@ constexpr double kBarPressedScale = 0.98;
 
 constexpr double kFadeSeconds = 0.2;
 // How far the card's blurred shadow reaches beyond the card.
-const int kCardShadowReach = int(std::ceil(3 * kCardShadowRadius)) + 2;
+const int kCardShadowReach = int(std::ceil(3 * shadowBlur(kCardShadowRadius))) + 2;
 
 int ceilPx(double v) { return int(std::ceil(std::max(0.0, v))); }
 
