@@ -80,6 +80,8 @@ void TextBlock::setAlign(Align align) {
 void TextBlock::setWraps(bool wraps) {
     m_wraps = wraps;
     QSizePolicy policy = sizePolicy();
+    // A fixed height would hold the block to its one-line size hint whatever the width asks.
+    policy.setVerticalPolicy(wraps ? QSizePolicy::Minimum : QSizePolicy::Fixed);
     policy.setHeightForWidth(wraps);
     setSizePolicy(policy);
     updateGeometry();
@@ -108,16 +110,20 @@ int TextBlock::heightForWidth(int width) const {
     return ceilPx(double(lines(inner).size()) * lineHeight(m_font)) + m.top() + m.bottom();
 }
 
+std::vector<QString> TextBlock::shownLines() const { return lines(contentsRect().width()); }
+
 void TextBlock::paintEvent(QPaintEvent*) {
     const QRectF box = contentsRect();
     if (box.isEmpty() || m_text.isEmpty()) return;
+    const std::vector<QString> shown = lines(box.width());
+    double blockWidth = 0;
+    for (const QString& line : shown) blockWidth = std::max(blockWidth, textWidth(line, m_font, m_tracking));
     QPainter painter(this);
     const Canvas canvas(painter);
     const double pitch = lineHeight(m_font);
     double centerY = box.top() + pitch / 2;
-    for (const QString& line : lines(box.width())) {
-        const double left = m_align == Align::leading ? box.left()
-                                                      : box.center().x() - textWidth(line, m_font, m_tracking) / 2;
+    for (const QString& line : shown) {
+        const double left = m_align == Align::leading ? box.left() : box.center().x() - blockWidth / 2;
         drawTextLine(canvas, line, left, centerY, m_font, m_color, m_tracking);
         centerY += pitch;
     }

@@ -526,6 +526,67 @@ TEST_F(EndingViewTest, PictureCoversTheScreen) {
 // ---------------------------------------------------------------------------------------------
 // Cards, alerts and the ending at window size
 
+namespace {
+
+// The widgets inside `overlay`'s card that stand outside its padding.
+std::vector<const QWidget*> outsidePadding(const CardOverlay& overlay, int padding) {
+    const QRect inner = overlay.cardGeometry().adjusted(padding, padding, -padding, -padding);
+    std::vector<const QWidget*> outside;
+    for (const QWidget* child : overlay.findChildren<QWidget*>()) {
+        if (child->parentWidget() == &overlay) continue;  // the card itself
+        if (!inner.contains(QRect(child->mapTo(&overlay, QPoint(0, 0)), child->size()))) outside.push_back(child);
+    }
+    return outside;
+}
+
+}  // namespace
+
+TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
+    int wrapped = 0;
+    for (std::int64_t number = 1; number <= 50; ++number) {
+        SCOPED_TRACE(number);
+        startIn(number);
+        newWindow(QSize(940, 700));
+        auto* pause = new PauseMenu(*model, window.get());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        model->setPaused(true);
+        QCoreApplication::sendPostedEvents();
+
+        const TextBlock* line = nullptr;
+        for (const TextBlock* t : pause->findChildren<TextBlock*>())
+            if (t->text().startsWith("Room ")) line = t;
+        ASSERT_NE(line, nullptr);
+        const std::vector<QString> lines = line->shownLines();
+        QStringList words;
+        for (const QString& l : lines) {
+            EXPECT_LE(textWidth(l, line->font()), line->contentsRect().width()) << l.toStdString();
+            words << l;
+        }
+        EXPECT_EQ(words.join(' '), line->text()) << "no word lost";
+        EXPECT_GE(line->contentsRect().height(), std::floor(double(lines.size()) * lineHeight(line->font())));
+        EXPECT_EQ(pause->cardGeometry().width(), 360);
+        EXPECT_TRUE(outsidePadding(*pause, 28).empty()) << "every row stays on the card";
+        if (lines.size() > 1) ++wrapped;
+    }
+    EXPECT_GT(wrapped, 0) << "some room names are too long for one line";
+}
+
+TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
+    start(env(std::nullopt, "ending"));
+    for (const QSize size : {QSize(940, 700), QSize(1400, 1000)}) {
+        newWindow(size);
+        EndingView& ending = show<EndingView>();
+        QCoreApplication::sendPostedEvents();
+        for (const char* title : {"Play again", "Main menu"}) {
+            const GlassButton* b = glassButton(ending, title);
+            ASSERT_NE(b, nullptr);
+            const int bottom = b->mapTo(&ending, QPoint(0, b->height())).y();
+            EXPECT_EQ(ending.height() - bottom, 74) << title << " at " << size.width() << "x" << size.height();
+        }
+    }
+}
+
 TEST(MenuCardShadow, FallsOffAsAFortyPointShadowRadius) {
     // A 40-point radius blurs like a Gaussian of deviation 20; beside a long straight edge the
     // shadow's opacity is 0.7 times the normal tail beyond the distance from the edge.
