@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,6 +27,8 @@ constexpr double kBarHoverSeconds = 0.15;
 constexpr double kBarPressedScale = 0.98;
 
 constexpr double kFadeSeconds = 0.2;
+// The message column of a confirmation.
+constexpr int kAlertMessageWidth = 300;
 // How far the card's blurred shadow reaches beyond the card.
 const int kCardShadowReach = int(std::ceil(3 * shadowBlur(kCardShadowRadius))) + 2;
 
@@ -309,6 +312,15 @@ QMessageBox* openConfirmation(QWidget* parent, const QString& title, const QStri
     box->setWindowTitle(title);
     box->setText(title);
     box->setInformativeText(message);
+    // A box sized to its short title squeezes the message into a narrow column; a standard
+    // alert keeps a fixed width for it and sets the title in bold above it.
+    if (auto* titleLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont bold = titleLabel->font();
+        bold.setBold(true);
+        titleLabel->setFont(bold);
+    }
+    if (auto* messageLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        messageLabel->setMinimumWidth(kAlertMessageWidth);
     QPushButton* confirm = box->addButton(action, QMessageBox::DestructiveRole);
     QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     // The safe answer is the one Return and Escape give.

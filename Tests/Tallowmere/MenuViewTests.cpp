@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -539,6 +540,13 @@ std::vector<const QWidget*> outsidePadding(const CardOverlay& overlay, int paddi
     return outside;
 }
 
+// The text lines a label shows at its present width.
+int shownLineCount(const QLabel& label) {
+    const QFontMetrics metrics(label.font());
+    const QRect box = metrics.boundingRect(QRect(0, 0, label.width(), 10000), Qt::TextWordWrap, label.text());
+    return int(std::lround(double(box.height()) / metrics.lineSpacing()));
+}
+
 }  // namespace
 
 TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
@@ -570,6 +578,31 @@ TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
         if (lines.size() > 1) ++wrapped;
     }
     EXPECT_GT(wrapped, 0) << "some room names are too long for one line";
+}
+
+TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
+    const auto expectStandard = [](QMessageBox* box) {
+        ASSERT_NE(box, nullptr);
+        SCOPED_TRACE(box->text().toStdString());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+        const auto* title = box->findChild<QLabel*>("qt_msgbox_label");
+        const auto* message = box->findChild<QLabel*>("qt_msgbox_informativelabel");
+        ASSERT_TRUE(title && message);
+        EXPECT_TRUE(title->font().bold());
+        EXPECT_FALSE(message->font().bold());
+        EXPECT_LE(shownLineCount(*message), 2) << message->width() << " px wide";
+    };
+    // The question of the pause menu and the one of the main menu share their shape.
+    QWidget& game = showGameLayersIn7();
+    model->setPaused(true);
+    click(glassButton(game, "Restart the whole game"));
+    expectStandard(game.findChild<PauseMenu*>()->confirmation());
+    model->returnToMenu();
+    settle();
+    newWindow(QSize(1200, 820));
+    MenuView& menu = show<MenuView>();
+    click(bar(menu, "New Game"));
+    expectStandard(menu.confirmation());
 }
 
 TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
