@@ -27,7 +27,7 @@ constexpr double kBarHoverSeconds = 0.15;
 constexpr double kBarPressedScale = 0.98;
 
 constexpr double kFadeSeconds = 0.2;
-// The message column of a confirmation.
+// The message column of a confirmation, as wide as a standard alert's: a sentence takes two lines.
 constexpr int kAlertMessageWidth = 300;
 // How far the card's blurred shadow reaches beyond the card.
 const int kCardShadowReach = int(std::ceil(3 * shadowBlur(kCardShadowRadius))) + 2;

@@ -540,7 +540,7 @@ std::vector<const QWidget*> outsidePadding(const CardOverlay& overlay, int paddi
     return outside;
 }
 
-// The text lines a label shows at its present width.
+// How many lines a label's text takes at the label's present width.
 int shownLineCount(const QLabel& label) {
     const QFontMetrics metrics(label.font());
     const QRect box = metrics.boundingRect(QRect(0, 0, label.width(), 10000), Qt::TextWordWrap, label.text());
@@ -573,7 +573,6 @@ TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
         }
         EXPECT_EQ(words.join(' '), line->text()) << "no word lost";
         EXPECT_GE(line->contentsRect().height(), std::floor(double(lines.size()) * lineHeight(line->font())));
-        EXPECT_EQ(pause->cardGeometry().width(), 360);
         EXPECT_TRUE(outsidePadding(*pause, 28).empty()) << "every row stays on the card";
         if (lines.size() > 1) ++wrapped;
     }
@@ -589,7 +588,6 @@ TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
         const auto* message = box->findChild<QLabel*>("qt_msgbox_informativelabel");
         ASSERT_TRUE(title && message);
         EXPECT_TRUE(title->font().bold());
-        EXPECT_FALSE(message->font().bold());
         EXPECT_LE(shownLineCount(*message), 2) << message->width() << " px wide";
     };
     // The question of the pause menu and the one of the main menu share their shape.
