@@ -11,6 +11,17 @@ ASAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_SANI
 
 .PHONY: deps build asan test run bench shot clean
 
+# Plain `make` says what there is to make.
+.DEFAULT_GOAL := help
+.PHONY: help
+help:
+	@echo 'make run                      build (the first time takes a few minutes) and play'
+	@echo 'make test                     build, then run every test'
+	@echo 'make bench                    build, then run the benchmarks'
+	@echo 'make shot ROOM=N [FLAGS=a,b]  render room N to shots/roomN.png'
+	@echo 'make build | clean            build only, or remove the build trees'
+	@echo 'The game needs a desktop session (or xvfb-run); the first build installs what is missing.'
+
 deps:
 	@scripts/install-deps
 
@@ -34,7 +45,7 @@ bench: build
 
 shot: build
 	@mkdir -p shots
-	QT_QPA_PLATFORM=offscreen $(BUILD)/tallowmere --shot $(ROOM) shots/room$(ROOM).png $(FLAGS)
+	$(BUILD)/tallowmere --shot $(ROOM) shots/room$(ROOM).png "$(FLAGS)"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -47,7 +47,7 @@ constexpr double kIntroCorner = 22;
 constexpr double kIntroFill = 0.62;
 constexpr double kIntroRimOpacity = 0.12;
 constexpr double kIntroShadowOpacity = 0.6;
-constexpr double kIntroShadowSigma = 15;  // a 30-point shadow radius
+constexpr double kIntroShadowRadius = 30;
 
 QString roomLabel(const RoomIntro& intro) {
     return QStringLiteral("ROOM %1").arg(intro.number);
@@ -224,7 +224,7 @@ void IntroCard::renderCard() {
         return;
     }
     const QSizeF size = cardSize(width());
-    const double reach = 3 * kIntroShadowSigma;
+    const double reach = 3 * shadowBlur(kIntroShadowRadius);
     const double dpr = devicePixelRatioF();
     m_card = QImage(QSize(int(std::ceil((size.width() + 2 * reach) * dpr)), int(std::ceil((size.height() + 2 * reach) * dpr))),
                     QImage::Format_ARGB32_Premultiplied);
@@ -236,7 +236,7 @@ void IntroCard::renderCard() {
     const QPainterPath shape = shape::roundedRect(card, kIntroCorner);
     {
         Canvas shadow = canvas;
-        shadow.addBlur(kIntroShadowSigma);
+        shadow.addBlur(shadowBlur(kIntroShadowRadius));
         shadow.fill(shape, black(kIntroShadowOpacity));
     }
     canvas.fill(shape, black(kIntroFill));

@@ -226,7 +226,7 @@ double menuTitleBlockHeight(double screenWidth) {
     return lineHeight(titleFont(screenWidth)) + kTitleGap + taglineHeight();
 }
 
-double menuTitleShadowReach() { return 3 * kTitleShadowRadius + kTitleShadowDrop; }
+double menuTitleShadowReach() { return 3 * shadowBlur(kTitleShadowRadius) + kTitleShadowDrop; }
 
 void drawMenuTitle(Canvas canvas, QPointF center, double screenWidth) {
     const Font font = titleFont(screenWidth);
@@ -236,7 +236,7 @@ void drawMenuTitle(Canvas canvas, QPointF center, double screenWidth) {
     const QString title = QStringLiteral("TALLOWMERE");
 
     Canvas shadow = canvas;
-    shadow.addBlur(kTitleShadowRadius);
+    shadow.addBlur(shadowBlur(kTitleShadowRadius));
     shadow.translate(0, kTitleShadowDrop);
     drawTextCentered(shadow, title, titleCenter, font, black(kTitleShadowOpacity), kTitleTracking);
     drawTextCentered(canvas, title, titleCenter, font, white(), kTitleTracking);
@@ -273,7 +273,7 @@ void drawMenuBarGlow(Canvas canvas, const Rect& rect, double hover) {
 
 void drawCardShadow(Canvas canvas, const Rect& card) {
     if (card.w <= 0 || card.h <= 0) return;
-    canvas.addBlur(kCardShadowRadius);
+    canvas.addBlur(shadowBlur(kCardShadowRadius));
     canvas.fill(shape::roundedRect(card, kCardRadius), black(kCardShadowOpacity));
 }
 

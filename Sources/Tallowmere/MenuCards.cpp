@@ -115,6 +115,8 @@ PauseMenu::PauseMenu(GameModel& model, QWidget* parent)
     layout->addWidget(heading);
 
     m_roomLine = new TextBlock(roomLine(model.level()), kRoomLineFont, UI::text(), this);
+    // A long room name goes on to a second line rather than past the card's edges.
+    m_roomLine->setWraps(true);
     m_roomLine->setContentsMargins(0, 0, 0, kRoomLineBelow);
     layout->addWidget(m_roomLine);
 

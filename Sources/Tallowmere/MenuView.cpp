@@ -225,7 +225,9 @@ EndingView::EndingView(GameModel& model, QWidget* parent) : QWidget(parent), m_m
     buttons->addWidget(mainMenu);
     buttons->addStretch(1);
     column->addLayout(buttons);
-    column->addSpacing(kEndingFoot);
+    // A spacer gets no layout spacing before it, so the column's spacing is added by hand: the
+    // buttons stand 74 above the bottom.
+    column->addSpacing(kEndingSpacing + kEndingFoot);
 
     connect(playAgain, &QAbstractButton::clicked, this, [this] { m_model.newGame(); });
     connect(mainMenu, &QAbstractButton::clicked, this, [this] { m_model.returnToMenu(); });

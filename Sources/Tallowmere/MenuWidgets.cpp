@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,8 +27,10 @@ constexpr double kBarHoverSeconds = 0.15;
 constexpr double kBarPressedScale = 0.98;
 
 constexpr double kFadeSeconds = 0.2;
+// The message column of a confirmation, as wide as a standard alert's: a sentence takes two lines.
+constexpr int kAlertMessageWidth = 300;
 // How far the card's blurred shadow reaches beyond the card.
-const int kCardShadowReach = int(std::ceil(3 * kCardShadowRadius)) + 2;
+const int kCardShadowReach = int(std::ceil(3 * shadowBlur(kCardShadowRadius))) + 2;
 
 int ceilPx(double v) { return int(std::ceil(std::max(0.0, v))); }
 
@@ -80,6 +83,8 @@ void TextBlock::setAlign(Align align) {
 void TextBlock::setWraps(bool wraps) {
     m_wraps = wraps;
     QSizePolicy policy = sizePolicy();
+    // A fixed height would hold the block to its one-line size hint whatever the width asks.
+    policy.setVerticalPolicy(wraps ? QSizePolicy::Minimum : QSizePolicy::Fixed);
     policy.setHeightForWidth(wraps);
     setSizePolicy(policy);
     updateGeometry();
@@ -108,16 +113,20 @@ int TextBlock::heightForWidth(int width) const {
     return ceilPx(double(lines(inner).size()) * lineHeight(m_font)) + m.top() + m.bottom();
 }
 
+std::vector<QString> TextBlock::shownLines() const { return lines(contentsRect().width()); }
+
 void TextBlock::paintEvent(QPaintEvent*) {
     const QRectF box = contentsRect();
     if (box.isEmpty() || m_text.isEmpty()) return;
+    const std::vector<QString> shown = lines(box.width());
+    double blockWidth = 0;
+    for (const QString& line : shown) blockWidth = std::max(blockWidth, textWidth(line, m_font, m_tracking));
     QPainter painter(this);
     const Canvas canvas(painter);
     const double pitch = lineHeight(m_font);
     double centerY = box.top() + pitch / 2;
-    for (const QString& line : lines(box.width())) {
-        const double left = m_align == Align::leading ? box.left()
-                                                      : box.center().x() - textWidth(line, m_font, m_tracking) / 2;
+    for (const QString& line : shown) {
+        const double left = m_align == Align::leading ? box.left() : box.center().x() - blockWidth / 2;
         drawTextLine(canvas, line, left, centerY, m_font, m_color, m_tracking);
         centerY += pitch;
     }
@@ -303,6 +312,15 @@ QMessageBox* openConfirmation(QWidget* parent, const QString& title, const QStri
     box->setWindowTitle(title);
     box->setText(title);
     box->setInformativeText(message);
+    // A box sized to its short title squeezes the message into a narrow column; a standard
+    // alert keeps a fixed width for it and sets the title in bold above it.
+    if (auto* titleLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont bold = titleLabel->font();
+        bold.setBold(true);
+        titleLabel->setFont(bold);
+    }
+    if (auto* messageLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        messageLabel->setMinimumWidth(kAlertMessageWidth);
     QPushButton* confirm = box->addButton(action, QMessageBox::DestructiveRole);
     QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     // The safe answer is the one Return and Escape give.

@@ -25,7 +25,9 @@ class AnimatedValue;
 // Text
 
 // One text style drawn through the canvas, inside the widget's contents margins: one line, or
-// wrapped at spaces to the width it is given. Takes no clicks.
+// wrapped at spaces to the width it is given. Wrapped and centred, the lines keep one left
+// edge and the block they make is centred, as the platform sets a text of several lines.
+// Takes no clicks.
 class TextBlock final : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +36,7 @@ public:
     TextBlock(const QString& text, const Font& font, const QColor& color, QWidget* parent = nullptr);
 
     const QString& text() const { return m_text; }
+    const Font& font() const { return m_font; }
     void setText(const QString& text);
     // Extra space after every character but the last.
     void setTracking(double tracking);
@@ -44,6 +47,8 @@ public:
     QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return m_wraps; }
     int heightForWidth(int width) const override;
+    // The lines as drawn at the widget's present width.
+    std::vector<QString> shownLines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -30,9 +30,9 @@ constexpr std::uint32_t kCardTop = 0x2B2824;
 constexpr std::uint32_t kCardBottom = 0x171513;
 constexpr double kCardRimOpacity = 0.16;
 constexpr double kShadowOpacity = 0.7;
-constexpr double kShadowBlur = 40;
+constexpr double kShadowRadius = 40;
 constexpr double kShadowDrop = 16;
-constexpr double kShadowReach = 3 * kShadowBlur;  // where the blur has faded out
+constexpr double kShadowReach = 3 * shadowBlur(kShadowRadius);  // where the blur has faded out
 
 const Font kTitleFont{12, FontWeight::bold, FontDesign::rounded};
 constexpr double kTitleTracking = 5;
@@ -197,7 +197,7 @@ const QImage& PanelOverlay::cardShadow(double devicePixelRatio) {
     {
         QPainter painter(&m_shadow);
         Canvas canvas(painter);
-        canvas.addBlur(kShadowBlur);
+        canvas.addBlur(shadowBlur(kShadowRadius));
         canvas.fill(shape::roundedRect(Rect{kShadowReach, kShadowReach, m_card.width(), m_card.height()}, kCardRadius),
                     black(kShadowOpacity));
     }

@@ -2,6 +2,7 @@
 // inventory item, animated values, and the glass button.
 //
 // [SECTION] Palette: UI::bg() ... UI::good().
+// [SECTION] Shadows: a card's or frame's shadow radius as the blur it takes.
 // [SECTION] Text helpers: widths, wrapping and tracked lines drawn through Canvas.
 // [SECTION] ItemIcon: an item's picture inset by 6 % of its square.
 // [SECTION] Easing: the curves of our fades and springs, and AnimatedValue that runs them.
@@ -54,6 +55,14 @@ QColor amberDeep();
 QColor good();
 
 }  // namespace UI
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Shadows
+
+// The blur (Canvas::addBlur's standard deviation) of a shadow given by its radius round a card,
+// a frame, a tile or a title: half the radius. The blur filters inside the room art take their
+// radius as the deviation itself.
+constexpr double shadowBlur(double radius) { return radius / 2; }
 
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Text helpers over Canvas::drawText, for the texts of cards and bars.

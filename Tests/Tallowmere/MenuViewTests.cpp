@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -520,5 +521,115 @@ TEST_F(EndingViewTest, PictureCoversTheScreen) {
         const QPointF doorway = coverStage(QSizeF(size)).map(QPointF(560, 200));
         EXPECT_GT(shot.pixelColor(doorway.toPoint()).lightness(), 180);
         delete &ending;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cards, alerts and the ending at window size
+
+namespace {
+
+// The widgets inside `overlay`'s card that stand outside its padding.
+std::vector<const QWidget*> outsidePadding(const CardOverlay& overlay, int padding) {
+    const QRect inner = overlay.cardGeometry().adjusted(padding, padding, -padding, -padding);
+    std::vector<const QWidget*> outside;
+    for (const QWidget* child : overlay.findChildren<QWidget*>()) {
+        if (child->parentWidget() == &overlay) continue;  // the card itself
+        if (!inner.contains(QRect(child->mapTo(&overlay, QPoint(0, 0)), child->size()))) outside.push_back(child);
+    }
+    return outside;
+}
+
+// How many lines a label's text takes at the label's present width.
+int shownLineCount(const QLabel& label) {
+    const QFontMetrics metrics(label.font());
+    const QRect box = metrics.boundingRect(QRect(0, 0, label.width(), 10000), Qt::TextWordWrap, label.text());
+    return int(std::lround(double(box.height()) / metrics.lineSpacing()));
+}
+
+}  // namespace
+
+TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
+    int wrapped = 0;
+    for (std::int64_t number = 1; number <= 50; ++number) {
+        SCOPED_TRACE(number);
+        startIn(number);
+        newWindow(QSize(940, 700));
+        auto* pause = new PauseMenu(*model, window.get());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        model->setPaused(true);
+        QCoreApplication::sendPostedEvents();
+
+        const TextBlock* line = nullptr;
+        for (const TextBlock* t : pause->findChildren<TextBlock*>())
+            if (t->text().startsWith("Room ")) line = t;
+        ASSERT_NE(line, nullptr);
+        const std::vector<QString> lines = line->shownLines();
+        QStringList words;
+        for (const QString& l : lines) {
+            EXPECT_LE(textWidth(l, line->font()), line->contentsRect().width()) << l.toStdString();
+            words << l;
+        }
+        EXPECT_EQ(words.join(' '), line->text()) << "no word lost";
+        EXPECT_GE(line->contentsRect().height(), std::floor(double(lines.size()) * lineHeight(line->font())));
+        EXPECT_TRUE(outsidePadding(*pause, 28).empty()) << "every row stays on the card";
+        if (lines.size() > 1) ++wrapped;
+    }
+    EXPECT_GT(wrapped, 0) << "some room names are too long for one line";
+}
+
+TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
+    const auto expectStandard = [](QMessageBox* box) {
+        ASSERT_NE(box, nullptr);
+        SCOPED_TRACE(box->text().toStdString());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+        const auto* title = box->findChild<QLabel*>("qt_msgbox_label");
+        const auto* message = box->findChild<QLabel*>("qt_msgbox_informativelabel");
+        ASSERT_TRUE(title && message);
+        EXPECT_TRUE(title->font().bold());
+        EXPECT_LE(shownLineCount(*message), 2) << message->width() << " px wide";
+    };
+    // The question of the pause menu and the one of the main menu share their shape.
+    QWidget& game = showGameLayersIn7();
+    model->setPaused(true);
+    click(glassButton(game, "Restart the whole game"));
+    expectStandard(game.findChild<PauseMenu*>()->confirmation());
+    model->returnToMenu();
+    settle();
+    newWindow(QSize(1200, 820));
+    MenuView& menu = show<MenuView>();
+    click(bar(menu, "New Game"));
+    expectStandard(menu.confirmation());
+}
+
+TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
+    start(env(std::nullopt, "ending"));
+    for (const QSize size : {QSize(940, 700), QSize(1400, 1000)}) {
+        newWindow(size);
+        EndingView& ending = show<EndingView>();
+        QCoreApplication::sendPostedEvents();
+        for (const char* title : {"Play again", "Main menu"}) {
+            const GlassButton* b = glassButton(ending, title);
+            ASSERT_NE(b, nullptr);
+            const int bottom = b->mapTo(&ending, QPoint(0, b->height())).y();
+            EXPECT_EQ(ending.height() - bottom, 74) << title << " at " << size.width() << "x" << size.height();
+        }
+    }
+}
+
+TEST(MenuCardShadow, FallsOffAsAFortyPointShadowRadius) {
+    // A 40-point radius blurs like a Gaussian of deviation 20; beside a long straight edge the
+    // shadow's opacity is 0.7 times the normal tail beyond the distance from the edge.
+    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        drawCardShadow(Canvas(painter), Rect{200, 200, 400, 400});
+    }
+    for (const int x : {199, 179, 159}) {
+        const double distance = 200 - (x + 0.5);  // from the card's left edge to the pixel's centre
+        const double expected = 255 * 0.7 * 0.5 * std::erfc(distance / 20 / std::sqrt(2.0));
+        EXPECT_NEAR(image.pixelColor(x, 400).alpha(), expected, 4) << x;
     }
 }
