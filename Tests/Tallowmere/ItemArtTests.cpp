@@ -256,6 +256,7 @@ std::vector<ItemProbe> itemProbes() {
     auto orb = [](std::uint32_t t) { return sphereShading(-0.34, -0.34, 0.68, 0.68, {hex(t, 0.7), hex(t), hex(t, -0.45)}); };
     add("orb halo", ItemKind::orb, none, {0.43, 0}, over(radialShading({0, 0}, 0.52, {hex(cyan, 0, 0.55), hex(cyan, 0, 0)}), ground));
     add("orb ball", ItemKind::orb, none, {0.1, 0.1}, orb(cyan));
+    add("orb ball, shaded side", ItemKind::orb, none, {0.2, 0.22}, orb(cyan));
     add("orb highlight", ItemKind::orb, none, {-0.08, -0.18}, over(whiteAt(0.7), orb(cyan)));
     add("red orb ball", ItemKind::orb, Tone::red, {0.1, 0.1}, orb(red));
 
@@ -267,11 +268,13 @@ std::vector<ItemProbe> itemProbes() {
 
     // Magnet: horseshoe in the tint, light poles.
     add("magnet arch", ItemKind::magnet, none, {0, -0.22}, flat(hex(red)));
+    add("magnet arch, top", ItemKind::magnet, none, {0, -0.265}, flat(hex(red)), 10);
     add("magnet left leg", ItemKind::magnet, none, {-0.2, 0.1}, flat(hex(red)));
     add("magnet right leg", ItemKind::magnet, none, {0.2, 0.1}, flat(hex(red)));
     add("magnet left pole", ItemKind::magnet, none, {-0.2, 0.25}, flat(hex(0xE8ECF2)));
     add("magnet right pole", ItemKind::magnet, none, {0.2, 0.25}, flat(hex(0xE8ECF2)));
     add("magnet, between the legs", ItemKind::magnet, none, {0, 0.15}, ground, 6);
+    add("magnet, between the poles", ItemKind::magnet, none, {0.05, 0.25}, ground, 6);
     add("green magnet arch", ItemKind::magnet, Tone::green, {0, -0.22}, flat(hex(green)));
 
     // String: a shaded ball with windings.
@@ -315,6 +318,8 @@ std::vector<ItemProbe> itemProbes() {
     const Shading glow = over(radialShading({0, -0.08}, 0.5, {hex(0xFFE9A0, 0, 0.4), hex(0xFFE9A0, 0, 0)}), ground);
     add("bulb glass", ItemKind::bulb, none, {0.1, -0.1}, sphereShading(-0.26, -0.42, 0.52, 0.52, {hex(0xFFFFFF), hex(0xFFF0B8), hex(0xE6C45E)}));
     add("bulb base", ItemKind::bulb, none, {0.08, 0.1}, verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
+    add("bulb base, below the three threads", ItemKind::bulb, none, {0, 0.315},
+        verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
     add("bulb glow", ItemKind::bulb, none, {0.3, -0.3}, glow, 4);
     crossed("bulb thread", ItemKind::bulb, {0.06, 0.196}, verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
 
