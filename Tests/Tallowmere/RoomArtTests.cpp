@@ -89,6 +89,50 @@ TEST(RoomShellProbes, FirstRoomsWallsCeilingAndFloor) {
     for (const Probe& probe : probes) expectProbe(shell, probe);
 }
 
+TEST(RoomShellProbes, PatternsCeilingsAndTrimOfOtherThemes) {
+    struct Row {
+        const ostrevan::Theme* theme;
+        std::vector<Probe> probes;
+    };
+    const auto wall = [](const ostrevan::Theme& t, double y) {
+        return verticalAt(0, 400, y, {hx(t.wall, -0.12), hx(t.wall, 0.04), hx(t.wall2, -0.06)});
+    };
+    const auto lit = [&](const ostrevan::Theme& t, QPointF p, const Rgba& under) {
+        return over(radialAt({500, 150}, 520, p, {hx(t.light, 0, 0.3), hx(t.light, 0, 0)}), under);
+    };
+    const auto baseboard = [](const ostrevan::Theme& t, double y) {
+        return verticalAt(374, 400, y, {hx(t.trim, 0.05), hx(t.trim, -0.18)});
+    };
+    const auto plainCeiling = [](const ostrevan::Theme& t, double y) {
+        return verticalAt(0, 40, y, {hx(t.trim, -0.35), hx(t.trim, -0.1)});
+    };
+    using namespace ostrevan::Themes;
+    const std::vector<Row> table = {
+        // Stripes 46 wide every 92 from x 0: the eleventh covers 460 to 506, none from 506 to 552.
+        {&sage,
+         {{"stripe", {480.5, 200.5}, lit(sage, {480.5, 200.5}, over(hx(sage.wall2, -0.08, 0.5), wall(sage, 200.5)))},
+          {"between stripes", {530.5, 200.5}, lit(sage, {530.5, 200.5}, wall(sage, 200.5))}}},
+        // Dots every 60 on rows 38 apart; row 4 (y 170) starts at x 20.
+        {&navy,
+         {{"dot", {500.5, 170.5}, lit(navy, {500.5, 170.5}, over(whiteA(0.09), wall(navy, 170.5)))},
+          {"between dots", {530.5, 170.5}, lit(navy, {530.5, 170.5}, wall(navy, 170.5))},
+          {"odd row starts at 50", {530.5, 208.5}, lit(navy, {530.5, 208.5}, over(whiteA(0.09), wall(navy, 208.5)))}}},
+        {&slate,
+         {{"plain ceiling", {560.5, 20.5}, plainCeiling(slate, 20.5)},
+          {"moulding", {560.5, 38.5}, over(hx(slate.trim, 0.1, 0.9), plainCeiling(slate, 38.5))}}},
+        {&cream,
+         {{"baseboard's light top line", {500.5, 374.5}, over(whiteA(0.5), baseboard(cream, 374.5))},
+          {"baseboard's dark bottom line", {500.5, 398.5}, over(blackA(0.25), baseboard(cream, 398.5))},
+          {"right side shade", {979.5, 200.5},
+           over(blackA(0.35 * 49.5 / 70),
+                over(blackA(0.42 * (std::hypot(479.5, 10.5) - 300) / 460), lit(cream, {979.5, 200.5}, wall(cream, 200.5))))}}},
+    };
+    for (const Row& row : table) {
+        const QImage shell = paintImage(1000, 640, [&](Canvas& c) { drawRoomShell(c, *row.theme); });
+        for (const Probe& probe : row.probes) expectProbe(shell, probe);
+    }
+}
+
 // ## Door
 
 QImage doorImage(DoorStyle style, bool unlocked, double open, double time, bool lamp) {
@@ -164,6 +208,79 @@ TEST(DoorProbes, CasingLeafDoorwayAndLamp) {
             if (qRed(shut.pixel(x, y)) + qBlue(shut.pixel(x, y)) > qRed(brightest) + qBlue(brightest))
                 brightest = shut.pixel(x, y);
     EXPECT_GT(qBlue(brightest), 235);
+}
+
+TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
+    // The leaf (417, 118, 166, 282); (426.5, 140.5) is clear of every style's features.
+    const auto brass = [](double x, double y, QPointF p) {
+        return radialAt({x - 2.1, y - 2.8}, 11.9, p, {hx(0xFFE9A8), hx(0xC9A24A), hx(0x7A5C1E)});
+    };
+    const auto barAt = [](double x, QPointF p) {
+        return rampColour({hx(0xE8ECF2), hx(0x7B828E)}, (p.x() - (x - 3.5)) / 7);
+    };
+    const auto panelAt = [](std::uint32_t c, double y) {
+        const bool upper = y < 260;
+        return verticalAt(upper ? 174 : 266, upper ? 252 : 374, y, {hx(c, -0.18), hx(c, 0.08)});
+    };
+    struct StyleCase {
+        DoorStyle style;
+        std::uint32_t top, bottom;
+        std::vector<Probe> probes;
+    };
+    const auto body = [](const StyleCase& s, double y) { return verticalAt(118, 400, y, {hx(s.top), hx(s.bottom)}); };
+    std::vector<StyleCase> table = {
+        {DoorStyle::wood, 0x5E3A27, 0x3A2217,
+         {{"panel", {500.5, 200.5}, panelAt(0x5A3623, 200.5)},
+          {"brass knob", {563.5, 289.5}, brass(563, 289, {563.5, 289.5}), 5}}},
+        {DoorStyle::steel, 0xB5BAC0, 0x848A92,
+         {{"vent plate", {463.5, 330.5}, hx(0x2A2D32)},
+          {"louvre", {457.5, 330.5}, hx(0x0C0D0F)},
+          {"last louvre", {537.5, 330.5}, hx(0x0C0D0F)},
+          {"bar", {565.5, 240.5}, barAt(565, {565.5, 240.5}), 5}}},
+        {DoorStyle::red, 0xB8302B, 0x82201E,
+         {{"window pane", {455.5, 183.5}, hx(0xF0E6D2, -0.05)},
+          {"glazing bar", {500.5, 183.5}, hx(0x6E1B18)},
+          {"cross bar", {455.5, 193.5}, hx(0x6E1B18)},
+          {"lower panel", {500.5, 340.5}, hx(0x9C2724)},
+          {"brass knob", {565.5, 287.5}, brass(565, 287, {565.5, 287.5}), 5}}},
+        {DoorStyle::green, 0x93A332, 0x66761F,
+         {{"light strip", {548.5, 220.5}, Rgba{}},
+          {"silver knob", {561.5, 283.5}, radialAt({558.9, 280.2}, 11.9, {561.5, 283.5}, {whiteA(1), hx(0xB9BEC6), hx(0x6C727C)}), 5}}},
+        {DoorStyle::blue, 0x3F6FBA, 0x254C86,
+         {{"panel", {500.5, 200.5}, panelAt(0x3869B4, 200.5)},
+          {"stud", {445.5, 192.5}, over(whiteA(0.35), panelAt(0x3869B4, 192.5))},
+          {"stud on the right", {555.5, 316.5}, over(whiteA(0.35), panelAt(0x3869B4, 316.5))},
+          {"bar", {563.5, 277.5}, barAt(563, {563.5, 277.5}), 5}}},
+        {DoorStyle::glass, 0xD5AE55, 0x9C7A2C,
+         {{"pane", {550.5, 300.5}, verticalAt(166, 352, 300.5, {hx(0x1E2630), hx(0x0B0E12)})},
+          {"pane under the gloss", {450.5, 280.5}, over(whiteA(0.22), verticalAt(166, 352, 280.5, {hx(0x1E2630), hx(0x0B0E12)}))},
+          {"bar", {571.5, 260.5}, barAt(571, {571.5, 260.5}), 5}}},
+        {DoorStyle::white, 0xF4F2EC, 0xCFCBC0,
+         {{"panel", {500.5, 320.5}, panelAt(0xEFEDE6, 320.5)},
+          {"brass knob", {563.5, 287.5}, brass(563, 287, {563.5, 287.5}), 5}}},
+        {DoorStyle::black, 0x2A2A30, 0x121216,
+         {{"bar", {563.5, 300.5}, barAt(563, {563.5, 300.5}), 5}}},
+        {DoorStyle::gold, 0xE6C45E, 0xB48A28,
+         {{"outer frame", {430.5, 250.5}, hx(0x7A5A12), 6},
+          {"diamond", {514.5, 261.5}, hx(0x7A5A12), 10},
+          {"brass knob", {563.5, 279.5}, brass(563, 279, {563.5, 279.5}), 5}}},
+    };
+    // Paints laid over each style's own body.
+    for (StyleCase& s : table) {
+        s.probes.push_back({"body", {426.5, 140.5}, body(s, 140.5)});
+        if (s.style == DoorStyle::wood) s.probes.push_back({"plank seam", {445.5, 140.5}, over(blackA(0.35), body(s, 140.5))});
+        if (s.style == DoorStyle::steel) s.probes.push_back({"seam", {426.5, 158.5}, over(blackA(0.14), body(s, 158.5))});
+        if (s.style == DoorStyle::green) {
+            s.probes[0].colour = over(whiteA(0.7), body(s, 220.5));
+            s.probes.push_back({"outline", {430.5, 250.5}, over(blackA(0.25), body(s, 250.5))});
+        }
+        if (s.style == DoorStyle::black) s.probes.push_back({"sheen", {490.5, 300.5}, over(whiteA(0.05), body(s, 300.5))});
+    }
+    for (const StyleCase& s : table) {
+        SCOPED_TRACE(int(s.style));
+        const QImage image = doorImage(s.style, true, 0, 0, false);
+        for (const Probe& probe : s.probes) expectProbe(image, probe);
+    }
 }
 
 // ## Light in the dark

@@ -307,7 +307,8 @@ TEST(WallArtProbes, FramedPicturesAndLettering) {
           {"shoulders", {100.5, 140.5}, varnished(hx(0x2C2733), 140.5), 6}}},
         {"forest", art::Painting{ostrevan::PaintStyle::forest}, {0, 0, 200, 160}, 0,
          {{"frame", {4.5, 80.5}, verticalAt(0, 160, 80.5, {hx(0x3A2A1C, 0.25), hx(0x3A2A1C, -0.25)})},
-          {"sky", {12.5, 12.5}, varnished(vert(8, 152, 12.5, 0xF4C46A, 0xFBE7B0), 12.5), 5}}},
+          {"sky", {12.5, 12.5}, varnished(vert(8, 152, 12.5, 0xF4C46A, 0xFBE7B0), 12.5), 5},
+          {"second tree", {50.5, 145.5}, varnished(hx(0x7A8F2B, -0.25 * unitHash(scatterSeed(1), 8)), 145.5), 6}}},
         {"abstract", art::Painting{ostrevan::PaintStyle::abstract}, {0, 0, 200, 160}, 0,
          {{"frame", {4.5, 80.5}, verticalAt(0, 160, 80.5, {hx(0x1F1F24, 0.25), hx(0x1F1F24, -0.25)})}}},
         // Band min(0.16 h, 18) in the tone; red pins 7 in and 8 down whatever the tone.
@@ -355,7 +356,8 @@ TEST(WallArtProbes, LetteringIsDrawnWhereItsRulesPutIt) {
 TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
     // Window: pane (10, 10, 180, 140); sun haze about (136, 49.2) of radius 90.
     const Rgba daySky = vert(10, 150, 65.5, 0x6FB6F0, 0xD9EEFB);
-    const Rgba haze = radialAt({136, 49.2}, 90, {65.5, 44.5}, {hx(0xFFF6C8, 0, 0.8), hx(0xFFF6C8, 0, 0)});
+    const auto hazeAt = [](QPointF p) { return radialAt({136, 49.2}, 90, p, {hx(0xFFF6C8, 0, 0.8), hx(0xFFF6C8, 0, 0)}); };
+    const Rgba haze = hazeAt({65.5, 44.5});
     const Rgba cloud = over(whiteA(0.16), over(whiteA(0.85), over(haze, daySky)));
     // Mirror: glass (7, 7, 86, 126), its gradient along the diagonal.
     const auto glassAt = [](QPointF p) {
@@ -372,7 +374,14 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"cloud under the reflection", {65.5, 44.5}, cloud, 5},
           {"hill", {30.5, 145.5}, hx(0x5AA34B)},
           {"glazing bar", {100.5, 30.5}, hx(0xE9E4D8)},
-          {"sill", {100.5, 163.5}, vert(158, 166, 163.5, 0xFFFFFF, 0xCFC9BB), 5}}},
+          {"sill", {100.5, 163.5}, vert(158, 166, 163.5, 0xFFFFFF, 0xCFC9BB), 5},
+          {"shade line beside the bar", {103.5, 30.5},
+           over(blackA(0.18), over(whiteA(0.16), over(hazeAt({103.5, 30.5}), vert(10, 150, 30.5, 0x6FB6F0, 0xD9EEFB))))},
+          {"sky in the sun haze", {136.5, 90.5}, over(hazeAt({136.5, 90.5}), vert(10, 150, 90.5, 0x6FB6F0, 0xD9EEFB))},
+          {"sky just above the hill", {122.5, 127.5},
+           over(hazeAt({122.5, 127.5}), vert(10, 150, 127.5, 0x6FB6F0, 0xD9EEFB))},
+          // Moved by (3, 6) and blurred by 5: half a unit inside the shadow's right edge.
+          {"wall shadow", {202.5, 80.5}, blackA(0.4 * 0.5 * std::erfc(-0.5 / (5 * std::sqrt(2.0)))), 3}}},
         {"night window", art::Window{true}, {0, 0, 200, 160}, 0,
          {{"ground", {30.5, 145.5}, hx(0x070B1C)},
           {"moon, 22 across at 75 % and 28 %", {145.5, 49.5}, hx(0xFFF6D6)},
@@ -381,7 +390,9 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
          {{"frame", {3.5, 70.5}, vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)},
           {"glass", {85.5, 20.5}, glassAt({85.5, 20.5})},
           {"upright band", {70.5, 60.5}, over(blackA(0.06), glassAt({70.5, 60.5}))},
-          {"bottom band", {85.5, 130.5}, over(blackA(0.07), glassAt({85.5, 130.5}))}}},
+          {"bottom band", {85.5, 130.5}, over(blackA(0.07), glassAt({85.5, 130.5}))},
+          {"bright streak", {38.5, 40.5}, over(whiteA(0.35), glassAt({38.5, 40.5}))},
+          {"glass below the streak", {30.5, 90.5}, glassAt({30.5, 90.5})}}},
         // Face 200: dial (14, 14, 172, 172), minute hand 68.8 long, hour hand 46.4.
         {"quarter past twelve", art::Clock{0, 15}, {0, 0, 200, 200}, 0,
          {{"minute hand at three", {150.5, 100.5}, hx(0x1F1A10), 8},
@@ -467,6 +478,8 @@ TEST(WallArtProbes, DevicesPanelsBoxesAndFittings) {
     const std::vector<ArtCase> table = {
         {"panel buttons, seven in rows of four and three", art::Panel{face::Buttons{seven}}, {0, 0, 200, 150}, 0,
          {{"housing", {9.5, 75.5}, vert(0, 150, 75.5, 0xC3C8D0, 0x7E848E)},
+          {"housing's rim", {1.5, 75.5}, over(whiteA(0.5), vert(0, 150, 75.5, 0xC3C8D0, 0x7E848E))},
+          {"cut corner, only shadow", {1.5, 1.5}, blackA(0.02), 6},
           {"fifth button starts the second row", {35.5, 100.5}, button(38.5, 106.5, 28.7, {35.5, 100.5}, Tone::blue)},
           {"seventh button", {115.5, 100.5}, button(120.5, 106.5, 28.7, {115.5, 100.5}, Tone::pink)},
           {"no eighth button", {161.5, 106.5}, face(106.5)}}},
