@@ -42,6 +42,7 @@ run: build
 
 bench: build
 	$(BUILD)/Benchmarks/tallowmere_bench
+	-scripts/sound-check $(BUILD)/tallowmere
 
 shot: build
 	@mkdir -p shots
