@@ -26,13 +26,13 @@ using namespace tallowmere::testing;
 
 using ostrevan::DoorStyle;
 
-Rgba hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
+Colour hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
     return hexColour(hex, shade, opacity);
 }
-Rgba blackA(double opacity) {
+Colour blackA(double opacity) {
     return {0, 0, 0, opacity};
 }
-Rgba whiteA(double opacity) {
+Colour whiteA(double opacity) {
     return {1, 1, 1, opacity};
 }
 
@@ -57,9 +57,9 @@ TEST(RoomShellProbes, FirstRoomsWallsCeilingAndFloor) {
     // Floor: depth shading (black 0.5, 0, 0.18 down the band), the light spot, the sheen.
     const auto floorAt = [](QPointF p, std::uint32_t tile) {
         const double t = (p.y() - 400) / 240;
-        const Rgba depth = blackA(t < 0.5 ? 0.5 * (1 - 2 * t) : 0.18 * (2 * t - 1));
-        const Rgba spot = radialAt({500, 460}, 330, p, {hx(0xFFE9C4, 0, 0.26), hx(0xFFE9C4, 0, 0)});
-        const Rgba sheen = whiteA(0.09 * (1 - t));
+        const Colour depth = blackA(t < 0.5 ? 0.5 * (1 - 2 * t) : 0.18 * (2 * t - 1));
+        const Colour spot = radialAt({500, 460}, 330, p, {hx(0xFFE9C4, 0, 0.26), hx(0xFFE9C4, 0, 0)});
+        const Colour sheen = whiteA(0.09 * (1 - t));
         return over(sheen, over(spot, over(depth, hx(tile))));
     };
     // Row 8 of the checks spans y 595.3 to 640; at y 600.5 the floor spreads by 2.0025, so
@@ -75,7 +75,7 @@ TEST(RoomShellProbes, FirstRoomsWallsCeilingAndFloor) {
          over(blackA(0.35 * (1 - 20.5 / 70)),
               over(corners({20.5, 200.5}), over(ceilingLight({20.5, 200.5}), wall(200.5))))},
         {"middle joist", {500.5, 30.5},
-         mixColour(Rgba{92 / 255.0, 65 / 255.0, 43 / 255.0, 1}, Rgba{58 / 255.0, 40 / 255.0, 25 / 255.0, 1}, 0.525)},
+         mixColour(Colour{92 / 255.0, 65 / 255.0, 43 / 255.0, 1}, Colour{58 / 255.0, 40 / 255.0, 25 / 255.0, 1}, 0.525)},
         {"ceiling between joists", {560.5, 30.5}, verticalAt(0, 62, 30.5, {hx(0x2B1E15), hx(0x4A3322)})},
         {"cross beam", {560.5, 15.5}, verticalAt(8, 22, 15.5, {hx(0x7A5A3C), hx(0x4C351F)})},
         {"shadow under the beams", {560.5, 80.5},
@@ -97,7 +97,7 @@ TEST(RoomShellProbes, PatternsCeilingsAndTrimOfOtherThemes) {
     const auto wall = [](const ostrevan::Theme& t, double y) {
         return verticalAt(0, 400, y, {hx(t.wall, -0.12), hx(t.wall, 0.04), hx(t.wall2, -0.06)});
     };
-    const auto lit = [&](const ostrevan::Theme& t, QPointF p, const Rgba& under) {
+    const auto lit = [&](const ostrevan::Theme& t, QPointF p, const Colour& under) {
         return over(radialAt({500, 150}, 520, p, {hx(t.light, 0, 0.3), hx(t.light, 0, 0)}), under);
     };
     const auto baseboard = [](const ostrevan::Theme& t, double y) {
@@ -146,9 +146,9 @@ TEST(DoorProbes, CasingLeafDoorwayAndLamp) {
         return verticalAt(y0, y0 + h, y, {hx(0xE8761E, -0.18), hx(0xE8761E, 0.08)});
     };
     const auto housing = verticalAt(104, 115, 109.5, {hx(0x3A3A40), hx(0x1C1C20)});
-    const auto lampAt = [&](std::uint32_t colour, double i, QPointF p, bool onBulb, const Rgba& under) {
-        const Rgba glow = radialAt({500, 109.5}, 30, p, {hx(colour, 0, 0.5 * i), hx(colour, 0, 0)});
-        const Rgba lit = over(glow, under);
+    const auto lampAt = [&](std::uint32_t colour, double i, QPointF p, bool onBulb, const Colour& under) {
+        const Colour glow = radialAt({500, 109.5}, 30, p, {hx(colour, 0, 0.5 * i), hx(colour, 0, 0)});
+        const Colour lit = over(glow, under);
         return onBulb ? over(hx(colour, 0, 0.7 + 0.3 * i), lit) : lit;
     };
     // The lit doorway: a diagonal cream-to-white ramp under a white glow about (500, 259).
@@ -244,7 +244,7 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
           {"lower panel", {500.5, 340.5}, hx(0x9C2724)},
           {"brass knob", {565.5, 287.5}, brass(565, 287, {565.5, 287.5}), 5}}},
         {DoorStyle::green, 0x93A332, 0x66761F,
-         {{"light strip", {548.5, 220.5}, Rgba{}},
+         {{"light strip", {548.5, 220.5}, Colour{}},
           {"silver knob", {561.5, 283.5}, radialAt({558.9, 280.2}, 11.9, {561.5, 283.5}, {whiteA(1), hx(0xB9BEC6), hx(0x6C727C)}), 5}}},
         {DoorStyle::blue, 0x3F6FBA, 0x254C86,
          {{"panel", {500.5, 200.5}, panelAt(0x3869B4, 200.5)},

@@ -172,26 +172,26 @@ TEST(WallArtLooks, TelevisionPlaysItsColourLoopAndShowsItsPower) {
 // render. Rows of the same piece in two states probe the same points, so a look that stops
 // switching fails there.
 
-Rgba hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
+Colour hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
     return hexColour(hex, shade, opacity);
 }
-Rgba blackA(double opacity) {
+Colour blackA(double opacity) {
     return {0, 0, 0, opacity};
 }
-Rgba whiteA(double opacity) {
+Colour whiteA(double opacity) {
     return {1, 1, 1, opacity};
 }
-Rgba toneColour(Tone tone, double shade = 0, double opacity = 1) {
+Colour toneColour(Tone tone, double shade = 0, double opacity = 1) {
     static constexpr std::uint32_t kTones[] = {0xDE3F3F, 0xF08A2C, 0xF5C82E, 0x35A558, 0x3B78DE, 0x8652D4,
                                                0xEC76A6, 0x39C0D0, 0xF1EFE8, 0x2A2A30, 0x8A5A38};
     return hexColour(kTones[int(tone)], shade, opacity);
 }
 // A vertical two-colour gradient over [y0, y1], read at y.
-Rgba vert(double y0, double y1, double y, std::uint32_t top, std::uint32_t bottom) {
+Colour vert(double y0, double y1, double y, std::uint32_t top, std::uint32_t bottom) {
     return verticalAt(y0, y1, y, {hx(top), hx(bottom)});
 }
 // The varnish over a painting's canvas (8, 8, 184, 144): clear at the top to black 0.18.
-Rgba varnished(const Rgba& under, double y) {
+Colour varnished(const Colour& under, double y) {
     return over(blackA(0.18 * (y - 8) / 144), under);
 }
 
@@ -228,14 +228,14 @@ QRgb brightestNear(const QImage& image, QPoint centre, int radius) {
             if (image.valid(x, y) && brightness(image.pixel(x, y)) > brightness(best)) best = image.pixel(x, y);
     return best;
 }
-void expectColour(QRgb got, const Rgba& want, int tolerance, const std::string& what) {
+void expectColour(QRgb got, const Colour& want, int tolerance, const std::string& what) {
     EXPECT_NEAR(qRed(got), channel(want.r), tolerance) << what;
     EXPECT_NEAR(qGreen(got), channel(want.g), tolerance) << what;
     EXPECT_NEAR(qBlue(got), channel(want.b), tolerance) << what;
 }
 
 TEST(WallArtProbes, FramedPicturesAndLettering) {
-    const Rgba paper = hx(0xF2EEE4);
+    const Colour paper = hx(0xF2EEE4);
     const auto frameAt = [](double y, double h) { return verticalAt(0, h, y, {hx(0x3C3430, 0.25), hx(0x3C3430, -0.25)}); };
     const auto stripe = [](Tone t, double y) { return verticalAt(16, 64, y, {toneColour(t, 0.12), toneColour(t, -0.12)}); };
     const auto dot = [](double x, double y, double d, QPointF at, Tone t) {
@@ -355,18 +355,18 @@ TEST(WallArtProbes, LetteringIsDrawnWhereItsRulesPutIt) {
 
 TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
     // Window: pane (10, 10, 180, 140); sun haze about (136, 49.2) of radius 90.
-    const Rgba daySky = vert(10, 150, 65.5, 0x6FB6F0, 0xD9EEFB);
+    const Colour daySky = vert(10, 150, 65.5, 0x6FB6F0, 0xD9EEFB);
     const auto hazeAt = [](QPointF p) { return radialAt({136, 49.2}, 90, p, {hx(0xFFF6C8, 0, 0.8), hx(0xFFF6C8, 0, 0)}); };
-    const Rgba haze = hazeAt({65.5, 44.5});
-    const Rgba cloud = over(whiteA(0.16), over(whiteA(0.85), over(haze, daySky)));
+    const Colour haze = hazeAt({65.5, 44.5});
+    const Colour cloud = over(whiteA(0.16), over(whiteA(0.85), over(haze, daySky)));
     // Mirror: glass (7, 7, 86, 126), its gradient along the diagonal.
     const auto glassAt = [](QPointF p) {
         const double t = ((p.x() - 7) * 86 + (p.y() - 7) * 126) / (86.0 * 86 + 126.0 * 126);
         return rampColour({hx(0xDCEBF6), hx(0xA9C0D4), hx(0xE9F3FA)}, t);
     };
     // Television: screen (7, 7, 166, 116); scanlines on rows 7, 10, ... 61, 64 ...
-    const Rgba onScreen = vert(7, 123, 62.5, 0x0B2B22, 0x04120E);
-    const Rgba sheen = radialAt({90, 65}, 116.2, {160.5, 62.5}, {whiteA(0.35), whiteA(0)});
+    const Colour onScreen = vert(7, 123, 62.5, 0x0B2B22, 0x04120E);
+    const Colour sheen = radialAt({90, 65}, 116.2, {160.5, 62.5}, {whiteA(0.35), whiteA(0)});
     const std::vector<ArtCase> table = {
         {"day window", art::Window{false}, {0, 0, 200, 160}, 0,
          {{"frame", {5.5, 80.5}, vert(0, 160, 80.5, 0xF5F2EA, 0xCFC9BB)},
@@ -579,7 +579,7 @@ TEST(WallArtProbes, DevicesPanelsBoxesAndFittings) {
         {"stamp card", art::Stamp{"OK"}, {0, 0, 120, 80}, 0,
          {{"card", {8.5, 40.5}, vert(0, 80, 40.5, 0xFBF7EA, 0xE9E1CB)},
           {"card where the print would be", {10.5, 12.5}, vert(0, 80, 12.5, 0xFBF7EA, 0xE9E1CB)}}},
-        {"arrows", art::Arrows{"XX"}, {0, 0, 200, 60}, 0, {{"no plate", {2.5, 2.5}, Rgba{0, 0, 0, 0}, 0}}},
+        {"arrows", art::Arrows{"XX"}, {0, 0, 200, 60}, 0, {{"no plate", {2.5, 2.5}, Colour{0, 0, 0, 0}, 0}}},
     };
     runTable(table);
 }
