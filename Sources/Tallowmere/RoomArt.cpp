@@ -263,7 +263,9 @@ constexpr double kEdgeShade = 0.35;    // darkening of the free edge at open = 1
 
 void drawLeaf(Canvas canvas, ostrevan::DoorStyle style, const Rect& leaf, std::int64_t number);
 
-void drawLamp(const Canvas& canvas, bool unlocked, double time) {
+}  // namespace
+
+void drawDoorLamp(Canvas canvas, bool unlocked, double time) {
     using namespace DoorLayout;
     canvas.fill(shape::roundedRect(lampHousing, 5), vertical(lampHousing, {H(pal::kLampHousingTop), H(pal::kLampHousingBottom)}));
     const std::uint32_t colour = unlocked ? pal::kLampGreen : pal::kLampRed;
@@ -273,8 +275,6 @@ void drawLamp(const Canvas& canvas, bool unlocked, double time) {
                 radial(centre, 0, lampGlowRadius, {H(colour, 0, 0.5 * intensity), H(colour, 0, 0)}));
     canvas.fill(shape::roundedRect(bulb, 4), H(colour, 0, 0.7 + 0.3 * intensity));
 }
-
-}  // namespace
 
 void drawDoor(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, bool unlocked, double open, double time,
               bool showLamp) {
@@ -311,7 +311,7 @@ void drawDoor(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, boo
         drawLeaf(leafCanvas, style, opening, number);
     }
 
-    if (showLamp) drawLamp(canvas, unlocked, time);
+    if (showLamp) drawDoorLamp(canvas, unlocked, time);
 }
 
 // ---------------------------------------------------------------------------------------------
