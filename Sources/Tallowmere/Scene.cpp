@@ -563,7 +563,8 @@ void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScen
     const QRectF stage = snapToPixels(fitStage(target), dpr);
     const QSize pixels = (stage.size() * dpr).toSize();
     if (pixels.isEmpty()) return;
-    const QImage& image = frame(scene, pixels, dpr);
+    QImage image;
+    runOnPool([&] { image = frame(scene, pixels, dpr); });
     if (!image.isNull()) painter.drawImage(stage.topLeft(), image);
 }
 
@@ -572,8 +573,11 @@ QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize, double dev
     const QRectF target(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio);
     const QRectF stage = snapToPixels(fitStage(target), devicePixelRatio);
     // The usual case: the stage fills the image, which is then the kept frame itself.
-    if (stage.topLeft() == QPointF(0, 0) && (stage.size() * devicePixelRatio).toSize() == pixelSize)
-        return frame(scene, pixelSize, devicePixelRatio);
+    if (stage.topLeft() == QPointF(0, 0) && (stage.size() * devicePixelRatio).toSize() == pixelSize) {
+        QImage image;
+        runOnPool([&] { image = frame(scene, pixelSize, devicePixelRatio); });
+        return image;
+    }
     QImage image = blankImage(pixelSize, devicePixelRatio);
     QPainter painter(&image);
     draw(painter, target, scene);
@@ -582,9 +586,7 @@ QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize, double dev
 }
 
 QImage SceneRenderer::renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
-    QImage image;
-    runOnPool([&] { image = render(scene, pixelSize, devicePixelRatio); });
-    return image;
+    return render(scene, pixelSize, devicePixelRatio);
 }
 
 }  // namespace tallowmere

@@ -54,8 +54,10 @@ void drawVignette(Canvas canvas);
 // rectangles where something moved since: animated props, the locked door's lamp, dust motes,
 // the light circle of the dark round the pointer and the hover ring, each where it was and where
 // it is now, with the layers above it. A new room, flag set, size, darkness or an opening door
-// repaints the whole frame. One renderer serves one view; it may live on any thread but is not
-// to be used from two threads at once.
+// repaints the whole frame. The painting itself runs on a thread of the global thread pool while
+// the caller waits (see paintOnPool): from the GUI thread, Qt hands large fills to that pool one by
+// one, which costs more than the fills. One renderer serves one view; it may live on any thread
+// but is not to be used from two threads at once.
 class SceneRenderer {
 public:
     // Draws the scene fitted into `target` (the painter's logical coordinates), leaving the rest
@@ -66,8 +68,7 @@ public:
     // nothing.
     QImage render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
-    // As render, but painted on a thread of the global thread pool while the caller waits (see
-    // paintOnPool): a frame is markedly cheaper there than on the GUI thread.
+    // The same as render, which paints on the pool already; kept for callers that say so.
     QImage renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
 private:
