@@ -43,6 +43,7 @@ run: build
 bench: build
 	$(BUILD)/Benchmarks/tallowmere_bench
 	scripts/cpu-check $(BUILD)/tallowmere
+	-scripts/sound-check $(BUILD)/tallowmere
 
 shot: build
 	@mkdir -p shots

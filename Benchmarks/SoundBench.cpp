@@ -1,9 +1,15 @@
 // Sound at start-up: every clip is synthesised before the first window shows, so its cost is
-// start-up latency. The mixer's cost is paid on every 20 ms pull of the audio output.
+// start-up latency. The mixer's cost is paid on every pull of the audio output. And what a
+// save costs the GUI thread, which must keep the frame and used to feed the sound.
 #include <Tallowmere/Mixer.hpp>
+#include <Tallowmere/SaveWriter.hpp>
 #include <Tallowmere/Sound.hpp>
 
+#include <Ostrevan/Levels.hpp>
+
 #include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -55,5 +61,27 @@ void BM_MixOnePull(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MixOnePull)->Unit(benchmark::kMicrosecond);
+
+// The durable write itself (two fsync calls), as the GUI thread once made it after each click.
+void BM_SaveWrittenInline(benchmark::State& state) {
+    const QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath("save.json").toStdString();
+    const ostrevan::SaveFile file{ostrevan::Engine::begin(ostrevan::Levels::all().front()), 1};
+    for (auto _ : state) ostrevan::SaveStore::write(file, path);
+}
+BENCHMARK(BM_SaveWrittenInline)->Unit(benchmark::kMicrosecond);
+
+// What the GUI thread pays now: handing the state to the save writer.
+void BM_SaveHandedToTheWriter(benchmark::State& state) {
+    const QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath("save.json").toStdString();
+    const ostrevan::SaveFile file{ostrevan::Engine::begin(ostrevan::Levels::all().front()), 1};
+    SaveWriter writer;
+    for (auto _ : state) writer.write(file, path);
+    state.PauseTiming();
+    writer.flush();
+    state.ResumeTiming();
+}
+BENCHMARK(BM_SaveHandedToTheWriter)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <Ostrevan/Levels.hpp>
 
+#include <Tallowmere/SaveWriter.hpp>
 #include <Tallowmere/Sound.hpp>
 
 #include <QDir>
@@ -95,6 +96,7 @@ GameModel::GameModel(QObject* parent)
     : QObject(parent),
       m_ownScheduler(std::make_unique<TimerScheduler>()),
       m_ownSound(std::make_unique<SharedSound>()),
+      m_saveWriter(std::make_unique<SaveWriter>()),
       m_scheduler(m_ownScheduler.get()),
       m_sound(m_ownSound.get()) {
     start(Environment::fromProcess());
@@ -353,7 +355,9 @@ void GameModel::resetTransient() {
 
 void GameModel::save() {
     setHasSave(!m_state.finished);
-    ostrevan::SaveStore::write(ostrevan::SaveFile{m_state, m_best}, m_savePath);
+    ostrevan::SaveFile file{m_state, m_best};
+    if (m_saveWriter) m_saveWriter->write(std::move(file), m_savePath);
+    else ostrevan::SaveStore::write(file, m_savePath);
 }
 
 void GameModel::showToast(const QString& text, Toast::Kind kind, std::optional<double> seconds) {

@@ -26,6 +26,8 @@
 
 namespace tallowmere {
 
+class SaveWriter;
+
 // A transient message over the stage.
 struct Toast {
     enum class Kind { info, hint, wrong };
@@ -94,7 +96,8 @@ public:
     };
     Q_ENUM(What)
 
-    // The application's model: the process environment, Sound::shared() and QTimer.
+    // The application's model: the process environment, Sound::shared() and QTimer; it saves on
+    // a worker thread, and its destruction waits for the last save.
     explicit GameModel(QObject* parent = nullptr);
     // For tests: the given environment, sound output and scheduler, which must outlive the model.
     GameModel(Environment environment, SoundOutput& sound, Scheduler& scheduler,
@@ -199,6 +202,7 @@ private:
     // Owned only by the application's model; tests pass their own.
     std::unique_ptr<Scheduler> m_ownScheduler;
     std::unique_ptr<SoundOutput> m_ownSound;
+    std::unique_ptr<SaveWriter> m_saveWriter;  // null: tests' models save inline
     Scheduler* m_scheduler = nullptr;
     SoundOutput* m_sound = nullptr;
 

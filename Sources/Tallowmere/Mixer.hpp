@@ -1,8 +1,5 @@
-// Our own software mixer, and the one place that knows about the audio device.
-//
-// Mixer is pure: voices summed into a buffer the caller hands it, testable without any device.
-// MixerOutput pulls a Mixer from the default audio output (Qt, pull mode, 44.1 kHz mono
-// 16-bit); when the machine has no audio output there is simply no MixerOutput.
+// Our own software mixer: voices summed into a buffer the caller hands it, testable without any
+// device. AudioOutput feeds it to the sound card.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +9,6 @@
 #include <optional>
 #include <span>
 #include <vector>
-
-class QAudioSink;
 
 namespace tallowmere {
 
@@ -51,35 +46,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Voice> m_voices;
     VoiceId m_nextId = 1;
-};
-
-// Feeds a Mixer to the default audio output for as long as it lives.
-class MixerOutput {
-public:
-    inline static constexpr int kSampleRate = 44100;
-    // Deviation: 60 ms of 16-bit mono asked for, not 50: with 50 ms PulseAudio granted too
-    // little for two 20 ms pulls and the stream never started. It grants about 45 ms of the 60,
-    // short enough that a click is heard with it.
-    inline static constexpr int kBufferBytes = kSampleRate * 60 / 1000 * 2;
-    // What the sink reads at a time: 20 ms.
-    inline static constexpr int kPullBytes = kSampleRate / 50 * 2;
-
-    // Null when there is no usable audio output (no sound server, no device); never blocks
-    // for long and prints nothing of its own.
-    static std::unique_ptr<MixerOutput> open(Mixer& mixer);
-    ~MixerOutput();
-    MixerOutput(const MixerOutput&) = delete;
-    MixerOutput& operator=(const MixerOutput&) = delete;
-
-    // Restarts pulling if the output stopped (say, the sound server came back).
-    void wake();
-
-private:
-    class Stream;
-    MixerOutput(std::unique_ptr<Stream> stream, std::unique_ptr<QAudioSink> sink);
-
-    std::unique_ptr<Stream> m_stream;
-    std::unique_ptr<QAudioSink> m_sink;
 };
 
 }  // namespace tallowmere

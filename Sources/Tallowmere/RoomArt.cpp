@@ -264,7 +264,9 @@ constexpr double kEdgeShade = 0.35;    // darkening of the free edge at open = 1
 
 void drawLeaf(Canvas canvas, ostrevan::DoorStyle style, const Rect& leaf, std::int64_t number);
 
-void drawLamp(const Canvas& canvas, bool unlocked, double time) {
+}  // namespace
+
+void drawDoorLamp(Canvas canvas, bool unlocked, double time) {
     using namespace DoorLayout;
     canvas.fill(shape::roundedRect(lampHousing, 5), vertical(lampHousing, {H(pal::kLampHousingTop), H(pal::kLampHousingBottom)}));
     const std::uint32_t colour = unlocked ? pal::kLampGreen : pal::kLampRed;
@@ -275,14 +277,12 @@ void drawLamp(const Canvas& canvas, bool unlocked, double time) {
     canvas.fill(shape::roundedRect(bulb, 4), H(colour, 0, 0.7 + 0.3 * intensity));
 }
 
-}  // namespace
-
 void drawDoor(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, bool unlocked, double open, double time,
               bool showLamp) {
     drawDoorFrame(canvas, open > 0);
     drawDoorLeaf(canvas, style, number, open);
 
-    if (showLamp) drawLamp(canvas, unlocked, time);
+    if (showLamp) drawDoorLamp(canvas, unlocked, time);
 }
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Door leaf: fittings and the ten styles

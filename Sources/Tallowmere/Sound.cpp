@@ -251,8 +251,8 @@ Mixer::Samples clipOf(const std::vector<float>& samples) {
 }  // namespace
 
 Sound& Sound::shared() {
-    // Deliberately never destroyed: the audio sink must not be torn down after the application
-    // object is gone, and the process ends soon after anyway.
+    // Deliberately never destroyed: the process ends soon after the application object goes.
+    // The application stops its output first (stopOutput), while Qt's audio back end is alive.
     static Sound* const instance = new Sound(Output::device);
     return *instance;
 }
@@ -265,12 +265,22 @@ Sound::Sound(Output output) : m_outputKind(output) {
         m_clips[std::string(ostrevan::name(sfx))] = clipOf(synth::effectSamples(sfx));
     m_clips[kAmbientClip] = clipOf(synth::ambientSamples());
 
-    if (output == Output::device) m_output = MixerOutput::open(m_mixer);
+    if (output == Output::device) m_output = std::make_unique<AudioOutput>(m_mixer, makeSystemSink);
+}
+
+Sound::Sound(AudioSinkFactory factory, std::chrono::milliseconds retryInterval)
+    : Sound(Output::none) {
+    m_outputKind = Output::device;
+    m_output = std::make_unique<AudioOutput>(m_mixer, std::move(factory), retryInterval);
 }
 
 Sound::~Sound() = default;
 
-bool Sound::audible() const { return m_output != nullptr; }
+bool Sound::audible() const { return m_output && m_output->playing(); }
+
+void Sound::stopOutput() {
+    if (m_output) m_output->stop();
+}
 
 const Mixer::Samples* Sound::clip(const std::string& name) const {
     const auto it = m_clips.find(name);
@@ -278,17 +288,20 @@ const Mixer::Samples* Sound::clip(const std::string& name) const {
 }
 
 void Sound::play(ostrevan::Sfx sfx) {
-    // With nothing pulling the mixer, a voice would never finish; add none.
-    if (m_muted || (m_outputKind != Output::manual && !m_output)) return;
+    if (m_muted) return;
+    if (m_outputKind != Output::manual && !audible()) {
+        // With nothing pulling the mixer the effect would come late, or never finish.
+        if (m_output) m_output->wake();
+        return;
+    }
     const Mixer::Samples* samples = clip(std::string(ostrevan::name(sfx)));
     if (!samples) return;
     std::erase_if(m_active, [this](Mixer::VoiceId id) { return !m_mixer.contains(id); });
     if (const auto id = m_mixer.add(*samples, kEffectGain, false)) m_active.push_back(*id);
-    if (m_output) m_output->wake();
 }
 
 void Sound::startAmbient() {
-    if (m_outputKind != Output::manual && !m_output) return;
+    if (m_outputKind == Output::none || (m_output && m_output->stopped())) return;
     if (m_ambient && !m_mixer.contains(*m_ambient)) m_ambient.reset();
     if (!m_ambient) {
         if (const Mixer::Samples* samples = clip(kAmbientClip))

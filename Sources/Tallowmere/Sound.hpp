@@ -5,10 +5,12 @@
 // [SECTION] Player: Sound::shared(), the clips, the mute setting.
 #pragma once
 
+#include <Tallowmere/AudioOutput.hpp>
 #include <Tallowmere/Mixer.hpp>
 
 #include <Ostrevan/Model.hpp>
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -62,12 +64,13 @@ std::vector<std::uint8_t> ambientWav();
 // [SECTION] Player
 //
 // Holds every clip, plays effects over one another at 0.7, runs the ambient loop at 0.16 and
-// keeps the mute setting under "tm.muted". Main thread only.
+// keeps the mute setting under "tm.muted". Called from the main thread only; the output itself
+// runs on an audio thread of its own.
 
 class Sound {
 public:
     enum class Output {
-        device,  // the default audio output; silent when there is none
+        device,  // the default audio output; silent while there is none, retried meanwhile
         none,    // never any output: play() and startAmbient() do nothing
         manual,  // no output; the mixer advances only when the caller renders it (tests)
     };
@@ -81,20 +84,27 @@ public:
 
     // Reads the mute setting and synthesises every clip; opens the output last.
     explicit Sound(Output output = Output::device);
+    // Plays through the sinks `factory` makes on the audio thread, retried every `retryInterval`.
+    Sound(AudioSinkFactory factory, std::chrono::milliseconds retryInterval);
     ~Sound();
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;
 
+    // An effect is dropped while nothing is heard, so that it cannot sound late.
     void play(ostrevan::Sfx sfx);
-    // Starts the loop once; later calls only reapply its volume and wake a stopped output.
+    // Starts the loop once, even while the output is down: it sounds as soon as the output
+    // comes (back). Later calls only reapply its volume and ask a down output to retry.
     void startAmbient();
     bool muted() const { return m_muted; }
     // Every assignment writes the setting, even an unchanged one. Muting stops the effects
     // and silences the loop, which keeps its place; unmuting restarts nothing.
     void setMuted(bool muted);
 
-    // Whether sound can be heard at all (false with no audio device).
+    // Whether sound is heard right now (false while there is no audio output).
     bool audible() const;
+    // Stops the output and joins its thread, before the application tears down Qt's audio
+    // back end. The player goes on, silent.
+    void stopOutput();
     Mixer& mixer() { return m_mixer; }
 
 private:
@@ -107,7 +117,7 @@ private:
     bool m_muted = false;
     Output m_outputKind;
     Mixer m_mixer;
-    std::unique_ptr<MixerOutput> m_output;  // null when nothing is heard
+    std::unique_ptr<AudioOutput> m_output;  // null for Output::none and Output::manual
 };
 
 }  // namespace tallowmere

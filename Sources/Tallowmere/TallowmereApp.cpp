@@ -194,6 +194,9 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     configureApplication(app);
     GameModel model;
+    // The audio thread must be stopped and joined while Qt's audio back end still stands;
+    // PulseAudio asserts when a stream is still running as it goes.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Sound::shared().stopOutput(); });
     MainWindow window(model, [] { Sound::shared().startAmbient(); });
     window.show();
     // Nothing is saved at quit: every action that matters saved when it happened.

@@ -1,16 +1,25 @@
-// Sound: the synthesised clips and their WAV files, the mixer, and the player's mute setting.
+// Sound: the synthesised clips and their WAV files, the mixer, the audio output on its own
+// thread, and the player's mute setting.
+#include <Tallowmere/AudioOutput.hpp>
 #include <Tallowmere/Mixer.hpp>
 #include <Tallowmere/Sound.hpp>
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QIODevice>
 #include <QSettings>
+#include <QTimer>
 #include <QtGlobal>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <string>
+#include <thread>
 
 using namespace tallowmere;
 using ostrevan::Sfx;
@@ -41,6 +50,71 @@ bool silent(const std::vector<std::int16_t>& samples) {
 }
 
 void clearMuteSetting() { QSettings("Tallowmere", "Tallowmere").remove(Sound::kMutedKey); }
+
+// A sound card stand-in: pulls the source in real time from a timer on the thread that started
+// it, and reports what it got. `available` and `lost` play the part of the sound server.
+struct FakeCard {
+    std::atomic<bool> available = true;
+    std::atomic<bool> lost = false;
+    std::atomic<long long> pulledBytes = 0;
+    std::atomic<long long> loudSamples = 0;  // pulled samples that were not silence
+    std::atomic<long long> longestGapMs = 0;
+};
+
+class FakeSink final : public AudioSink {
+public:
+    explicit FakeSink(std::shared_ptr<FakeCard> card) : m_card(std::move(card)) {}
+
+    bool start(QIODevice& source) override {
+        if (!m_card->available) return false;
+        m_source = &source;
+        m_clock.start();
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { pull(); });
+        m_timer.start(5);
+        return true;
+    }
+    bool failed() const override { return m_card->lost; }
+
+private:
+    void pull() {
+        const qint64 now = m_clock.elapsed();
+        m_card->longestGapMs = std::max<long long>(m_card->longestGapMs, now - m_lastPullMs);
+        m_lastPullMs = now;
+        const qint64 dueBytes = now * AudioOutput::kSampleRate / 1000 * 2 - m_pulled;
+        std::vector<std::int16_t> buffer(static_cast<std::size_t>(std::max<qint64>(dueBytes, 0) / 2));
+        const qint64 got = m_source->read(reinterpret_cast<char*>(buffer.data()),
+                                          static_cast<qint64>(buffer.size() * 2));
+        m_pulled += std::max<qint64>(got, 0);
+        m_card->pulledBytes += std::max<qint64>(got, 0);
+        m_card->loudSamples += std::count_if(buffer.begin(), buffer.end(), [](std::int16_t v) { return v != 0; });
+    }
+
+    std::shared_ptr<FakeCard> m_card;
+    QIODevice* m_source = nullptr;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_lastPullMs = 0;
+    qint64 m_pulled = 0;
+};
+
+AudioSinkFactory fakeCardFactory(const std::shared_ptr<FakeCard>& card) {
+    return [card]() -> std::unique_ptr<AudioSink> { return std::make_unique<FakeSink>(card); };
+}
+
+template <typename Condition>
+bool waitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeout.count()) return false;
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+std::atomic<int> g_warnings = 0;
 
 }  // namespace
 
@@ -116,6 +190,40 @@ TEST(SoundSynth, GoldenSamples) {
     };
     EXPECT_EQ(success[3969], firstNoteOnly(3969));
     EXPECT_NE(success[3970], firstNoteOnly(3970));
+}
+
+TEST(SoundSynth, EveryClipMatchesItsFormula) {
+    // Computed once from the written formulas by a separate Python transcription (float32
+    // storage and scaling emulated), not by this code: FNV-1a of the clip's 16-bit samples
+    // (little-endian) and a few samples spread over it.
+    const struct {
+        const char* name;
+        std::uint32_t fnv;
+        std::vector<std::pair<std::size_t, std::int16_t>> samples;
+    } table[] = {
+        {"tap", 0x44a99f4f, {{422, 6526}, {845, 5562}, {1268, 1903}, {1691, -489}, {2114, -1034}, {2960, -61}}},
+        {"pickup", 0x124298c0, {{2793, -7814}, {5586, 6317}, {8379, 1989}, {11173, -1898}, {19552, -1348}}},
+        {"unlock", 0xa7a197ea, {{3068, 2386}, {6137, -1769}, {9206, -18}, {12275, -1715}, {21482, 144}}},
+        {"wrong", 0xdb13de4a, {{1690, 5593}, {3381, -4444}, {5072, -3530}, {6763, 2805}, {11835, -1406}}},
+        {"open", 0x7e336daf, {{6100, 4412}, {12201, 6163}, {18302, -2687}, {24403, 3670}, {30503, -9112}, {42705, 2046}}},
+        {"power", 0xf4994d99, {{2793, 442}, {5586, 7026}, {8379, -6545}, {11173, 4996}, {19552, -518}}},
+        {"success", 0x484ba4e2, {{4998, 7274}, {9996, -2000}, {14994, 3241}, {19993, 171}, {34987, -751}}},
+        {"combine", 0xbf366abe, {{2793, -5209}, {5586, 8667}, {8379, -3241}, {11173, 874}, {19552, 403}}},
+        {"splash", 0x6955610c, {{3344, 384}, {6689, -1600}, {10033, -1715}, {13378, 1250}, {23411, -337}}},
+        {"ambient", 0x67e73f48, {{44137, 3716}, {88274, 3788}, {132411, 2754}, {220685, -265}, {308959, 396}}},
+    };
+    constexpr Sfx kEffects[] = {Sfx::tap,   Sfx::pickup,  Sfx::unlock,  Sfx::wrong, Sfx::open,
+                                Sfx::power, Sfx::success, Sfx::combine, Sfx::splash};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const Sfx* effect = std::find_if(std::begin(kEffects), std::end(kEffects),
+                                         [&](Sfx sfx) { return ostrevan::name(sfx) == row.name; });
+        const auto bytes = effect == std::end(kEffects) ? synth::ambientWav() : synth::wavFor(*effect);
+        std::uint32_t fnv = 0x811c9dc5;
+        for (std::size_t i = synth::kWavHeaderBytes; i < bytes.size(); ++i) fnv = (fnv ^ bytes[i]) * 0x01000193;
+        EXPECT_EQ(fnv, row.fnv);
+        for (const auto& [index, value] : row.samples) EXPECT_EQ(wavSample(bytes, index), value) << index;
+    }
 }
 
 TEST(SoundSynth, AmbientWaveMeetsItselfAtTheLoopPoint) {
@@ -243,10 +351,74 @@ TEST(SoundPlayer, WithoutAnAudioDeviceNothingPlays) {
         Sound sound(output);
         sound.startAmbient();
         sound.play(Sfx::tap);
+        // No effect waits to sound late; the device's loop waits for an output to appear.
         if (!sound.audible()) {
-            EXPECT_EQ(sound.mixer().voiceCount(), 0u);
+            EXPECT_EQ(sound.mixer().voiceCount(), output == Sound::Output::none ? 0u : 1u);
         }
     }
     qInstallMessageHandler(previous);
     EXPECT_LE(messages, 1);
+}
+
+// ## Audio output
+
+TEST(AudioOutput, StreamKeepsPaceWhileTheGuiThreadIsBusy) {
+    clearMuteSetting();
+    const auto card = std::make_shared<FakeCard>();
+    Sound sound(fakeCardFactory(card), std::chrono::milliseconds(20));
+    sound.startAmbient();
+    ASSERT_TRUE(waitUntil([&] { return card->loudSamples > 0; }));
+
+    card->longestGapMs = 0;
+    const long long before = card->pulledBytes;
+    QElapsedTimer busy;
+    busy.start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a long frame, a slow save
+    const long long pulled = card->pulledBytes - before;
+    const double dueBytes = busy.elapsed() / 1000.0 * AudioOutput::kSampleRate * 2;
+    EXPECT_GT(static_cast<double>(pulled), 0.7 * dueBytes);
+    EXPECT_LT(card->longestGapMs, 200);  // a pull stuck behind the GUI thread would wait 300 ms
+    EXPECT_TRUE(sound.audible());
+}
+
+TEST(AudioOutput, OutputThatComesLaterPlaysTheLoopAndALostOneIsReopened) {
+    clearMuteSetting();
+    g_warnings = 0;
+    const auto previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++g_warnings; });
+    const auto card = std::make_shared<FakeCard>();
+    card->available = false;  // no sound server at start
+    Sound sound(fakeCardFactory(card), std::chrono::milliseconds(20));
+    sound.startAmbient();
+    sound.play(Sfx::tap);  // dropped: it would sound late
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(sound.audible());
+    EXPECT_EQ(sound.mixer().voiceCount(), 1u);
+
+    // The server appears: the loop starts with no further call into the player.
+    card->available = true;
+    ASSERT_TRUE(waitUntil([&] { return card->loudSamples > 0; }));
+    EXPECT_TRUE(sound.audible());
+    EXPECT_EQ(g_warnings, 0);
+
+    // The server goes away for a while, several retries long: one line, then the loop resumes.
+    card->available = false;
+    card->lost = true;
+    ASSERT_TRUE(waitUntil([&] { return !sound.audible(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(g_warnings, 1);
+    card->lost = false;
+    const long long loudBefore = card->loudSamples;
+    card->available = true;
+    ASSERT_TRUE(waitUntil([&] { return card->loudSamples > loudBefore; }));
+    EXPECT_EQ(g_warnings, 1);
+
+    // At quit the output stops for good; the player stays usable and silent.
+    sound.stopOutput();
+    EXPECT_FALSE(sound.audible());
+    const long long pulledAtStop = card->pulledBytes;
+    sound.play(Sfx::tap);
+    sound.startAmbient();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(card->pulledBytes, pulledAtStop);
+    qInstallMessageHandler(previous);
 }

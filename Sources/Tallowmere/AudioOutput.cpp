@@ -1,0 +1,184 @@
+#include <Tallowmere/AudioOutput.hpp>
+
+#include <QIODevice>
+#include <QThread>
+#include <QTimer>
+#include <QtDebug>
+
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+namespace tallowmere {
+
+namespace {
+
+// What one write hands the sound server: 10 ms.
+constexpr int kChunkFrames = AudioOutput::kSampleRate / 100;
+// What the server keeps queued ahead of the speaker: 40 ms. With a chunk being mixed on top,
+// an effect is heard about 50 ms after play(), and a stall of the writer shorter than that
+// is never heard.
+constexpr std::uint32_t kQueuedBytes = AudioOutput::kSampleRate * 40 / 1000 * 2;
+
+// The pull-mode source a sink reads: every read is mixed on demand, so it never runs dry.
+class MixerStream final : public QIODevice {
+public:
+    explicit MixerStream(Mixer& mixer) : m_mixer(mixer) {}
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return false; }
+    qint64 bytesAvailable() const override { return kChunkFrames * 2 + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const auto frames = static_cast<std::size_t>(std::max<qint64>(maxSize, 0)) / 2;
+        // The samples are native-endian, so the buffer can be written in place.
+        m_mixer.render({reinterpret_cast<std::int16_t*>(data), frames});
+        return static_cast<qint64>(frames * 2);
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    Mixer& m_mixer;
+};
+
+// The sound server's default output, through PulseAudio's simple API (PipeWire serves it too).
+// Deviation: not Qt's audio sink. Qt connects to the server once per process, so a game
+// started before the server stayed silent for good, and a server restart silenced it too;
+// a connection of our own can simply be made again. Writes block, so they run on a thread of
+// the sink's own; the audio thread only watches it.
+class PulseSink final : public AudioSink {
+public:
+    ~PulseSink() override {
+        m_ending = true;
+        if (m_writer.joinable()) m_writer.join();
+        if (m_stream) pa_simple_free(m_stream);
+    }
+
+    bool start(QIODevice& source) override {
+        const pa_sample_spec spec{PA_SAMPLE_S16NE, AudioOutput::kSampleRate, 1};
+        pa_buffer_attr buffer{};
+        buffer.maxlength = static_cast<std::uint32_t>(-1);
+        buffer.tlength = kQueuedBytes;
+        buffer.prebuf = static_cast<std::uint32_t>(-1);
+        buffer.minreq = static_cast<std::uint32_t>(-1);
+        buffer.fragsize = static_cast<std::uint32_t>(-1);
+        int error = 0;
+        m_stream = pa_simple_new(nullptr, "Tallowmere", PA_STREAM_PLAYBACK, nullptr, "Game sound",
+                                 &spec, nullptr, &buffer, &error);
+        if (!m_stream) return false;
+        m_writer = std::thread([this, &source] { write(source); });
+        return true;
+    }
+
+    bool failed() const override { return m_failed; }
+
+private:
+    void write(QIODevice& source) {
+        std::vector<char> chunk(kChunkFrames * 2);
+        while (!m_ending) {
+            const qint64 got = source.read(chunk.data(), static_cast<qint64>(chunk.size()));
+            int error = 0;
+            if (got <= 0 || pa_simple_write(m_stream, chunk.data(), static_cast<std::size_t>(got), &error) < 0) {
+                m_failed = true;
+                return;
+            }
+        }
+    }
+
+    pa_simple* m_stream = nullptr;
+    std::thread m_writer;
+    std::atomic<bool> m_ending = false;
+    std::atomic<bool> m_failed = false;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioSink> makeSystemSink() { return std::make_unique<PulseSink>(); }
+
+// Everything that touches the sink, on the audio thread.
+class AudioOutput::Worker final : public QObject {
+public:
+    Worker(Mixer& mixer, AudioSinkFactory factory, std::chrono::milliseconds retryInterval,
+           std::shared_ptr<State> state)
+        : m_mixer(mixer), m_factory(std::move(factory)), m_retryInterval(retryInterval),
+          m_state(std::move(state)) {}
+
+    void begin() {
+        m_stream = std::make_unique<MixerStream>(m_mixer);
+        m_stream->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        m_timer = new QTimer(this);
+        m_timer->setInterval(m_retryInterval);
+        connect(m_timer, &QTimer::timeout, this, [this] { check(); });
+        m_timer->start();
+        check();
+    }
+
+    // Drops a failed sink and, while there is none, tries to open one.
+    void check() {
+        if (!m_stream) return;  // ended
+        if (m_sink && m_sink->failed()) {
+            m_sink.reset();
+            m_state->playing = false;
+            // One line per outage; the retries themselves stay quiet.
+            if (!m_reported) qWarning("Tallowmere: the audio output stopped; trying to reopen it");
+            m_reported = true;
+        }
+        if (m_sink) return;
+        if (auto sink = m_factory ? m_factory() : nullptr; sink && sink->start(*m_stream)) {
+            m_sink = std::move(sink);
+            m_state->playing = true;
+            m_reported = false;
+        }
+    }
+
+    void end() {
+        if (m_timer) m_timer->stop();
+        m_state->playing = false;
+        m_sink.reset();
+        m_stream.reset();
+    }
+
+private:
+    Mixer& m_mixer;
+    AudioSinkFactory m_factory;
+    std::chrono::milliseconds m_retryInterval;
+    std::shared_ptr<State> m_state;
+    std::unique_ptr<MixerStream> m_stream;
+    std::unique_ptr<AudioSink> m_sink;
+    QTimer* m_timer = nullptr;
+    bool m_reported = false;
+};
+
+AudioOutput::AudioOutput(Mixer& mixer, AudioSinkFactory factory,
+                         std::chrono::milliseconds retryInterval)
+    : m_thread(std::make_unique<QThread>()),
+      m_worker(new Worker(mixer, std::move(factory), retryInterval, m_state)) {
+    m_thread->setObjectName(QStringLiteral("audio"));
+    m_worker->moveToThread(m_thread.get());
+    QObject::connect(m_thread.get(), &QThread::finished, m_worker, &QObject::deleteLater);
+    // Queued before the thread runs, so the sink is made there, never here.
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->begin(); }, Qt::QueuedConnection);
+    m_thread->start();
+}
+
+AudioOutput::~AudioOutput() { stop(); }
+
+void AudioOutput::wake() {
+    if (!m_thread || playing()) return;
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->check(); }, Qt::QueuedConnection);
+}
+
+void AudioOutput::stop() {
+    if (!m_thread) return;
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->end(); },
+                              Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    m_thread.reset();
+    m_worker = nullptr;
+}
+
+}  // namespace tallowmere

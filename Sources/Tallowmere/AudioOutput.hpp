@@ -1,0 +1,67 @@
+// The one place that knows about the audio device: a Mixer fed to the sound card from a thread
+// of its own, so a busy GUI thread never starves the stream, and retried while there is no
+// output (no sound server yet, or the server went away).
+#pragma once
+
+#include <Tallowmere/Mixer.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class QIODevice;
+class QThread;
+
+namespace tallowmere {
+
+// The device end of the output: pulls 44.1 kHz mono 16-bit samples from a source for as long
+// as it lives. Made, used and destroyed on the audio thread only.
+class AudioSink {
+public:
+    virtual ~AudioSink() = default;
+    // Starts pulling; false when there is no usable output right now.
+    virtual bool start(QIODevice& source) = 0;
+    // True once a started sink has stopped for good (device gone, server lost).
+    virtual bool failed() const = 0;
+};
+
+using AudioSinkFactory = std::function<std::unique_ptr<AudioSink>()>;
+
+// The system's default output, with a short buffer.
+std::unique_ptr<AudioSink> makeSystemSink();
+
+// Owns the audio thread. The sink and the source it pulls are made on that thread; opening
+// is retried there every `retryInterval` while there is no output, and at once on wake().
+// Nothing here ever waits for the audio thread except stop().
+class AudioOutput {
+public:
+    inline static constexpr int kSampleRate = 44100;
+    inline static constexpr std::chrono::milliseconds kRetryInterval{2000};
+
+    AudioOutput(Mixer& mixer, AudioSinkFactory factory,
+                std::chrono::milliseconds retryInterval = kRetryInterval);
+    ~AudioOutput();
+    AudioOutput(const AudioOutput&) = delete;
+    AudioOutput& operator=(const AudioOutput&) = delete;
+
+    // Whether a sink is pulling the mixer right now.
+    bool playing() const { return m_state->playing; }
+    // Tries to open the output at once if it is down; returns without waiting.
+    void wake();
+    // Stops the sink and joins the audio thread; nothing plays afterwards. Safe to repeat.
+    void stop();
+    bool stopped() const { return m_thread == nullptr; }
+
+private:
+    class Worker;
+    struct State {
+        std::atomic<bool> playing = false;
+    };
+
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+    std::unique_ptr<QThread> m_thread;
+    Worker* m_worker = nullptr;  // lives on m_thread, deleted there when it finishes
+};
+
+}  // namespace tallowmere

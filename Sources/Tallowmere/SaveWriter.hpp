@@ -1,0 +1,48 @@
+// Writes the save file off the GUI thread: a durable write (two fsync calls) may take a
+// visible time on a loaded machine, and nothing on screen or in the speakers should wait for it.
+#pragma once
+
+#include <Ostrevan/Engine.hpp>
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace tallowmere {
+
+// One worker thread writing save files with SaveStore::write, in the order asked. A request
+// made while an earlier one still waits replaces it, so the last state asked for is the one
+// left on disk. Each write is as atomic as SaveStore makes it; failures are logged by it.
+class SaveWriter {
+public:
+    SaveWriter() = default;
+    // Waits for the pending write.
+    ~SaveWriter();
+    SaveWriter(const SaveWriter&) = delete;
+    SaveWriter& operator=(const SaveWriter&) = delete;
+
+    // Returns at once; the worker starts with the first request.
+    void write(ostrevan::SaveFile file, std::filesystem::path path);
+    // Returns once every request made so far is on disk (or has failed).
+    void flush();
+
+private:
+    struct Request {
+        ostrevan::SaveFile file;
+        std::filesystem::path path;
+    };
+
+    void run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;  // a request came, or the end
+    std::condition_variable m_idle;  // nothing waits and nothing is being written
+    std::optional<Request> m_pending;
+    bool m_writing = false;
+    bool m_ending = false;
+    std::thread m_thread;
+};
+
+}  // namespace tallowmere
