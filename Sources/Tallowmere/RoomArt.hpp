@@ -42,4 +42,10 @@ inline constexpr Rect bulb{492, 106, 16, 7};
 inline constexpr double lampGlowRadius = 30;
 }  // namespace DoorLayout
 
+// The door without its lamp in two layers, as drawDoor draws them: first the casing with its
+// shadow and the doorway (lit when `lit`, as while the door stands open), then the leaf swung
+// to `open`, which alone changes as the door swings.
+void drawDoorFrame(Canvas canvas, bool lit);
+void drawDoorLeaf(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, double open);
+
 }  // namespace tallowmere
