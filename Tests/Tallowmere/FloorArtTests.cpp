@@ -599,6 +599,9 @@ std::vector<FloorProbe> floorProbes() {
         const Art frozen = art::Ice{true};
         const Art clear = art::Ice{false};
         add("ice block", clear, {210, 167}, bare);
+        // The block's gradient runs corner to corner: its far top corner is already mid-way.
+        add("ice block, far top corner", clear, {250, 116}, bare);
+        add("ice block, far top corner over the glow", frozen, {250, 116}, lit);
         add("ice facet", clear, at(0.3, 0.18), over(whiteAt(0.55), bare));
         add("ice, no glow", clear, {r.midX(), r.y + 2}, ground);
         add("ice frozen key's shaft", frozen, {210, 167},
