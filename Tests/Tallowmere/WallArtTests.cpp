@@ -401,6 +401,8 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"brass rim", {100.5, 4.5}, radialAt({70, 60}, 170, {100.5, 4.5}, {hx(0xFFE9A8), hx(0xC9A24A), hx(0x6B4E14)}), 5}}},
         {"quarter to one", art::Clock{0, 45}, {0, 0, 200, 200}, 0,
          {{"no hand at three", {150.5, 100.5}, radialAt({100, 96}, 103.2, {150.5, 100.5}, {hx(0xFFFDF5), hx(0xE9E2D0)})},
+          {"long tick at three, 67 to 81 out", {174.5, 100.5}, hx(0x2A2418), 8},
+          {"dial outside the tick", {183.5, 100.5}, radialAt({100, 96}, 103.2, {183.5, 100.5}, {hx(0xFFFDF5), hx(0xE9E2D0)}), 6},
           {"minute hand at nine, under the gloss", {60.5, 100.5}, over(whiteA(0.13), hx(0x1F1A10)), 8}}},
         {"half past three", art::Clock{3, 30}, {0, 0, 200, 200}, 0,
          {{"hour hand at 105 degrees", {128.5, 107.5}, hx(0x1F1A10), 8},
