@@ -120,7 +120,7 @@ TEST(DrawSymbol, PicturesCoverTheirOutlines) {
         {"square", {70, 70}, true},     {"sun", {50, 36}, true},        
         {"sun", {75, 50}, true},        {"sun", {73, 59}, false},       {"sun", {67, 67}, true},
         {"star", {50, 40}, true},       {"star", {61, 33}, false},      {"star", {70, 42}, true},
-        {"heart", {50, 55}, true},      {"heart", {33, 33}, true},      {"heart", {50, 30}, false},     {"bolt", {50, 50}, true},
+        {"heart", {50, 55}, true},      {"heart", {33, 33}, true},      {"heart", {50, 30}, false},     {"bolt", {50, 50}, true},       {"bolt", {53, 26}, true},       {"bolt", {44, 26}, false},
         {"drop", {50, 60}, true},       {"drop", {35, 30}, false},
     };
     for (const Point& p : points) {

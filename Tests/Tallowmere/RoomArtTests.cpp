@@ -69,6 +69,8 @@ TEST(RoomShellProbes, FirstRoomsWallsCeilingAndFloor) {
         {"wall under the ceiling light", {500.5, 200.5}, over(ceilingLight({500.5, 200.5}), wall(200.5))},
         {"wainscot", {500.5, 320.5},
          over(ceilingLight({500.5, 320.5}), over(hx(0xD9CDB8, -0.1, 0.55), wall(320.5)))},
+        {"raised panel's outline", {403.5, 320.5},
+         over(ceilingLight({403.5, 320.5}), over(blackA(0.18), over(hx(0xD9CDB8, -0.1, 0.55), wall(320.5))))},
         {"chair rail", {500.5, 252.5},
          over(ceilingLight({500.5, 252.5}), over(hx(0xE8E2D6, 0, 0.9), over(hx(0xD9CDB8, -0.1, 0.55), wall(252.5))))},
         {"dark wall corner and side shade", {20.5, 200.5},
@@ -115,6 +117,7 @@ TEST(RoomShellProbes, PatternsCeilingsAndTrimOfOtherThemes) {
         // Dots every 60 on rows 38 apart; row 4 (y 170) starts at x 20.
         {&navy,
          {{"dot", {500.5, 170.5}, lit(navy, {500.5, 170.5}, over(whiteA(0.09), wall(navy, 170.5)))},
+          {"dot's upper half", {500.5, 168.5}, lit(navy, {500.5, 168.5}, over(whiteA(0.09), wall(navy, 168.5)))},
           {"between dots", {530.5, 170.5}, lit(navy, {530.5, 170.5}, wall(navy, 170.5))},
           {"odd row starts at 50", {530.5, 208.5}, lit(navy, {530.5, 208.5}, over(whiteA(0.09), wall(navy, 208.5)))}}},
         {&slate,

@@ -388,6 +388,8 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"glazing bar", {100.5, 30.5}, hx(0xE9E4D8)}}},
         {"mirror", art::Mirror{std::nullopt}, {0, 0, 100, 140}, 0,
          {{"frame", {3.5, 70.5}, vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)},
+          // The glass edge, 1.5 wide on x 7, covers three quarters of this pixel.
+          {"glass edge", {6.5, 70.5}, over(blackA(0.3 * 0.75), vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)), 6},
           {"glass", {85.5, 20.5}, glassAt({85.5, 20.5})},
           {"upright band", {70.5, 60.5}, over(blackA(0.06), glassAt({70.5, 60.5}))},
           {"bottom band", {85.5, 130.5}, over(blackA(0.07), glassAt({85.5, 130.5}))},
