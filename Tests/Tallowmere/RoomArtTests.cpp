@@ -284,6 +284,9 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
         const QImage image = doorImage(s.style, true, 0, 0, false);
         for (const Probe& probe : s.probes) expectProbe(image, probe);
     }
+    // The knob's soft shadow, moved by (1.5, 3), darkens the panel just below the knob.
+    const QImage wood = doorImage(DoorStyle::wood, true, 0, 0, false);
+    EXPECT_LT(qRed(wood.pixel(564, 297)), 0.8 * qRed(wood.pixel(540, 297)));
 }
 
 // ## Light in the dark

@@ -519,6 +519,7 @@ TEST(WallArtProbes, DevicesPanelsBoxesAndFittings) {
         {"fuse box, none", art::FuseBox{0}, box, 0,
          {{"box", {25.5, 100.5}, vert(20, 160, 100.5, 0x8D939C, 0x555A63)},
           {"recess", {38.5, 100.5}, hx(0x1A1C20)},
+          {"box right of the recess", {120.5, 100.5}, vert(20, 160, 100.5, 0x8D939C, 0x555A63)},
           {"left slot", {57.5, 90.5}, hx(0x050607)},
           {"right slot", {93.5, 90.5}, hx(0x050607)},
           {"warning triangle", {75.5, 152.5}, hx(0xF5C82E)}}},
