@@ -271,6 +271,7 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
     // Paints laid over each style's own body.
     for (StyleCase& s : table) {
         s.probes.push_back({"body", {426.5, 140.5}, body(s, 140.5)});
+        s.probes.push_back({"number plate", {478.5, 155.5}, verticalAt(132, 162, 155.5, {hx(0x2C2C32), hx(0x15151A)})});
         if (s.style == DoorStyle::wood) s.probes.push_back({"plank seam", {445.5, 140.5}, over(blackA(0.35), body(s, 140.5))});
         if (s.style == DoorStyle::steel) s.probes.push_back({"seam", {426.5, 158.5}, over(blackA(0.14), body(s, 158.5))});
         if (s.style == DoorStyle::green) {

@@ -149,7 +149,7 @@ TEST(WallArtLooks, ClockHandsFollowTheStoredTime) {
     EXPECT_EQ(paintArt(art::Clock{12, 0}, face), paintArt(art::Clock{0, 0}, face));
 }
 
-TEST(WallArtLooks, TelevisionPlaysItsColourLoopAndShowsItsPower) {
+TEST(WallArtLooks, TelevisionPlaysItsColourLoop) {
     const Rect set{0, 0, 180, 130};
     const art::TvFlash flash{{Tone::red, Tone::green}};
     const QPoint probe(90, 100);
