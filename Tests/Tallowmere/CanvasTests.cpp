@@ -219,6 +219,7 @@ TEST(CanvasGeometry, ContinuousCornersStayInsideTheRectAndFillItsMiddle) {
     EXPECT_TRUE(path.contains(QPointF(14, 14)));
     // Tight corners fall back to circles that still close the shape.
     EXPECT_TRUE(shape::roundedRect(Rect{0, 0, 16, 7}, 4).contains(QPointF(8, 3.5)));
+    EXPECT_TRUE(QRectF(-0.01, -0.01, 16.02, 7.02).contains(shape::roundedRect(Rect{0, 0, 16, 7}, 4).boundingRect()));
 }
 
 // ## Paints

@@ -69,6 +69,8 @@ TEST(RoomShellProbes, FirstRoomsWallsCeilingAndFloor) {
         {"wall under the ceiling light", {500.5, 200.5}, over(ceilingLight({500.5, 200.5}), wall(200.5))},
         {"wainscot", {500.5, 320.5},
          over(ceilingLight({500.5, 320.5}), over(hx(0xD9CDB8, -0.1, 0.55), wall(320.5)))},
+        {"raised panel's outline", {403.5, 320.5},
+         over(ceilingLight({403.5, 320.5}), over(blackA(0.18), over(hx(0xD9CDB8, -0.1, 0.55), wall(320.5))))},
         {"chair rail", {500.5, 252.5},
          over(ceilingLight({500.5, 252.5}), over(hx(0xE8E2D6, 0, 0.9), over(hx(0xD9CDB8, -0.1, 0.55), wall(252.5))))},
         {"dark wall corner and side shade", {20.5, 200.5},
@@ -115,6 +117,7 @@ TEST(RoomShellProbes, PatternsCeilingsAndTrimOfOtherThemes) {
         // Dots every 60 on rows 38 apart; row 4 (y 170) starts at x 20.
         {&navy,
          {{"dot", {500.5, 170.5}, lit(navy, {500.5, 170.5}, over(whiteA(0.09), wall(navy, 170.5)))},
+          {"dot's upper half", {500.5, 168.5}, lit(navy, {500.5, 168.5}, over(whiteA(0.09), wall(navy, 168.5)))},
           {"between dots", {530.5, 170.5}, lit(navy, {530.5, 170.5}, wall(navy, 170.5))},
           {"odd row starts at 50", {530.5, 208.5}, lit(navy, {530.5, 208.5}, over(whiteA(0.09), wall(navy, 208.5)))}}},
         {&slate,
@@ -268,6 +271,7 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
     // Paints laid over each style's own body.
     for (StyleCase& s : table) {
         s.probes.push_back({"body", {426.5, 140.5}, body(s, 140.5)});
+        s.probes.push_back({"number plate", {478.5, 155.5}, verticalAt(132, 162, 155.5, {hx(0x2C2C32), hx(0x15151A)})});
         if (s.style == DoorStyle::wood) s.probes.push_back({"plank seam", {445.5, 140.5}, over(blackA(0.35), body(s, 140.5))});
         if (s.style == DoorStyle::steel) s.probes.push_back({"seam", {426.5, 158.5}, over(blackA(0.14), body(s, 158.5))});
         if (s.style == DoorStyle::green) {
@@ -281,6 +285,9 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
         const QImage image = doorImage(s.style, true, 0, 0, false);
         for (const Probe& probe : s.probes) expectProbe(image, probe);
     }
+    // The knob's soft shadow, moved by (1.5, 3), darkens the panel just below the knob.
+    const QImage wood = doorImage(DoorStyle::wood, true, 0, 0, false);
+    EXPECT_LT(qRed(wood.pixel(564, 297)), 0.8 * qRed(wood.pixel(540, 297)));
 }
 
 // ## Light in the dark

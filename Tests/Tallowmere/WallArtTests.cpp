@@ -149,7 +149,7 @@ TEST(WallArtLooks, ClockHandsFollowTheStoredTime) {
     EXPECT_EQ(paintArt(art::Clock{12, 0}, face), paintArt(art::Clock{0, 0}, face));
 }
 
-TEST(WallArtLooks, TelevisionPlaysItsColourLoopAndShowsItsPower) {
+TEST(WallArtLooks, TelevisionPlaysItsColourLoop) {
     const Rect set{0, 0, 180, 130};
     const art::TvFlash flash{{Tone::red, Tone::green}};
     const QPoint probe(90, 100);
@@ -388,6 +388,8 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"glazing bar", {100.5, 30.5}, hx(0xE9E4D8)}}},
         {"mirror", art::Mirror{std::nullopt}, {0, 0, 100, 140}, 0,
          {{"frame", {3.5, 70.5}, vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)},
+          // The glass edge, 1.5 wide on x 7, covers three quarters of this pixel.
+          {"glass edge", {6.5, 70.5}, over(blackA(0.3 * 0.75), vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)), 6},
           {"glass", {85.5, 20.5}, glassAt({85.5, 20.5})},
           {"upright band", {70.5, 60.5}, over(blackA(0.06), glassAt({70.5, 60.5}))},
           {"bottom band", {85.5, 130.5}, over(blackA(0.07), glassAt({85.5, 130.5}))},
@@ -401,6 +403,8 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"brass rim", {100.5, 4.5}, radialAt({70, 60}, 170, {100.5, 4.5}, {hx(0xFFE9A8), hx(0xC9A24A), hx(0x6B4E14)}), 5}}},
         {"quarter to one", art::Clock{0, 45}, {0, 0, 200, 200}, 0,
          {{"no hand at three", {150.5, 100.5}, radialAt({100, 96}, 103.2, {150.5, 100.5}, {hx(0xFFFDF5), hx(0xE9E2D0)})},
+          {"long tick at three, 67 to 81 out", {174.5, 100.5}, hx(0x2A2418), 8},
+          {"dial outside the tick", {183.5, 100.5}, radialAt({100, 96}, 103.2, {183.5, 100.5}, {hx(0xFFFDF5), hx(0xE9E2D0)}), 6},
           {"minute hand at nine, under the gloss", {60.5, 100.5}, over(whiteA(0.13), hx(0x1F1A10)), 8}}},
         {"half past three", art::Clock{3, 30}, {0, 0, 200, 200}, 0,
          {{"hour hand at 105 degrees", {128.5, 107.5}, hx(0x1F1A10), 8},
@@ -515,6 +519,7 @@ TEST(WallArtProbes, DevicesPanelsBoxesAndFittings) {
         {"fuse box, none", art::FuseBox{0}, box, 0,
          {{"box", {25.5, 100.5}, vert(20, 160, 100.5, 0x8D939C, 0x555A63)},
           {"recess", {38.5, 100.5}, hx(0x1A1C20)},
+          {"box right of the recess", {120.5, 100.5}, vert(20, 160, 100.5, 0x8D939C, 0x555A63)},
           {"left slot", {57.5, 90.5}, hx(0x050607)},
           {"right slot", {93.5, 90.5}, hx(0x050607)},
           {"warning triangle", {75.5, 152.5}, hx(0xF5C82E)}}},
