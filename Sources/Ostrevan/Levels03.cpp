@@ -212,7 +212,7 @@ Level room25() {
         const BallRow& row = balls[i];
         const std::string index = std::to_string(i);
         const Rect ball = at(row.slot, kBallSize, kBallSize);
-        const Rect plaque{centerXPublic(row.slot) - kPlaqueW / 2, ball.maxY() + kPlaqueGap, kPlaqueW, kPlaqueH};
+        const Rect plaque{ball.midX() - kPlaqueW / 2, ball.maxY() + kPlaqueGap, kPlaqueW, kPlaqueH};
         lb.add({
             Prop{.id = "ball" + index, .rect = ball, .art = art::Ball{row.tone},
                  .look = "A " + std::string(name(row.tone)) + " ball."},

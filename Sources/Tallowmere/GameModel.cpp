@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
+#include <functional>
+#include <memory>
 #include <type_traits>
 #include <utility>
 
@@ -384,9 +386,18 @@ void GameModel::showIntro() {
 // The sequence runs whatever happens meanwhile (a room restart or a return to the menu included);
 // only a new game ends it. Each step is its own task, counted from the enter event.
 void GameModel::startEnter() {
-    m_doorTasks.push_back(m_scheduler->after(kFlashInAt, this, [this] { setFlash(1, kFlashIn); }));
-    m_doorTasks.push_back(m_scheduler->after(kAdvanceAt, this, [this] { advance(); }));
-    m_doorTasks.push_back(m_scheduler->after(kFlashOutAt, this, [this] { setFlash(0, kFlashOut); }));
+    // A step forgets its id once it has run, so the list holds only the steps still to come.
+    const auto step = [this](double seconds, std::function<void()> action) {
+        const auto id = std::make_shared<Scheduler::TaskID>();
+        *id = m_scheduler->after(seconds, this, [this, id, action = std::move(action)] {
+            std::erase(m_doorTasks, *id);
+            action();
+        });
+        m_doorTasks.push_back(*id);
+    };
+    step(kFlashInAt, [this] { setFlash(1, kFlashIn); });
+    step(kAdvanceAt, [this] { advance(); });
+    step(kFlashOutAt, [this] { setFlash(0, kFlashOut); });
 }
 
 void GameModel::advance() {
