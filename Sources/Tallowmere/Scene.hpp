@@ -111,6 +111,7 @@ private:
     bool m_layersDoorShut = true;
     QImage m_background;         // shell with the still run under everything drawn afresh
     std::vector<Layer> m_layers;
+    QImage m_scratch;            // where repainted areas are drawn before they join the frame
 
     // The last frame and what it showed.
     QImage m_frame;
