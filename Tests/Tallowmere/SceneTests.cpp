@@ -273,8 +273,11 @@ TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
             at(12.95, {820, 520}, propA, false, "light again", start),
             at(13.0, {820, 520}, propA, false, "the door unlocks", unlocked),
             at(13.05, {400, 300}, {}, false, "time runs on, unlocked", unlocked),
-            at(13.1, {400, 300}, {}, false, "another size", unlocked, {800, 512}),
-            at(13.15, {420, 310}, propA, false, "time runs on at that size", unlocked, {800, 512}),
+            // The stage's size in a 1200 x 820 window: a scale that is no simple fraction.
+            at(13.1, {400, 300}, {}, false, "another size", unlocked, {1164, 745}),
+            at(13.15, {420, 310}, propA, false, "time runs on at that size", unlocked, {1164, 745}),
+            at(13.17, {440, 330}, propA, true, "the dark at that size", unlocked, {1164, 745}),
+            at(13.19, {520, 360}, propA, true, "the pointer moves at that size", unlocked, {1164, 745}),
             at(13.2, {420, 310}, {}, false, "the door opens", unlocked, kStagePixels, 0.4),
             at(13.25, {420, 310}, {}, false, "further", unlocked, kStagePixels, 0.7),
             at(13.3, {420, 310}, {}, false, "another room", {}, kStagePixels, 0, &other),
