@@ -94,8 +94,9 @@ void drawDustMotes(const Canvas& canvas, double time, bool dark, Wanted wanted) 
     }
 }
 
-void drawDarknessFill(const Canvas& canvas, QPointF mouse) {
-    canvas.fill(shape::rect(kStage), RadialGradient{mouse, 0, kLightRadius,
+// The darkness over `part` of the stage.
+void drawDarknessFill(const Canvas& canvas, QPointF mouse, const Rect& part = kStage) {
+    canvas.fill(shape::rect(part), RadialGradient{mouse, 0, kLightRadius,
                                                     {{0, black(0)}, {0.5, black(0)}, {1, black(kDarkness)}}});
 }
 
@@ -458,19 +459,29 @@ void SceneRenderer::repaint(const QRect& area, const RoomScene& scene) {
     const Level& level = scene.level;
     const FlagSet& flags = scene.flags;
     const double dpr = m_layersDpr;
-    QImage patch = m_background.copy(area);
-    patch.setDevicePixelRatio(dpr);
+    const QRect whole(QPoint(0, 0), m_layersSize);
+    const bool everything = area == whole;
+    // The area is painted on a frame-sized scratch image in the frame's own coordinates, so every
+    // shape lands on the very pixels and rounds exactly as in a whole repaint; only what lies in
+    // the area is drawn, and only the area is kept.
+    if (m_scratch.size() != m_layersSize || m_scratch.devicePixelRatio() != dpr) {
+        m_scratch = QImage(m_layersSize, QImage::Format_ARGB32_Premultiplied);
+        m_scratch.setDevicePixelRatio(dpr);
+    }
+    const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
+    const std::size_t rowStart = std::size_t(area.x()) * sizeof(QRgb);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(m_scratch.scanLine(y) + rowStart, m_background.constScanLine(y) + rowStart, rowBytes);
     {
-        QPainter painter(&patch);
-        // Images of the whole stage are copied over the patch pixel for pixel.
+        QPainter painter(&m_scratch);
+        // Images of the whole stage are copied over the area pixel for pixel.
         const auto lay = [&](const QImage& image) {
             painter.setWorldTransform(QTransform());
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            painter.drawImage(QPointF(0, 0), image, QRectF(area));
+            painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
         };
         painter.setWorldTransform(QTransform::fromScale(m_layersSize.width() / dpr / kStageW,
-                                                        m_layersSize.height() / dpr / kStageH) *
-                                  QTransform::fromTranslate(-area.x() / dpr, -area.y() / dpr));
+                                                        m_layersSize.height() / dpr / kStageH));
         {
             const Canvas canvas(painter);
             const auto here = [&](const Rect& box) { return toDevice(box, kEdgeMargin).intersects(area); };
@@ -491,7 +502,11 @@ void SceneRenderer::repaint(const QRect& area, const RoomScene& scene) {
             }
             drawDustMotes(canvas, scene.time, scene.dark, here);
             if (scene.dark) {
-                drawDarknessFill(canvas, scene.mouse);
+                // The darkness covers the stage; its pixels depend only on where they are.
+                const double kx = m_layersSize.width() / kStageW;
+                const double ky = m_layersSize.height() / kStageH;
+                drawDarknessFill(canvas, scene.mouse,
+                                 everything ? kStage : Rect{area.x() / kx, area.y() / ky, area.width() / kx, area.height() / ky});
                 drawGlowsOverDark(canvas, level, flags, scene.time, afreshHere);
             }
             if (const Prop* prop = hoveredProp(level, flags, scene.hover); prop && here(insetBy(prop->rect, -kHoverReach, -kHoverReach)))
@@ -499,14 +514,12 @@ void SceneRenderer::repaint(const QRect& area, const RoomScene& scene) {
         }
         lay(vignetteImage(m_layersSize, dpr));
     }
-    if (area == QRect(QPoint(0, 0), m_layersSize)) {
-        m_frame = std::move(patch);
+    if (everything) {
+        std::swap(m_frame, m_scratch);
         return;
     }
-    const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
-    for (int y = 0; y < area.height(); ++y) {
-        std::memcpy(m_frame.scanLine(area.y() + y) + std::size_t(area.x()) * sizeof(QRgb), patch.constScanLine(y), rowBytes);
-    }
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(m_frame.scanLine(y) + rowStart, m_scratch.constScanLine(y) + rowStart, rowBytes);
 }
 
 const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double devicePixelRatio) {

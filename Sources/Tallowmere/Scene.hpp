@@ -86,10 +86,10 @@ private:
     // Rebuilds the background and the layers when the room, flags, size or door state changed;
     // answers whether it did.
     bool prepareLayers(const RoomScene& scene, QSize pixels, double devicePixelRatio);
-    // Repaints `area` (device pixels, on the alignment grid) of the kept frame.
+    // Repaints `area` (device pixels, on the 4-pixel grid) of the kept frame.
     void repaint(const QRect& area, const RoomScene& scene);
-    // Where the things that move in `scene` are, device pixels: every drawn-afresh layer when
-    // `timed`, the motes at `time`, the hover ring and the light circle.
+    // Add the device-pixel rects of what moves: the motes at `time`, the ring round `hover` and
+    // the light circle round `mouse`.
     void addMotes(std::vector<QRect>& rects, double time) const;
     void addHoverRing(std::vector<QRect>& rects, const RoomScene& scene, const std::optional<std::string>& hover) const;
     void addLightCircle(std::vector<QRect>& rects, QPointF mouse) const;
@@ -111,6 +111,7 @@ private:
     bool m_layersDoorShut = true;
     QImage m_background;         // shell with the still run under everything drawn afresh
     std::vector<Layer> m_layers;
+    QImage m_scratch;            // where repainted areas are drawn before they join the frame
 
     // The last frame and what it showed.
     QImage m_frame;

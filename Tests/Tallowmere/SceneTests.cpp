@@ -122,10 +122,9 @@ TEST(SceneRenderer, KeepsTheShellOfARoomNumberAndRedrawsForANewOne) {
     EXPECT_EQ(render(testRoom(6, ostrevan::Themes::charcoal), {}, renderer).pixel(wall), charcoal);
 }
 
-TEST(SceneRenderer, APoolThreadPaintsTheSameFrame) {
+TEST(SceneRenderer, AFrameAtTwiceThePixelDensityHasTheAskedPixelsAndRatio) {
     const Level room = testRoom(8);
     const RoomScene scene{room, {"unlocked"}, 2.5, 0.4, "box", {300, 200}, true};
-    EXPECT_EQ(SceneRenderer().renderOnPool(scene, {500, 320}, 1), SceneRenderer().render(scene, {500, 320}, 1));
     const QImage sharp = SceneRenderer().renderOnPool(scene, {1000, 640}, 2);
     EXPECT_EQ(sharp.size(), QSize(1000, 640));
     EXPECT_EQ(sharp.devicePixelRatio(), 2);
@@ -274,8 +273,11 @@ TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
             at(12.95, {820, 520}, propA, false, "light again", start),
             at(13.0, {820, 520}, propA, false, "the door unlocks", unlocked),
             at(13.05, {400, 300}, {}, false, "time runs on, unlocked", unlocked),
-            at(13.1, {400, 300}, {}, false, "another size", unlocked, {800, 512}),
-            at(13.15, {420, 310}, propA, false, "time runs on at that size", unlocked, {800, 512}),
+            // The stage's size in a 1200 x 820 window: a scale that is no simple fraction.
+            at(13.1, {400, 300}, {}, false, "another size", unlocked, {1164, 745}),
+            at(13.15, {420, 310}, propA, false, "time runs on at that size", unlocked, {1164, 745}),
+            at(13.17, {440, 330}, propA, true, "the dark at that size", unlocked, {1164, 745}),
+            at(13.19, {520, 360}, propA, true, "the pointer moves at that size", unlocked, {1164, 745}),
             at(13.2, {420, 310}, {}, false, "the door opens", unlocked, kStagePixels, 0.4),
             at(13.25, {420, 310}, {}, false, "further", unlocked, kStagePixels, 0.7),
             at(13.3, {420, 310}, {}, false, "another room", {}, kStagePixels, 0, &other),
