@@ -180,8 +180,7 @@ TEST_F(SaveStoreDisk, FailedWriteLogsOneLineAndLeavesNothingBehind) {
     EXPECT_EQ(log.back(), '\n');
     EXPECT_EQ(contents(blocker), kFullText);
 
-    // The save path is a folder: the new file is written but cannot replace it; the temporary
-    // file goes away again.
+    // The save path is a folder: it is not replaced, and nothing is left beside it.
     const fs::path folder = m_root / "taken";
     fs::create_directories(folder / "inside");
     testing::internal::CaptureStderr();
