@@ -28,10 +28,8 @@ constexpr double kRowWidthStage = MenuDoors::kCount * kDoorWidthStage + (MenuDoo
 constexpr double kRowLeftStage = (ostrevan::Stage::width - kRowWidthStage) / 2;
 constexpr double kDoorPitchStage = kDoorWidthStage + MenuDoors::kGapStage;
 
-// Everything drawDoor may touch without its lamp, in the game door's own units: the casing
-// (401, 102, 198, 298) with the reach of its blurred shadow, which falls 4 right and 8 down.
-constexpr Rect kDoorPictureBounds{370, 70, 270, 375};
-// Where that shadow starts, from the casing's left edge: its blur of 9 reaches three blurs out.
+// Where the door's blurred casing shadow starts, from the casing's left edge in the game door's
+// own units: the shadow falls 4 right of the casing and its blur of 9 reaches three blurs out.
 constexpr double kCasingShadowLeft = 4 - 3 * 9;
 
 constexpr std::int64_t kEndingDoorNumber = 50;

@@ -176,15 +176,24 @@ void MenuBarButton::paintEvent(QPaintEvent*) {
     const double w = width();
     const double h = height();
     if (w <= 0 || h <= 0) return;
-    QPainter painter(this);
-    Canvas canvas(painter);
-    if (isDown()) {
-        canvas.translate(w / 2, h / 2);
-        canvas.scale(kBarPressedScale, kBarPressedScale);
-        canvas.translate(-w / 2, -h / 2);
+    const PictureKey key{size(), devicePixelRatioF(), hoverProgress(), isDown(), text()};
+    if (m_picture.isNull() || !(key == m_pictureKey)) {
+        m_pictureKey = key;
+        m_picture = QImage((QSizeF(size()) * key.devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(key.devicePixelRatio);
+        m_picture.fill(Qt::transparent);
+        QPainter painter(&m_picture);
+        Canvas canvas(painter);
+        if (key.down) {
+            canvas.translate(w / 2, h / 2);
+            canvas.scale(kBarPressedScale, kBarPressedScale);
+            canvas.translate(-w / 2, -h / 2);
+        }
+        drawMenuBar(canvas, Rect{0, 0, w, h}, key.hover);
+        drawTextCentered(canvas, key.title, QPointF(w / 2, h / 2), kBarFont, white());
     }
-    drawMenuBar(canvas, Rect{0, 0, w, h}, hoverProgress());
-    drawTextCentered(canvas, text(), QPointF(w / 2, h / 2), kBarFont, white());
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), m_picture);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -92,10 +92,23 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // What the bar's picture was drawn for.
+    struct PictureKey {
+        QSize size;
+        double devicePixelRatio = 0;
+        double hover = -1;
+        bool down = false;
+        QString title;
+        bool operator==(const PictureKey&) const = default;
+    };
     void setHovering(bool hovering);
 
     bool m_hovering = false;
     AnimatedValue* m_hover = nullptr;
+    // The slab and its title, kept while the bar looks the same: the menu's backdrop repaints
+    // beneath the bars many times a second.
+    QImage m_picture;
+    PictureKey m_pictureKey;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <Tallowmere/UI.hpp>
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
@@ -353,6 +354,53 @@ TEST_F(MenuViewTest, BackdropRunsOnlyWhileTheMenuCanBeSeen) {
     EXPECT_FALSE(menu.isAnimating()) << "menu hidden";
     menu.show();
     EXPECT_TRUE(menu.isAnimating()) << "menu shown again";
+}
+
+TEST_F(MenuViewTest, BarKeepsItsPictureOnlyWhileItLooksTheSame) {
+    const auto hovered = [](MenuBarButton& bar) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(&bar, &enter);
+        return QTest::qWaitFor([&bar] { return bar.hoverProgress() >= 1; }, 5000);
+    };
+    // A bar in the given state drawn with nothing kept from before.
+    const auto fresh = [&](const QString& title, QSize size, bool down, bool hover) {
+        MenuBarButton bar(title, window.get());
+        bar.setGeometry(QRect(QPoint(10, 200), size));
+        bar.setDown(down);
+        bar.show();
+        if (hover) {
+            EXPECT_TRUE(hovered(bar));
+        }
+        return bar.grab().toImage();
+    };
+    auto* bar = new MenuBarButton(QStringLiteral("New Game"), window.get());
+    bar->setGeometry(10, 10, 330, 51);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QImage shown = bar->grab().toImage();
+
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        QString title;
+        QSize size;
+        bool down;
+        bool hover;
+    };
+    const Step steps[] = {
+        {"new title", [&] { bar->setText(QStringLiteral("Quit")); }, "Quit", {330, 51}, false, false},
+        {"narrower", [&] { bar->resize(300, 51); }, "Quit", {300, 51}, false, false},
+        {"pressed", [&] { bar->setDown(true); }, "Quit", {300, 51}, true, false},
+        {"hovered", [&] { EXPECT_TRUE(hovered(*bar)); }, "Quit", {300, 51}, true, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        const QImage now = bar->grab().toImage();
+        EXPECT_NE(now, shown);
+        EXPECT_LE(largestDifference(now, fresh(step.title, step.size, step.down, step.hover)), 1);
+        shown = now;
+    }
 }
 
 TEST_F(MenuViewTest, MuteSurvivesARestart) {
