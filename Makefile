@@ -7,7 +7,7 @@ ROOM       ?= 1
 WERROR     := $(if $(CI),ON,OFF)
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_WERROR=$(WERROR)
-ASAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_SANITIZE=ON -DTM_CORE_ONLY=ON
+ASAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_SANITIZE=ON -DTM_CORE_ONLY=OFF
 
 .PHONY: deps build asan test run bench shot clean
 
@@ -42,6 +42,7 @@ run: build
 
 bench: build
 	$(BUILD)/Benchmarks/tallowmere_bench
+	scripts/cpu-check $(BUILD)/tallowmere
 	-scripts/sound-check $(BUILD)/tallowmere
 
 shot: build

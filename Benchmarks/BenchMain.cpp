@@ -1,13 +1,14 @@
-// Benchmarks run headless: fonts and painting need a GUI application, but no display.
+// Benchmarks run headless: fonts, painting and the game screen's widgets need an application,
+// but no display.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -1,18 +1,35 @@
-// Frame cost of the room scene, room by room, and the cost of a whole `--shot` process.
+// Frame cost of the stage as the game screen paints it, of the room scene alone, room by room,
+// and of a whole `--shot` process.
 //
-// Each room is drawn as the stage draws it in a 1200 x 820 window, frame after frame with the
-// clock, the pointer and the hover moving, lit and dark. The shell is cached after the first
-// frame, as in play. Counters give the median and the worst frame of the run in milliseconds.
+// BM_StageFrame shows the game screen at 1200 x 820 on the offscreen platform and times what one
+// tick of the stage's frame clock costs: the room rendered, framed and composited over the
+// screen's background into the window. Its counters give the process's CPU time per rendered
+// frame (all threads: the raster engine hands fills to its thread pool) next to the wall time.
+//
+// BM_RoomFrame draws each room as the stage draws it in a 1200 x 820 window, frame after frame
+// with the clock, the pointer and the hover moving, dark only where the room starts dark. The
+// shell is cached after the first frame, as in play. Counters give the median and the worst
+// frame of the run in milliseconds.
+#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/HUD.hpp>
 #include <Tallowmere/Scene.hpp>
+#include <Tallowmere/Scheduler.hpp>
+#include <Tallowmere/StageView.hpp>
 
+#include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Levels.hpp>
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -49,10 +66,93 @@ RoomScene frameOf(const ostrevan::Level& level, const ostrevan::FlagSet& flags, 
     return RoomScene{level, flags, time, 0, hover, mouse, dark};
 }
 
-// Args: room number, dark (0 or 1).
+// Whether a room is dark when it starts, as the player first sees it.
+bool startsDark(const ostrevan::Level& level) {
+    return ostrevan::Engine::isDark(level, ostrevan::Engine::begin(level));
+}
+
+// CPU seconds of the whole process so far, all threads.
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class SilentSound final : public tallowmere::SoundOutput {
+public:
+    void play(ostrevan::Sfx) override {}
+    void startAmbient() override {}
+    bool muted() const override { return true; }
+    void setMuted(bool) override {}
+};
+
+// Args: room number, pointer (0: away from the stage; 1: sweeping across it, two moves a frame,
+// as a mouse reporting every 20 ms does; 2: no tick, only a repaint of the whole stage, as an
+// overlay's animation asks for, which reuses the rendered room).
+void BM_StageFrame(benchmark::State& state) {
+    QTemporaryDir dir;
+    SilentSound sound;
+    tallowmere::TimerScheduler clock;
+    tallowmere::GameModel model(tallowmere::Environment{dir.filePath("save.json").toStdString(),
+                                                        std::to_string(state.range(0)), std::nullopt,
+                                                        dir.filePath("data").toStdString()},
+                                sound, clock);
+    tallowmere::GameView view(model);
+    view.resize(1200, 820);
+    view.show();
+    tallowmere::StageView& stage = *view.stage();
+    QElapsedTimer waiting;
+    waiting.start();
+    while (!stage.ticking() && waiting.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!stage.ticking()) {
+        state.SkipWithError("the stage never came on screen");
+        return;
+    }
+    QApplication::processEvents();
+    state.SetLabel(ostrevan::Engine::isDark(model.level(), model.state()) ? "dark" : "lit");
+
+    const bool sweeping = state.range(1) == 1;
+    const bool repaintOnly = state.range(1) == 2;
+    const QRectF frame = stage.stageFrame();
+    int move = 0;
+    std::vector<double> frames;
+    double cpu = 0;
+    const std::uint64_t renderedBefore = stage.framesRendered();
+    for (auto _ : state) {
+        const double cpuStart = processCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; sweeping && i < 2; ++i, ++move) {
+            const double along = 0.5 + 0.45 * std::sin(move * 0.05);
+            const QPointF at(frame.left() + along * frame.width(), frame.center().y() + 0.3 * frame.height() * std::cos(move * 0.03));
+            QMouseEvent event(QEvent::MouseMove, at, stage.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&stage, &event);
+        }
+        if (repaintOnly) stage.update();
+        else stage.tick();
+        QApplication::processEvents();
+        frames.push_back(millisecondsSince(start));
+        cpu += processCpuSeconds() - cpuStart;
+    }
+    const double rendered = double(stage.framesRendered() - renderedBefore);
+    state.counters["cpu_ms_per_frame"] = cpu * 1000 / double(std::max<std::int64_t>(1, state.iterations()));
+    state.counters["rooms_rendered_per_frame"] = rendered / double(std::max<std::int64_t>(1, state.iterations()));
+    reportFrames(state, std::move(frames));
+}
+BENCHMARK(BM_StageFrame)
+    ->Args({1, 0})
+    ->Args({38, 0})
+    ->Args({38, 1})
+    ->Args({1, 2})
+    ->ArgNames({"room", "sweep"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(1);
+
+// Args: room number.
 void BM_RoomFrame(benchmark::State& state) {
     const ostrevan::Level& level = room(state.range(0));
-    const bool dark = state.range(1) != 0;
+    const bool dark = startsDark(level);
+    state.SetLabel(dark ? "dark" : "lit");
     const ostrevan::FlagSet flags(level.startFlags.begin(), level.startFlags.end());
     const QRectF stage = tallowmere::fitStage(kStageArea);
     QImage target(stage.size().toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -70,12 +170,12 @@ void BM_RoomFrame(benchmark::State& state) {
     reportFrames(state, std::move(frames));
 }
 BENCHMARK(BM_RoomFrame)
-    ->ArgsProduct({benchmark::CreateDenseRange(1, 50, 1), {0, 1}})
-    ->ArgNames({"room", "dark"})
+    ->DenseRange(1, 50, 1)
+    ->ArgName("room")
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.2);
 
-// One frame of every room, lit and dark, as whole images: painted on the calling (GUI) thread,
+// One frame of every room, dark where it starts dark, as whole images: painted on the calling (GUI) thread,
 // or handed to a pool thread frame by frame. Painting many small fills has been measured slower
 // on the GUI thread.
 template <bool onPool>
@@ -87,14 +187,12 @@ void BM_EveryRoomFrame(benchmark::State& state) {
     for (auto _ : state) {
         for (std::size_t i = 0; i < rooms.size(); ++i) {
             const ostrevan::FlagSet flags(rooms[i].startFlags.begin(), rooms[i].startFlags.end());
-            for (bool dark : {false, true}) {
-                const RoomScene scene = frameOf(rooms[i], flags, frame, dark);
-                benchmark::DoNotOptimize(onPool ? renderers[i].renderOnPool(scene, pixels) : renderers[i].render(scene, pixels));
-            }
+            const RoomScene scene = frameOf(rooms[i], flags, frame, startsDark(rooms[i]));
+            benchmark::DoNotOptimize(onPool ? renderers[i].renderOnPool(scene, pixels) : renderers[i].render(scene, pixels));
         }
         ++frame;
     }
-    state.counters["frames"] = benchmark::Counter(double(state.iterations() * rooms.size() * 2), benchmark::Counter::kIsRate);
+    state.counters["frames"] = benchmark::Counter(double(state.iterations() * rooms.size()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EveryRoomFrame<false>)->Name("BM_EveryRoomOnGuiThread")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_EveryRoomFrame<true>)->Name("BM_EveryRoomOnPoolThread")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);

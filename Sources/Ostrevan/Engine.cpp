@@ -9,16 +9,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <limits>
 #include <sstream>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ostrevan {
@@ -293,7 +293,34 @@ std::string encode(const SaveFile& file) {
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+namespace {
+
+// Whether brackets outside strings nest deeper than `limit`; the parser itself would follow any
+// depth, building a tree many times the size of the text.
+bool nestsDeeperThan(std::string_view text, int limit) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<SaveFile> decode(std::string_view text) {
+    if (text.size() > kMaxFileBytes || nestsDeeperThan(text, kMaxNesting)) return std::nullopt;
     try {
         const Json json = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
         if (!json.is_object()) return std::nullopt;  // also the parser's "discarded" value
@@ -313,13 +340,29 @@ std::optional<SaveFile> decode(std::string_view text) {
 
 std::optional<SaveFile> load(const std::filesystem::path& path) {
     try {
-        std::error_code error;
-        // Only a regular file: a folder reads as nothing and a pipe could block forever.
-        if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return std::nullopt;
-        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (in.bad()) return std::nullopt;
+        // Only a regular file of a plausible size: a folder reads as nothing, a pipe could block
+        // forever (hence no waiting on open), and a huge file is not worth reading to refuse it.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return std::nullopt;
+        struct stat info{};
+        std::string text;
+        bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                        static_cast<std::uintmax_t>(info.st_size) <= kMaxFileBytes;
+        if (readable) {
+            // The file may grow meanwhile: read one byte past the bound to notice.
+            text.resize(kMaxFileBytes + 1);
+            std::size_t used = 0;
+            while (used < text.size()) {
+                const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
+                if (got < 0 && errno == EINTR) continue;
+                if (got < 0) readable = false;
+                if (got <= 0) break;
+                used += static_cast<std::size_t>(got);
+            }
+            text.resize(used);
+        }
+        ::close(fd);
+        if (!readable || text.size() > kMaxFileBytes) return std::nullopt;
         return decode(text);
     } catch (...) {
         return std::nullopt;
@@ -347,29 +390,103 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMaxNameBytes = 255;  // the longest file name Linux file systems take
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporaryRandomChars = 6;  // mkstemp's XXXXXX
+constexpr int kMaxLinkHops = 40;                  // as the kernel allows when opening
+// A save takes milliseconds; a temporary file this old belongs to a save that was killed.
+constexpr auto kStaleTemporaryAge = std::chrono::minutes(1);
+
+// Temporary files are named after the save file, its name cut short where the whole name
+// plus the mark would be too long for the file system.
+std::string temporaryPrefix(const fs::path& path) {
+    std::string name = path.filename().string();
+    name.resize(std::min(name.size(), kMaxNameBytes - kTemporaryMark.size() - kTemporaryRandomChars));
+    return name + std::string(kTemporaryMark);
+}
+
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + kTemporaryRandomChars || !name.starts_with(prefix)) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    });
+}
+
+// Removes what killed saves left in `folder`; a younger one may be another process's save in
+// progress and stays.
+void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (auto it = fs::directory_iterator(folder, error); !error && it != fs::directory_iterator();
+         it.increment(error)) {
+        if (!isTemporaryName(it->path().filename().string(), prefix)) continue;
+        std::error_code ignored;
+        if (it->symlink_status(ignored).type() != fs::file_type::regular) continue;
+        const auto written = fs::last_write_time(it->path(), ignored);
+        if (!ignored && now - written >= kStaleTemporaryAge) fs::remove(it->path(), ignored);
+    }
+}
+
+// The file that `path` finally names once symbolic links are followed (it may not exist yet),
+// so that a linked save keeps its link and the file behind it gets the progress.
+std::optional<fs::path> followLinks(fs::path path, std::string& failure) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info{};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::error_code error;
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            failure = path.string() + ": " + error.message();
+            return std::nullopt;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    failure = describe(path, ELOOP);
+    return std::nullopt;
+}
+
+// Renaming over a device, a pipe or a folder would put a plain file in its place.
+std::string refusalToReplace(const fs::path& path) {
+    struct stat info{};
+    if (path.filename().empty()) return path.string() + ": not a regular file";
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? std::string() : describe(path, errno);
+    return S_ISREG(info.st_mode) ? std::string() : path.string() + ": not a regular file";
+}
+
 // Writes the bytes to a fresh file beside `path`, flushes them to disk and renames it over
 // `path`, so a reader sees the old file or the new one, never half of one. Returns the error, or
 // an empty string on success; the temporary file is gone either way.
-std::string replaceAtomically(const std::filesystem::path& path, const std::string& bytes) {
-    std::string pattern = path.string() + ".tmp-XXXXXX";
+std::string replaceAtomically(const fs::path& requested, const std::string& bytes) {
+    std::string failure;
+    const std::optional<fs::path> resolved = followLinks(requested, failure);
+    if (!resolved) return failure;
+    const fs::path& path = *resolved;
+    failure = refusalToReplace(path);
+    if (!failure.empty()) return failure;
+
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    const std::string prefix = temporaryPrefix(path);
+    removeStaleTemporaries(folder, prefix);
+    std::string pattern = (folder / (prefix + std::string(kTemporaryRandomChars, 'X'))).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) return describe(pattern, errno);
-    const std::filesystem::path temporary = pattern;
+    const fs::path temporary = pattern;
 
-    int failure = 0;
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) failure = errno;
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure != 0) {
+    int error = 0;
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
         ::unlink(temporary.c_str());
-        return describe(temporary, failure);
+        return describe(temporary, error);
     }
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        failure = errno;
+        error = errno;
         ::unlink(temporary.c_str());
-        return describe(path, failure);
+        return describe(path, error);
     }
     // Make the rename itself durable; a folder that cannot be synced still holds the new file.
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     if (const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);

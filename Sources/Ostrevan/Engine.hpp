@@ -6,6 +6,7 @@
 
 #include <Ostrevan/Model.hpp>
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -78,15 +79,22 @@ struct SaveFile {
 namespace SaveStore {
 
 inline constexpr std::string_view kWriteFailurePrefix = "Tallowmere: could not save progress: ";
+// A real save is a few kilobytes and three levels deep; anything far beyond is not one of ours.
+inline constexpr std::size_t kMaxFileBytes = 1 << 20;
+inline constexpr int kMaxNesting = 64;
 
 // JSON text of a save file, keys in the file's fixed order; optionals left out while empty.
 std::string encode(const SaveFile& file);
-// Parses JSON text; nullopt on anything malformed. Values out of range are kept as they stand.
+// Parses JSON text; nullopt on anything malformed, longer than kMaxFileBytes or nested deeper
+// than kMaxNesting. Values out of range are kept as they stand.
 std::optional<SaveFile> decode(std::string_view text);
 
-// nullopt for a missing, unreadable or malformed file. Never throws.
+// nullopt for a missing, unreadable, malformed or oversized file, or one that is not a regular
+// file. Never throws.
 std::optional<SaveFile> load(const std::filesystem::path& path);
-// Creates missing folders and replaces the file atomically. On failure, logs one line
+// Creates missing folders and replaces the file atomically; a symbolic link is written through
+// to the file it names, and anything but a missing or regular file is refused. Removes stale
+// temporary files that an interrupted save left beside it. On failure, logs one line
 // (kWriteFailurePrefix + reason) to stderr and leaves any earlier file untouched. Never throws.
 void write(const SaveFile& file, const std::filesystem::path& path);
 

@@ -24,7 +24,11 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace tallowmere {
 
@@ -327,10 +331,9 @@ QFont layoutFont(const Font& font) {
     return q;
 }
 
-// The text as outlines in canvas units, each line's box centred on `center`.
-QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
+// The text's outlines at the layout size, each line's box centred on the origin.
+QPainterPath layoutPath(const QString& text, const Font& font) {
     QPainterPath path = windingPath();
-    if (font.size <= 0 || text.isEmpty()) return path;
     const QFont q = layoutFont(font);
     const QFontMetricsF metrics(q);
     const QStringList lines = text.split('\n');
@@ -344,8 +347,40 @@ QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
         top += pitch;
     }
     path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+// The text's outlines at the layout size mapped through `place`. Outlines laid out earlier are
+// kept by text and face, so the glyphs are read once, not every frame; a kept outline is touched
+// only under the lock.
+QPainterPath placedLayoutPath(const QString& text, const Font& font, const QTransform& place) {
+    struct Laid {
+        QString text;
+        FontWeight weight;
+        FontDesign design;
+        QPainterPath path;
+    };
+    constexpr std::size_t kKept = 128;
+    static std::mutex mutex;
+    static std::vector<Laid> laid;  // most recently used last
+    const std::lock_guard lock(mutex);
+    const auto found = std::find_if(laid.begin(), laid.end(), [&](const Laid& l) {
+        return l.weight == font.weight && l.design == font.design && l.text == text;
+    });
+    if (found != laid.end()) {
+        std::rotate(found, found + 1, laid.end());
+    } else {
+        if (laid.size() >= kKept) laid.erase(laid.begin());
+        laid.push_back(Laid{text, font.weight, font.design, layoutPath(text, font)});
+    }
+    return place.map(laid.back().path);
+}
+
+// The text as outlines in canvas units, each line's box centred on `center`.
+QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
+    if (font.size <= 0 || text.isEmpty()) return windingPath();
     const double k = font.size / kTextLayoutPx;
-    return QTransform(k, 0, 0, k, center.x(), center.y()).map(path);
+    return placedLayoutPath(text, font, QTransform(k, 0, 0, k, center.x(), center.y()));
 }
 
 }  // namespace
@@ -484,6 +519,101 @@ QImage blurredCoverage(const QImage& mask, double sigmaPx, int factor) {
         for (int x = 0; x < wide; ++x) store(line, x, (1 - t.weight) * at(b, wide, x, t.index) + t.weight * at(b, wide, x, t.index + 1));
     }
     return out;
+}
+
+// Blurred masks made earlier, kept by everything that decides their pixels: the shape and pen,
+// the transform into the mask, the blur and the mask's size. A picture drawn again (a room's next
+// frame) lays the same masks on without blurring them again. Shared by every canvas on every
+// thread; the least recently used go once the masks outgrow the budget.
+class MaskMemo {
+public:
+    struct Masks {
+        QImage mask;    // Alpha8 coverage
+        QRgb solid = 0;
+        QImage colour;  // `solid` laid through the mask, when made
+    };
+
+    std::optional<Masks> find(const std::vector<double>& key, std::size_t hash) {
+        const std::lock_guard lock(m_mutex);
+        Entry* entry = lookup(key, hash);
+        if (!entry) return std::nullopt;
+        entry->used = ++m_clock;
+        return entry->masks;
+    }
+
+    void keep(const std::vector<double>& key, std::size_t hash, const Masks& masks) {
+        const std::lock_guard lock(m_mutex);
+        if (Entry* entry = lookup(key, hash)) {
+            m_bytes -= bytesOf(entry->masks);
+            entry->masks = masks;
+            entry->used = ++m_clock;
+        } else {
+            m_entries.push_back(Entry{key, hash, masks, ++m_clock});
+        }
+        m_bytes += bytesOf(masks);
+        while (m_bytes > kBudget && m_entries.size() > 1) {
+            const auto oldest = std::min_element(m_entries.begin(), m_entries.end(),
+                                                 [](const Entry& a, const Entry& b) { return a.used < b.used; });
+            m_bytes -= bytesOf(oldest->masks);
+            m_entries.erase(oldest);
+        }
+    }
+
+private:
+    static constexpr std::size_t kBudget = std::size_t(32) << 20;
+
+    struct Entry {
+        std::vector<double> key;
+        std::size_t hash = 0;
+        Masks masks;
+        std::uint64_t used = 0;
+    };
+
+    static std::size_t bytesOf(const Masks& masks) {
+        return std::size_t(masks.mask.sizeInBytes()) + std::size_t(std::max<qsizetype>(masks.colour.sizeInBytes(), 0));
+    }
+
+    Entry* lookup(const std::vector<double>& key, std::size_t hash) {
+        for (Entry& entry : m_entries)
+            if (entry.hash == hash && entry.key == key) return &entry;
+        return nullptr;
+    }
+
+    std::mutex m_mutex;
+    std::vector<Entry> m_entries;
+    std::size_t m_bytes = 0;
+    std::uint64_t m_clock = 0;
+};
+
+MaskMemo& maskMemo() {
+    static MaskMemo memo;
+    return memo;
+}
+
+std::size_t hashOf(const std::vector<double>& key) {
+    std::uint64_t h = 1469598103934665603ULL;
+    for (const double v : key) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        h = (h ^ bits) * 1099511628211ULL;
+    }
+    return std::size_t(h);
+}
+
+void describePath(std::vector<double>& key, const QPainterPath& path) {
+    key.reserve(key.size() + 2 + 3 * std::size_t(path.elementCount()));
+    key.push_back(path.fillRule() == Qt::WindingFill ? 1 : 0);
+    key.push_back(path.elementCount());
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        key.insert(key.end(), {double(e.type), e.x, e.y});
+    }
+}
+
+// Transform entries rounded to a millionth of a pixel, so the same shape moved by whole mask
+// pixels (a repainted part of a frame) finds its mask again.
+double steady(double v) {
+    return std::round(v * 1048576.0) / 1048576.0;
 }
 
 }  // namespace
@@ -639,7 +769,8 @@ void Canvas::applyClip(QPainter& painter) const {
 }
 
 void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
-                   const std::function<void(QPainter&, const QBrush&)>& draw) const {
+                   const std::function<void(QPainter&, const QBrush&)>& draw,
+                   const std::function<void(std::vector<double>&)>& describe) const {
     QPainter& painter = *m_surface->painter;
     if (m_clip && m_clip->isRect && m_clip->rect.isEmpty()) return;
     const auto mode = m_blend == BlendMode::destinationOut ? QPainter::CompositionMode_DestinationOut
@@ -670,37 +801,57 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
     const QPointF origin(pixels.x() / dpr, pixels.y() / dpr);
     const QRectF target(origin, QSizeF(pixels.width() / dpr, pixels.height() / dpr));
 
-    // The images work in their own pixels (no device pixel ratio of their own).
-    QImage lowMask(pixels.size(), QImage::Format_Alpha8);
-    lowMask.fill(0);
-    {
-        QPainter maskPainter(&lowMask);
-        maskPainter.setRenderHint(QPainter::Antialiasing, true);
-        maskPainter.setWorldTransform(m_transform * QTransform::fromTranslate(-origin.x(), -origin.y()) *
-                                      QTransform::fromScale(dpr, dpr));
-        draw(maskPainter, QBrush(Qt::black));
+    const QTransform intoMask = m_transform * QTransform::fromTranslate(-origin.x(), -origin.y());
+    std::vector<double> key;
+    describe(key);
+    key.insert(key.end(), {steady(intoMask.m11()), steady(intoMask.m12()), steady(intoMask.m21()),
+                           steady(intoMask.m22()), steady(intoMask.dx()), steady(intoMask.dy()), m_blurPx,
+                           m_surface->devicePixelRatio, double(reduction), double(pixels.width()),
+                           double(pixels.height())});
+    const std::size_t hash = hashOf(key);
+    MaskMemo::Masks masks = maskMemo().find(key, hash).value_or(MaskMemo::Masks{});
+    if (masks.mask.isNull()) {
+        // The images work in their own pixels (no device pixel ratio of their own).
+        QImage lowMask(pixels.size(), QImage::Format_Alpha8);
+        lowMask.fill(0);
+        {
+            QPainter maskPainter(&lowMask);
+            maskPainter.setRenderHint(QPainter::Antialiasing, true);
+            maskPainter.setWorldTransform(intoMask * QTransform::fromScale(dpr, dpr));
+            draw(maskPainter, QBrush(Qt::black));
+        }
+        masks.mask = blurredCoverage(lowMask, m_blurPx * dpr, reduction);
+        maskMemo().keep(key, hash, masks);
     }
-    const QImage mask = blurredCoverage(lowMask, m_blurPx * dpr, reduction);
+    const QImage& mask = masks.mask;
     const double fullDpr = m_surface->devicePixelRatio;
-    const QTransform toMask = m_transform * QTransform::fromTranslate(-origin.x(), -origin.y()) *
-                              QTransform::fromScale(fullDpr, fullDpr);
+    const QTransform toMask = intoMask * QTransform::fromScale(fullDpr, fullDpr);
 
     // The paint itself, unblurred, masked by the blurred coverage.
-    QImage colour(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage colour;
     if (brush.style() == Qt::SolidPattern) {
         const QRgb solid = brush.color().rgba();
-        for (int y = 0; y < colour.height(); ++y) {
-            const uchar* coverage = mask.constScanLine(y);
-            auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
-            for (int x = 0; x < colour.width(); ++x) {
-                line[x] = qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage[x] + 127) / 255));
+        if (!masks.colour.isNull() && masks.solid == solid) {
+            colour = masks.colour;
+        } else {
+            colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < colour.height(); ++y) {
+                const uchar* coverage = mask.constScanLine(y);
+                auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
+                for (int x = 0; x < colour.width(); ++x) {
+                    line[x] = qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage[x] + 127) / 255));
+                }
             }
+            masks.solid = solid;
+            masks.colour = colour;
+            maskMemo().keep(key, hash, masks);
         }
     } else {
         // Gradients keep their place: paint the whole area, then keep what the mask covers.
         bool invertible = false;
         const QTransform fromMask = toMask.inverted(&invertible);
         if (!invertible) return;
+        colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
         colour.fill(Qt::transparent);
         QPainter colourPainter(&colour);
         colourPainter.setWorldTransform(toMask);
@@ -729,11 +880,17 @@ void Canvas::drawImage(const Rect& target, const QImage& image) const {
 void Canvas::fill(const QPainterPath& path, const Paint& paint, FillRule rule) const {
     if (path.isEmpty()) return;
     const QPainterPath shape = withRule(path, rule);
-    this->paint(shape.boundingRect(), brushFor(paint), [&](QPainter& p, const QBrush& brush) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(brush);
-        p.drawPath(shape);
-    });
+    this->paint(
+        shape.boundingRect(), brushFor(paint),
+        [&](QPainter& p, const QBrush& brush) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(brush);
+            p.drawPath(shape);
+        },
+        [&](std::vector<double>& key) {
+            key.push_back(0);  // a fill
+            describePath(key, shape);
+        });
 }
 
 void Canvas::stroke(const QPainterPath& path, const Paint& paint, double lineWidth) const {
@@ -749,13 +906,21 @@ void Canvas::stroke(const QPainterPath& path, const Paint& paint, const StrokeSt
     // Miters may reach past half the width; the bounds only size the blur mask.
     const double reach = style.width * std::max(1.0, style.miterLimit) / 2 + 1;
     const QRectF bounds = path.boundingRect().adjusted(-reach, -reach, reach, reach);
-    this->paint(bounds, brush, [&](QPainter& p, const QBrush& b) {
-        QPen pen = penFor(paint, style);
-        pen.setBrush(b);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-    });
+    this->paint(
+        bounds, brush,
+        [&](QPainter& p, const QBrush& b) {
+            QPen pen = penFor(paint, style);
+            pen.setBrush(b);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+        },
+        [&](std::vector<double>& key) {
+            key.insert(key.end(), {1, style.width, double(style.cap), double(style.join), style.miterLimit,
+                                   style.dashPhase, double(style.dash.size())});  // a stroke
+            key.insert(key.end(), style.dash.begin(), style.dash.end());
+            describePath(key, path);
+        });
 }
 
 void Canvas::drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {

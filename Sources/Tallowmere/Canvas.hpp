@@ -194,8 +194,11 @@ private:
     Canvas(std::shared_ptr<Surface> surface, QTransform transform);
 
     // Runs `draw` with the brush to use: straight onto the painter, or into a blurred mask.
+    // `describe` adds to a key what `draw` covers (shape and pen), so a blurred mask can be
+    // found again.
     void paint(const QRectF& localBounds, const QBrush& brush,
-               const std::function<void(QPainter&, const QBrush&)>& draw) const;
+               const std::function<void(QPainter&, const QBrush&)>& draw,
+               const std::function<void(std::vector<double>&)>& describe) const;
     void applyClip(QPainter& painter) const;
     double deviceScale() const;
 

@@ -11,15 +11,19 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tallowmere::CommandLine {
 
@@ -126,11 +130,25 @@ std::optional<std::string> writePng(const QImage& image, const std::string& path
     if (!writer.write(image)) return "could not encode the PNG: " + writer.errorString().toStdString();
     buffer.close();
 
-    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return file.errorString().toStdString();
-    if (file.write(data) != data.size() || !file.flush()) return file.errorString().toStdString();
-    file.close();
-    if (file.error() != QFileDevice::NoError) return file.errorString().toStdString();
+    // The path's bytes go to the system as given: a name that is not UTF-8 must not turn into
+    // another name on the way through QString.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return std::strerror(errno);
+    const char* bytes = data.constData();
+    auto left = static_cast<std::size_t>(data.size());
+    int failure = 0;
+    while (left > 0) {
+        const ssize_t written = ::write(fd, bytes, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            failure = written < 0 ? errno : EIO;
+            break;
+        }
+        bytes += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure != 0) return std::strerror(failure);
     return std::nullopt;
 }
 
@@ -164,14 +182,41 @@ int runIcon(const Icon& icon, std::ostream& out, std::ostream& err) {
     return writeAndReport(image, icon.path, out, err);
 }
 
+namespace {
+
+constexpr std::string_view kNoDisplay = "Tallowmere: no display: run it in a desktop session, or under xvfb-run";
+
+// Deviation: without a display Qt aborts with advice about reinstalling; we say what is missing
+// instead. A platform named in the environment or on the command line is left to Qt.
+bool displayAvailable(const std::vector<std::string>& args) {
+    const auto isSet = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    if (isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) return true;
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& arg) { return arg == "-platform" || arg == "--platform"; });
+}
+
+}  // namespace
+
 int run(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + std::max(argc, 0));
     const Command command = parse(args);
-    if (std::holds_alternative<RunApplication>(command)) return runApplication(argc, argv);
+    if (std::holds_alternative<RunApplication>(command)) {
+        if (!displayAvailable(args)) {
+            std::cerr << kNoDisplay << '\n';
+            return 1;
+        }
+        return runApplication(argc, argv);
+    }
 
-    // The offline modes draw with fonts and painters but never open a window.
+    // The offline modes draw with fonts and painters but never open a window. Qt sees only the
+    // program name, so no argument of ours is taken for one of its options.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QGuiApplication app(qtArgc, qtArgv);
     if (const Shot* shot = std::get_if<Shot>(&command)) return runShot(*shot, std::cout, std::cerr);
     return runIcon(std::get<Icon>(command), std::cout, std::cerr);
 }

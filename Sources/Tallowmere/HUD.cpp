@@ -36,6 +36,12 @@ constexpr std::uint32_t kBackgroundBottom = 0x08070A;
 constexpr QMarginsF kStagePadding{18, 6, 18, 6};
 constexpr int kInventorySlots = 6;
 
+// The screen's background: a dark vertical gradient over `all`.
+void paintBackground(QPainter& painter, const QRectF& all) {
+    const Rect r{all.x(), all.y(), all.width(), all.height()};
+    Canvas(painter).fill(shape::rect(r), vertical(r, {H(kBackgroundTop), H(kBackgroundBottom)}));
+}
+
 // The room's number and name, centred on two lines.
 class RoomTitle final : public QWidget {
 public:
@@ -138,6 +144,9 @@ GameView::GameView(GameModel& model, QWidget* parent) : QWidget(parent), m_model
 
     m_topBar = new TopBar(model, this);
     m_stage = new StageView(model, kStagePadding, this);
+    // The stage paints the part of the background it covers, so its frames need not repaint
+    // this screen.
+    m_stage->setBackdrop(paintBackground);
     m_inventory = new InventoryBar(model, kInventorySlots, this);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -209,8 +218,7 @@ void GameView::showEvent(QShowEvent* event) {
 
 void GameView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const Rect all{0, 0, double(width()), double(height())};
-    Canvas(painter).fill(shape::rect(all), vertical(all, {H(kBackgroundTop), H(kBackgroundBottom)}));
+    paintBackground(painter, QRectF(rect()));
 }
 
 void GameView::keyPressEvent(QKeyEvent* event) {

@@ -7,9 +7,14 @@
 #include <Ostrevan/Themes.hpp>
 
 #include <QPainter>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 
 namespace tallowmere {
 
@@ -26,6 +31,8 @@ constexpr double kDoorPitchStage = kDoorWidthStage + MenuDoors::kGapStage;
 // Everything drawDoor may touch without its lamp, in the game door's own units: the casing
 // (401, 102, 198, 298) with the reach of its blurred shadow, which falls 4 right and 8 down.
 constexpr Rect kDoorPictureBounds{370, 70, 270, 375};
+// Where that shadow starts, from the casing's left edge: its blur of 9 reaches three blurs out.
+constexpr double kCasingShadowLeft = 4 - 3 * 9;
 
 constexpr std::int64_t kEndingDoorNumber = 50;
 
@@ -122,18 +129,61 @@ QTransform menuDoorPlacement(int index) {
                       MenuDoors::kBottomStage - doorRect.maxY() * MenuDoors::kScale);
 }
 
-void drawMenuDoor(Canvas stage, int index, double open, double time) {
+// Door i's canvas, from the stage's.
+Canvas menuDoorCanvas(Canvas stage, int index) {
     const QTransform place = menuDoorPlacement(index);
     stage.translate(place.dx(), place.dy());
     stage.scale(place.m11(), place.m22());
-    drawDoor(stage, MenuDoors::kStyles[std::size_t(index)], MenuDoors::number(index), false, open, time, false);
+    return stage;
 }
 
-QImage transparentImage(QSize pixels, double devicePixelRatio) {
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::transparent);
-    return image;
+void drawMenuDoor(const Canvas& stage, int index, double open, double time) {
+    drawDoor(menuDoorCanvas(stage, index), MenuDoors::kStyles[std::size_t(index)], MenuDoors::number(index), false,
+             open, time, false);
+}
+
+using MenuDoors::Openings;
+
+// The room with its doors standing as `openings` say and the menu's darkening over it, on
+// `screen` in logical pixels of a screen of `size`.
+void drawShadedBackdrop(const Canvas& screen, QSizeF size, const Openings& openings, double time) {
+    const Canvas stage = coveringStage(screen, size);
+    drawRoomShell(stage, ostrevan::Themes::cream);
+    for (int i = 0; i < MenuDoors::kCount; ++i) drawMenuDoor(stage, i, openings[std::size_t(i)], time);
+    drawMenuShade(screen, Rect{0, 0, size.width(), size.height()});
+}
+
+Openings openingsAt(double time) {
+    Openings openings{};
+    for (int i = 0; i < MenuDoors::kCount; ++i) openings[std::size_t(i)] = MenuDoors::opening(i, time);
+    return openings;
+}
+
+// Runs `work` on a thread of the global pool while the caller waits, for the reason paintOnPool
+// gives: painting there, Qt's raster engine does not hand each large fill to other threads.
+void runOnPool(const std::function<void()>& work) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (pool->contains(QThread::currentThread())) {
+        work();
+        return;
+    }
+    QSemaphore done;
+    pool->start([&] {
+        work();
+        done.release();
+    });
+    done.acquire();
+}
+
+// Copies `from` into `into` with its corner at `at`, in device pixels; both premultiplied ARGB.
+void copyPixels(QImage& into, const QImage& from, QPoint at) {
+    const QRect target = QRect(at, from.size()).intersected(into.rect());
+    if (target.isEmpty() || into.format() != from.format() || into.depth() != 32) return;
+    const auto rowBytes = std::size_t(target.width()) * 4;
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const uchar* source = from.constScanLine(y - at.y()) + std::size_t(target.left() - at.x()) * 4;
+        std::memcpy(into.scanLine(y) + std::size_t(target.left()) * 4, source, rowBytes);
+    }
 }
 
 }  // namespace
@@ -143,55 +193,114 @@ void drawMenuBackdrop(Canvas canvas, double time) {
     for (int i = 0; i < MenuDoors::kCount; ++i) drawMenuDoor(canvas, i, MenuDoors::opening(i, time), time);
 }
 
-void MenuBackdropRenderer::prepare(QSizeF size, double devicePixelRatio) {
-    m_size = size;
-    m_devicePixelRatio = devicePixelRatio;
-    const QSize pixels = (size * devicePixelRatio).toSize();
-
-    m_shell = KeptImage{transparentImage(pixels, devicePixelRatio), QPointF(0, 0)};
-    {
-        QPainter painter(&m_shell.image);
-        drawRoomShell(coveringStage(Canvas(painter), size), ostrevan::Themes::cream);
-    }
-
-    // Each door on an image of its own whose corner sits on a whole device pixel, so laying it
-    // down again gives the very pixels drawing it would.
-    const QTransform cover = coverStage(size);
-    for (int i = 0; i < MenuDoors::kCount; ++i) {
-        const QRectF onScreen = (menuDoorPlacement(i) * cover).mapRect(toQRectF(kDoorPictureBounds));
-        const QRect devicePixels = QRectF(onScreen.topLeft() * devicePixelRatio, onScreen.size() * devicePixelRatio)
-                                       .toAlignedRect()
-                                       .intersected(QRect(QPoint(0, 0), pixels));
-        KeptImage& door = m_shutDoors[std::size_t(i)];
-        door.origin = QPointF(devicePixels.topLeft()) / devicePixelRatio;
-        door.image = transparentImage(devicePixels.size(), devicePixelRatio);
-        if (devicePixels.isEmpty()) continue;
-        QPainter painter(&door.image);
-        painter.translate(-door.origin);
-        // Shut, the door's picture does not depend on the time: that only pulses the lamp.
-        drawMenuDoor(coveringStage(Canvas(painter), size), i, 0, 0);
-    }
+bool MenuBackdropRenderer::fits(QSizeF size, double devicePixelRatio) const {
+    return !m_picture.isNull() && size == m_size && devicePixelRatio == m_devicePixelRatio;
 }
 
-void MenuBackdropRenderer::draw(QPainter& painter, QSizeF size, double time) {
-    if (!(size.width() > 0) || !(size.height() > 0)) return;
-    const double dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    if (size != m_size || dpr != m_devicePixelRatio) prepare(size, dpr);
+QRegion MenuBackdropRenderer::advance(QSizeF size, double devicePixelRatio, double time) {
+    if (!(size.width() > 0) || !(size.height() > 0) || !(devicePixelRatio > 0)) return {};
+    const QRect screen(QPoint(0, 0), size.toSize());
+    if (!fits(size, devicePixelRatio)) {
+        m_size = size;
+        m_devicePixelRatio = devicePixelRatio;
+        prepare(time);
+        return screen;
+    }
+    const Openings openings = openingsAt(time);
+    if (openings == m_shown) return {};
+    if (!m_doorwaysKept) {
+        drawAll(time);
+        return screen;
+    }
+    const QRegion changed = repaintDoorways(openings);
+    m_shown = openings;
+    return changed;
+}
 
-    painter.drawImage(m_shell.origin, m_shell.image);
-    for (int i = 0; i < MenuDoors::kCount; ++i) {
-        const double open = MenuDoors::opening(i, time);
-        if (open <= 0) {
-            const KeptImage& door = m_shutDoors[std::size_t(i)];
-            painter.drawImage(door.origin, door.image);
-            continue;
+void MenuBackdropRenderer::drawAll(double time) {
+    const QSizeF size = m_size;
+    m_shown = openingsAt(time);
+    m_picture = paintOnPool((size * m_devicePixelRatio).toSize(), m_devicePixelRatio,
+                            [&](QPainter& painter) { drawShadedBackdrop(Canvas(painter), size, m_shown, time); });
+}
+
+void MenuBackdropRenderer::prepare(double time) {
+    using DoorLayout::casing;
+    using DoorLayout::opening;
+    const double dpr = m_devicePixelRatio;
+    const QSizeF size = m_size;
+    const QSize pixelSize = (size * dpr).toSize();
+    const QRect picture(QPoint(0, 0), pixelSize);
+    const QTransform cover = coverStage(size) * QTransform::fromScale(dpr, dpr);
+
+    // Each doorway, in whole device pixels. Nothing drawn after its door may reach it: only the
+    // next door's shadow could.
+    m_doorwaysKept = !picture.isEmpty();
+    for (int i = 0; i < MenuDoors::kCount && m_doorwaysKept; ++i) {
+        const QRect pixels =
+            (menuDoorPlacement(i) * cover).mapRect(toQRectF(opening)).toAlignedRect();
+        if (i + 1 < MenuDoors::kCount) {
+            const QPointF nextShadow(casing.minX() + kCasingShadowLeft, 0);
+            m_doorwaysKept = pixels.right() + 1 < (menuDoorPlacement(i + 1) * cover).map(nextShadow).x() - 1;
         }
-        // The canvas leaves its clips on the painter; the next image must not meet them.
-        painter.save();
-        drawMenuDoor(coveringStage(Canvas(painter), size), i, open, time);
-        painter.restore();
+        m_doorways[std::size_t(i)].pixels = pixels.intersected(picture);
     }
+    if (!m_doorwaysKept) {
+        m_doorways = {};
+        drawAll(time);
+        return;
+    }
+
+    // Every doorway shut as it is finished; and open before its leaf and the darkening, which is
+    // the room and the frames of the doors that reach the doorway (their leaves never do).
+    const QImage shut = paintOnPool(pixelSize, dpr, [&](QPainter& painter) {
+        drawShadedBackdrop(Canvas(painter), size, Openings{}, 0);
+    });
+    const QImage framesLit = paintOnPool(pixelSize, dpr, [&](QPainter& painter) {
+        const Canvas stage = coveringStage(Canvas(painter), size);
+        drawRoomShell(stage, ostrevan::Themes::cream);
+        for (int i = 0; i < MenuDoors::kCount; ++i) drawDoorFrame(menuDoorCanvas(stage, i), true);
+    });
+    for (Doorway& doorway : m_doorways) {
+        doorway.shut = shut.copy(doorway.pixels);
+        doorway.openFrame = framesLit.copy(doorway.pixels);
+    }
+    m_picture = shut;
+    m_shown = Openings{};
+    repaintDoorways(openingsAt(time));
+    m_shown = openingsAt(time);
 }
+
+// Doorways are repainted in place, so every pixel is worked out where the whole picture works it
+// out: painting the same at another place may round differently.
+QRegion MenuBackdropRenderer::repaintDoorways(const Openings& openings) {
+    const double dpr = m_devicePixelRatio;
+    const QSizeF size = m_size;
+    QRegion changed;
+    runOnPool([&] {
+        QPainter painter(&m_picture);
+        const Canvas screen(painter);
+        const Canvas stage = coveringStage(screen, size);
+        for (int i = 0; i < MenuDoors::kCount; ++i) {
+            const double open = openings[std::size_t(i)];
+            const Doorway& doorway = m_doorways[std::size_t(i)];
+            if (open == m_shown[std::size_t(i)] || doorway.pixels.isEmpty()) continue;
+            const QRectF logical(QPointF(doorway.pixels.topLeft()) / dpr, QSizeF(doorway.pixels.size()) / dpr);
+            changed += logical.toAlignedRect();
+            if (!(open > 0)) {
+                copyPixels(m_picture, doorway.shut, doorway.pixels.topLeft());
+                continue;
+            }
+            copyPixels(m_picture, doorway.openFrame, doorway.pixels.topLeft());
+            drawDoorLeaf(menuDoorCanvas(stage, i), MenuDoors::kStyles[std::size_t(i)], MenuDoors::number(i), open);
+            Canvas shade = screen;
+            shade.clip(Rect{logical.x(), logical.y(), logical.width(), logical.height()});
+            drawMenuShade(shade, Rect{0, 0, size.width(), size.height()});
+        }
+    });
+    return changed;
+}
+
 
 void drawMenuShade(Canvas canvas, const Rect& screen) {
     if (screen.w <= 0 || screen.h <= 0) return;

@@ -15,13 +15,13 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QRegion>
 #include <QSizeF>
 #include <QTransform>
 
 #include <array>
 #include <cstdint>
-
-class QPainter;
 
 namespace tallowmere {
 
@@ -51,6 +51,9 @@ inline constexpr double kPhaseStep = 1.9;    // radians from one door to the nex
 inline constexpr double kThreshold = 0.82;   // the sine a door starts to open above
 inline constexpr double kLargestOpen = 0.9;
 
+// How far each door stands open, left to right.
+using Openings = std::array<double, kCount>;
+
 // The number on door i's plate: 4, 11, ... 46.
 std::int64_t number(int index);
 // Left edge of door i in stage units: 53.1, 184.5, ... 841.5.
@@ -62,27 +65,42 @@ double opening(int index, double time);
 
 // The cream room and its door row at `time`; `canvas` is in stage units.
 void drawMenuBackdrop(Canvas canvas, double time);
-// Draws the backdrop covering a screen frame after frame. What never moves is drawn once per
-// screen size and kept: the room, and each door's picture for while it is shut, which is most of
-// the time. A door that is open is drawn afresh. Every frame matches drawMenuBackdrop at the
-// same time. One renderer serves one view.
+// The menu's picture behind its title and column, covering a screen: the backdrop with the
+// menu's darkening (drawMenuShade) over it, kept as one image and brought forward frame after
+// frame. Only a moving door changes it, and only inside its doorway. So a door that moved has
+// its doorway repainted from what is kept for it: the doorway lit, as it stands open, without
+// its leaf, then the leaf swung to the new opening and the darkening; or, shut, the doorway as it
+// looks shut. The first frame of a size draws everything. Every frame matches drawMenuBackdrop
+// and drawMenuShade drawn at the same time. One renderer serves one view.
 class MenuBackdropRenderer {
 public:
-    // The backdrop at `time` covering `size` (the painter's logical coordinates, starting at
-    // its origin).
-    void draw(QPainter& painter, QSizeF size, double time);
+    // Brings the picture to `time` on a screen of `size` (logical pixels) at `devicePixelRatio`.
+    // Returns the logical rectangles that changed: the whole screen for a new size or ratio,
+    // nothing while every door stands still.
+    QRegion advance(QSizeF size, double devicePixelRatio, double time);
+    // Whether the picture is for a screen of `size` at `devicePixelRatio`.
+    bool fits(QSizeF size, double devicePixelRatio) const;
+    // The picture as of the last advance, at its device pixel ratio.
+    const QImage& picture() const { return m_picture; }
 
 private:
-    struct KeptImage {
-        QImage image;
-        QPointF origin;  // where the image's top-left corner goes, in logical coordinates
+    struct Doorway {
+        QRect pixels;      // in the picture, device pixels
+        QImage shut;       // finished, with the door shut
+        QImage openFrame;  // the doorway lit, before the leaf and the darkening
     };
-    void prepare(QSizeF size, double devicePixelRatio);
+    void prepare(double time);
+    void drawAll(double time);
+    QRegion repaintDoorways(const MenuDoors::Openings& openings);
 
     QSizeF m_size;
     double m_devicePixelRatio = 0;
-    KeptImage m_shell;
-    std::array<KeptImage, MenuDoors::kCount> m_shutDoors;
+    QImage m_picture;
+    MenuDoors::Openings m_shown{};
+    std::array<Doorway, MenuDoors::kCount> m_doorways;
+    // False on a screen so small that the next door's shadow reaches a doorway; then every change
+    // draws everything.
+    bool m_doorwaysKept = false;
 };
 
 // The menu's darkening over the backdrop: darkest at the top behind the title, clear at 0.42 of

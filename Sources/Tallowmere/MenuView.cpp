@@ -99,7 +99,7 @@ MenuView::MenuView(GameModel& model, QWidget* parent) : QWidget(parent), m_model
     // Created last, so it lies above everything else.
     new HelpCard(model, this);
 
-    connect(&m_frameTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] { nextFrame(); });
     m_frameTimer.setInterval(kBackdropFrameMs);
 
     connect(&model, &GameModel::changed, this, [this](GameModel::What what) { onModelChanged(what); });
@@ -161,14 +161,54 @@ const QImage& MenuView::titleImage() {
     return m_title;
 }
 
-void MenuView::paintEvent(QPaintEvent*) {
+void MenuView::nextFrame() {
+    const QRegion changed = m_backdrop.advance(size(), devicePixelRatioF(), artTimeNow());
+    if (!changed.isEmpty()) update(changed);
+}
+
+// The timeline runs while the menu can be seen; shown again, the backdrop catches up at once.
+void MenuView::followExposure() {
+    QWidget* top = window();
+    QWindow* handle = top->windowHandle();
+    if (handle && handle != m_watchedWindow) {
+        if (m_watchedWindow) m_watchedWindow->removeEventFilter(this);
+        handle->installEventFilter(this);
+        top->installEventFilter(this);
+        m_watchedWindow = handle;
+    }
+    const bool seen = isVisible() && handle && handle->isExposed() && !(top->windowState() & Qt::WindowMinimized);
+    if (seen == m_frameTimer.isActive()) return;
+    if (seen) {
+        nextFrame();
+        m_frameTimer.start();
+    } else {
+        m_frameTimer.stop();
+    }
+}
+
+bool MenuView::eventFilter(QObject* watched, QEvent* event) {
+    const bool fromWindow = watched == m_watchedWindow && event->type() == QEvent::Expose;
+    const bool fromTop = watched == window() && event->type() == QEvent::WindowStateChange;
+    if (fromWindow || fromTop) followExposure();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MenuView::paintEvent(QPaintEvent* event) {
+    const double dpr = devicePixelRatioF();
+    if (!m_backdrop.fits(size(), dpr)) m_backdrop.advance(size(), dpr, artTimeNow());
     QPainter painter(this);
-    m_backdrop.draw(painter, size(), artTimeNow());
-    const Canvas screen(painter);
-    drawMenuShade(screen, rectOf(QRectF(rect())));
-    for (const MenuBarButton* bar : {m_continue, m_newGame, m_howTo, m_quit}) {
-        if (bar->isHidden() || bar->hoverProgress() <= 0) continue;
-        drawMenuBarGlow(screen, rectOf(QRectF(bar->mapTo(this, QPoint(0, 0)), bar->size())), bar->hoverProgress());
+    // Rectangle by rectangle, so each is a plain copy of the kept picture.
+    for (const QRect& part : event->region()) {
+        painter.setClipRect(part);
+        painter.drawImage(QPointF(0, 0), m_backdrop.picture());
+    }
+    painter.setClipping(false);
+    {
+        const Canvas screen(painter);
+        for (const MenuBarButton* bar : {m_continue, m_newGame, m_howTo, m_quit}) {
+            if (bar->isHidden() || bar->hoverProgress() <= 0) continue;
+            drawMenuBarGlow(screen, rectOf(QRectF(bar->mapTo(this, QPoint(0, 0)), bar->size())), bar->hoverProgress());
+        }
     }
     const QImage& title = titleImage();
     const double titleTop = kTitleCenterY * height() - title.height() / title.devicePixelRatio() / 2;
@@ -182,12 +222,12 @@ void MenuView::paintEvent(QPaintEvent*) {
 void MenuView::resizeEvent(QResizeEvent*) { placeContent(); }
 
 void MenuView::showEvent(QShowEvent*) {
-    m_frameTimer.start();
+    followExposure();
     setFocus();
 }
 
 void MenuView::hideEvent(QHideEvent*) {
-    m_frameTimer.stop();
+    followExposure();
     if (m_confirm) m_confirm->close();
 }
 

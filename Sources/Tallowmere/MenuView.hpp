@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <vector>
 
@@ -30,8 +31,12 @@ public:
 
     // The "Start a new game?" question while it is open.
     QMessageBox* confirmation() const { return m_confirm; }
+    // Whether the backdrop's timeline runs: only while the menu can be seen, that is while it is
+    // shown in a window that is exposed and not minimised.
+    bool isAnimating() const { return m_frameTimer.isActive(); }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -40,6 +45,8 @@ protected:
 
 private:
     void onModelChanged(GameModel::What what);
+    void nextFrame();
+    void followExposure();
     void refresh();
     void placeContent();
     void askNewGame();
@@ -57,6 +64,7 @@ private:
     TextBlock* m_furthest = nullptr;
     GlassButton* m_mute = nullptr;
     QPointer<QMessageBox> m_confirm;
+    QPointer<QWindow> m_watchedWindow;
     QImage m_title;  // the title block with its shadow, kept until the width changes
 };
 

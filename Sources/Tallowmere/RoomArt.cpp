@@ -1,6 +1,7 @@
 // [SECTION] Room shell: wall, wall patterns, ceiling, floor
 // [SECTION] Door: casing, doorway, swing, lamp
 // [SECTION] Door leaf: fittings and the ten styles
+// [SECTION] Door layers: the door without its lamp as the frame and the leaf
 #include <Tallowmere/RoomArt.hpp>
 
 #include <Tallowmere/Draw.hpp>
@@ -263,7 +264,9 @@ constexpr double kEdgeShade = 0.35;    // darkening of the free edge at open = 1
 
 void drawLeaf(Canvas canvas, ostrevan::DoorStyle style, const Rect& leaf, std::int64_t number);
 
-void drawLamp(const Canvas& canvas, bool unlocked, double time) {
+}  // namespace
+
+void drawDoorLamp(Canvas canvas, bool unlocked, double time) {
     using namespace DoorLayout;
     canvas.fill(shape::roundedRect(lampHousing, 5), vertical(lampHousing, {H(pal::kLampHousingTop), H(pal::kLampHousingBottom)}));
     const std::uint32_t colour = unlocked ? pal::kLampGreen : pal::kLampRed;
@@ -274,46 +277,13 @@ void drawLamp(const Canvas& canvas, bool unlocked, double time) {
     canvas.fill(shape::roundedRect(bulb, 4), H(colour, 0, 0.7 + 0.3 * intensity));
 }
 
-}  // namespace
-
 void drawDoor(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, bool unlocked, double open, double time,
               bool showLamp) {
-    using namespace DoorLayout;
-    const bool swinging = open > 0;
+    drawDoorFrame(canvas, open > 0);
+    drawDoorLeaf(canvas, style, number, open);
 
-    Canvas shadow = canvas;
-    shadow.addBlur(9);
-    shadow.fill(shape::roundedRect(offsetBy(casing, 4, 8), 4), black(0.4));
-    canvas.fill(shape::roundedRect(casing, 4), vertical(casing, {H(pal::kCasingTop, 0.12), H(pal::kCasingBottom)}));
-    canvas.stroke(shape::roundedRect(insetBy(casing, 1, 1), 4), white(0.12), 1);
-
-    Canvas doorway = canvas;
-    doorway.clip(opening);
-    doorway.fill(shape::rect(opening), H(pal::kDoorwayDark));
-    if (swinging) {
-        const QPointF middle(opening.midX(), opening.midY());
-        doorway.fill(shape::rect(opening), linear({opening.minX(), opening.minY()}, {opening.maxX(), opening.maxY()},
-                                                  {H(pal::kDoorwayWarm), H(pal::kDoorwayWhite)}));
-        doorway.fill(shape::circle(middle, kDoorwayGlowRadius), radial(middle, 0, kDoorwayGlowRadius, {white(0.9), white(0)}));
-    }
-
-    Canvas leafCanvas = canvas;
-    leafCanvas.clip(leafClip);
-    if (swinging) {
-        const double squeeze = std::isfinite(open) ? std::max(std::cos(kSwingRate * open), kNarrowestLeaf) : kNarrowestLeaf;
-        leafCanvas.translate(opening.minX(), 0);
-        leafCanvas.scale(squeeze, 1);
-        leafCanvas.translate(-opening.minX(), 0);
-        drawLeaf(leafCanvas, style, opening, number);
-        leafCanvas.fill(shape::rect(opening), linear({opening.minX(), 0}, {opening.maxX(), 0},
-                                                     {black(0), black(kEdgeShade * open)}));
-    } else {
-        drawLeaf(leafCanvas, style, opening, number);
-    }
-
-    if (showLamp) drawLamp(canvas, unlocked, time);
+    if (showLamp) drawDoorLamp(canvas, unlocked, time);
 }
-
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Door leaf: fittings and the ten styles
 
@@ -498,5 +468,41 @@ void drawLeaf(Canvas canvas, ostrevan::DoorStyle style, const Rect& leaf, std::i
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Door layers
+
+void drawDoorFrame(Canvas canvas, bool lit) {
+    using namespace DoorLayout;
+    Canvas shadow = canvas;
+    shadow.addBlur(9);
+    shadow.fill(shape::roundedRect(offsetBy(casing, 4, 8), 4), black(0.4));
+    canvas.fill(shape::roundedRect(casing, 4), vertical(casing, {H(pal::kCasingTop, 0.12), H(pal::kCasingBottom)}));
+    canvas.stroke(shape::roundedRect(insetBy(casing, 1, 1), 4), white(0.12), 1);
+
+    canvas.clip(opening);
+    canvas.fill(shape::rect(opening), H(pal::kDoorwayDark));
+    if (lit) {
+        const QPointF middle(opening.midX(), opening.midY());
+        canvas.fill(shape::rect(opening), linear({opening.minX(), opening.minY()}, {opening.maxX(), opening.maxY()},
+                                                 {H(pal::kDoorwayWarm), H(pal::kDoorwayWhite)}));
+        canvas.fill(shape::circle(middle, kDoorwayGlowRadius), radial(middle, 0, kDoorwayGlowRadius, {white(0.9), white(0)}));
+    }
+}
+
+void drawDoorLeaf(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, double open) {
+    using namespace DoorLayout;
+    canvas.clip(leafClip);
+    if (!(open > 0)) {
+        drawLeaf(canvas, style, opening, number);
+        return;
+    }
+    const double squeeze = std::isfinite(open) ? std::max(std::cos(kSwingRate * open), kNarrowestLeaf) : kNarrowestLeaf;
+    canvas.translate(opening.minX(), 0);
+    canvas.scale(squeeze, 1);
+    canvas.translate(-opening.minX(), 0);
+    drawLeaf(canvas, style, opening, number);
+    canvas.fill(shape::rect(opening), linear({opening.minX(), 0}, {opening.maxX(), 0}, {black(0), black(kEdgeShade * open)}));
+}
 
 }  // namespace tallowmere

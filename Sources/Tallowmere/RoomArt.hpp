@@ -22,6 +22,9 @@ void drawRoomShell(Canvas canvas, const ostrevan::Theme& theme);
 // pulsing with `time`). `open` runs from 0 (shut) to 1 (open); values <= 0 mean shut.
 void drawDoor(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, bool unlocked, double open,
               double time, bool showLamp);
+// The lamp above the door on its own, as drawDoor draws it last when `showLamp`: the door drawn
+// without its lamp and then the lamp is the door drawn with it.
+void drawDoorLamp(Canvas canvas, bool unlocked, double time);
 
 // A floor-plan rectangle seen in perspective: floor x spreads away from the centre line x 500
 // by 1 at the horizon (y 400) up to 2.2 at the front edge (y 640).
@@ -38,5 +41,11 @@ inline constexpr Rect lampHousing{478, 104, 44, 11};
 inline constexpr Rect bulb{492, 106, 16, 7};
 inline constexpr double lampGlowRadius = 30;
 }  // namespace DoorLayout
+
+// The door without its lamp in two layers, as drawDoor draws them: first the casing with its
+// shadow and the doorway (lit when `lit`, as while the door stands open), then the leaf swung
+// to `open`, which alone changes as the door swings.
+void drawDoorFrame(Canvas canvas, bool lit);
+void drawDoorLeaf(Canvas canvas, ostrevan::DoorStyle style, std::int64_t number, double open);
 
 }  // namespace tallowmere

@@ -8,10 +8,15 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <numeric>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace tallowmere {
@@ -43,6 +48,11 @@ constexpr double kDarkness = 0.9;
 
 constexpr double kHoverGrow = 4;
 constexpr double kHoverCorner = 8;
+constexpr double kHoverHaloBlur = 6;
+constexpr double kHoverHaloWidth = 5;
+// How far the ring's blurred halo reaches past the prop's rect: the growth, half the halo's
+// width and three standard deviations of its blur.
+constexpr double kHoverReach = kHoverGrow + kHoverHaloWidth / 2 + 3 * kHoverHaloBlur;
 
 constexpr QPointF kVignetteCentre{500, 330};
 constexpr double kVignetteInner = 380;
@@ -58,42 +68,66 @@ void drawArt(const Canvas& canvas, const ostrevan::Art& art, const Rect& rect, d
     if (!drawWallArt(canvas, art, rect, time)) drawFloorArt(canvas, art, rect, time);
 }
 
-void drawDustMotes(const Canvas& canvas, double time, bool dark) {
+struct Mote {
+    Rect box;
+    double opacity = 0;
+};
+
+Mote moteAt(int i, double time) {
+    const std::uint64_t seed = scatterSeed(i);
+    const double speed = 6 + 10 * unitHash(seed, 1);
+    // fmod keeps the dividend's sign: the wobble may lift a mote a little above the top.
+    const double x = std::fmod(kMoteAreaW * unitHash(seed, 2) + 0.6 * time * speed, kMoteAreaW);
+    const double y = std::fmod(kMoteAreaH * unitHash(seed, 3) + 0.35 * time * speed + 8 * std::sin(0.7 * time + i),
+                               kMoteAreaH);
+    const double size = 1.2 + 1.8 * unitHash(seed, 4);
+    return {Rect{x, y, size, size}, 0.16 + 0.12 * std::sin(time + i)};
+}
+
+// The motes `wanted` lets through (all by default).
+template <class Wanted>
+void drawDustMotes(const Canvas& canvas, double time, bool dark, Wanted wanted) {
     if (dark) return;  // motes have no opacity in the dark
     for (int i = 0; i < kMotes; ++i) {
-        const std::uint64_t seed = scatterSeed(i);
-        const double speed = 6 + 10 * unitHash(seed, 1);
-        // fmod keeps the dividend's sign: the wobble may lift a mote a little above the top.
-        const double x = std::fmod(kMoteAreaW * unitHash(seed, 2) + 0.6 * time * speed, kMoteAreaW);
-        const double y = std::fmod(kMoteAreaH * unitHash(seed, 3) + 0.35 * time * speed + 8 * std::sin(0.7 * time + i),
-                                   kMoteAreaH);
-        const double opacity = 0.16 + 0.12 * std::sin(time + i);
-        const double size = 1.2 + 1.8 * unitHash(seed, 4);
-        canvas.fill(shape::ellipse(Rect{x, y, size, size}), white(opacity));
+        const Mote mote = moteAt(i, time);
+        if (wanted(mote.box)) canvas.fill(shape::ellipse(mote.box), white(mote.opacity));
     }
 }
 
-void drawDarkness(const Canvas& canvas, const Level& level, const FlagSet& flags, double time, QPointF mouse) {
+void drawDarknessFill(const Canvas& canvas, QPointF mouse) {
     canvas.fill(shape::rect(kStage), RadialGradient{mouse, 0, kLightRadius,
                                                     {{0, black(0)}, {0.5, black(0)}, {1, black(kDarkness)}}});
-    // Glowing writing shows through the dark, in list order.
-    for (const Prop& prop : level.props) {
-        if (!prop.isVisible(flags)) continue;
+}
+
+// Glowing writing shows through the dark, in list order; `wanted` picks props by index.
+template <class Wanted>
+void drawGlowsOverDark(const Canvas& canvas, const Level& level, const FlagSet& flags, double time, Wanted wanted) {
+    for (std::size_t i = 0; i < level.props.size(); ++i) {
+        const Prop& prop = level.props[i];
+        if (!prop.isVisible(flags) || !wanted(i)) continue;
         const ostrevan::Art& art = prop.currentArt(flags);
         if (std::holds_alternative<ostrevan::art::Glow>(art)) drawArt(canvas, art, prop.rect, time);
     }
 }
 
+constexpr auto kEvery = [](const auto&) { return true; };
+
+// The prop the hover ring goes round, when there is one to ring.
+const Prop* hoveredProp(const Level& level, const FlagSet& flags, const std::optional<std::string>& hover) {
+    if (!hover) return nullptr;
+    const Prop* prop = level.prop(*hover);
+    return prop && prop->isVisible(flags) ? prop : nullptr;
+}
+
 void drawHoverRing(const Canvas& canvas, const Level& level, const FlagSet& flags, double time,
                    const std::optional<std::string>& hover) {
-    if (!hover) return;
-    const Prop* prop = level.prop(*hover);
-    if (!prop || !prop->isVisible(flags)) return;
+    const Prop* prop = hoveredProp(level, flags, hover);
+    if (!prop) return;
     const QPainterPath ring = shape::roundedRect(insetBy(prop->rect, -kHoverGrow, -kHoverGrow), kHoverCorner);
     const double pulse = 0.55 + 0.25 * std::sin(5 * time);
     Canvas halo = canvas;
-    halo.addBlur(6);
-    halo.stroke(ring, H(palette::kWarmGlow, 0, pulse), 5);
+    halo.addBlur(kHoverHaloBlur);
+    halo.stroke(ring, H(palette::kWarmGlow, 0, pulse), kHoverHaloWidth);
     canvas.stroke(ring, H(palette::kHoverLine, 0, 0.9), 2);
 }
 
@@ -153,10 +187,6 @@ std::vector<const Prop*> drawingOrder(const Level& level, const FlagSet& flags) 
     return order;
 }
 
-bool drawnAfresh(const Prop& prop, const FlagSet& flags) {
-    return prop.id == kDoorID || artAnimates(prop.currentArt(flags));
-}
-
 void drawLightPool(const Canvas& canvas) {
     canvas.fill(shape::ellipse(kLightPoolBox), radial(kLightPoolCentre, 0, kLightPoolRadius,
                                                       {H(palette::kLightPool, 0, 0.3), H(palette::kLightPool, 0, 0)}));
@@ -180,8 +210,11 @@ void drawPropsLayer(Canvas canvas, const Level& level, const FlagSet& flags, dou
 
 void drawOverlayLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time,
                       const std::optional<std::string>& hover, QPointF mouse, bool dark) {
-    drawDustMotes(canvas, time, dark);
-    if (dark) drawDarkness(canvas, level, flags, time, mouse);
+    drawDustMotes(canvas, time, dark, kEvery);
+    if (dark) {
+        drawDarknessFill(canvas, mouse);
+        drawGlowsOverDark(canvas, level, flags, time, kEvery);
+    }
     drawHoverRing(canvas, level, flags, time, hover);
 }
 
@@ -189,8 +222,92 @@ void drawVignette(Canvas canvas) {
     canvas.fill(shape::rect(kStage), radial(kVignetteCentre, kVignetteInner, kVignetteOuter, {clear(), black(0.38)}));
 }
 
+
 // ---------------------------------------------------------------------------------------------
 // SceneRenderer
+
+namespace {
+
+// Repainted areas start and end on this grid of device pixels, so a blur, which works on a grid
+// of up to four pixels, lines up with the whole frame's.
+constexpr int kGrid = 4;
+// Antialiased edges reach into the next pixel; blurs fade out a little past their reach.
+constexpr double kEdgeMargin = 2;
+// Drawn-afresh art is measured at these times (seconds) for the area it may touch.
+constexpr std::array<double, 5> kMeasureTimes = {0, 0.7, 1.9, 3.1, 4.6};
+// Stage units round a prop searched for its art's pixels; art reaching past them makes the
+// whole frame the prop's area.
+constexpr double kMeasureReach = 80;
+// Past this share of the frame, repainting the whole is as cheap as repainting the parts.
+constexpr double kWholeShare = 0.6;
+
+QRect alignedToGrid(const QRect& r) {
+    const auto down = [](int v) { return v >= 0 ? v / kGrid * kGrid : -((-v + kGrid - 1) / kGrid * kGrid); };
+    const int x0 = down(r.left());
+    const int y0 = down(r.top());
+    const int x1 = down(r.right()) + kGrid - 1;
+    const int y1 = down(r.bottom()) + kGrid - 1;
+    return QRect(QPoint(x0, y0), QPoint(x1, y1));
+}
+
+// The rects on the grid inside `whole`, overlapping ones (or ones nearly touching) joined.
+std::vector<QRect> joinAreas(const std::vector<QRect>& rects, const QRect& whole) {
+    std::vector<QRect> areas;
+    areas.reserve(rects.size());
+    for (const QRect& r : rects) {
+        const QRect area = alignedToGrid(r) & whole;
+        if (!area.isEmpty()) areas.push_back(area);
+    }
+    bool joined = true;
+    while (joined) {
+        joined = false;
+        for (std::size_t i = 0; i < areas.size() && !joined; ++i) {
+            for (std::size_t j = i + 1; j < areas.size(); ++j) {
+                if (!areas[i].adjusted(-kGrid, -kGrid, kGrid, kGrid).intersects(areas[j])) continue;
+                areas[i] |= areas[j];
+                areas.erase(areas.begin() + std::ptrdiff_t(j));
+                joined = true;
+                break;
+            }
+        }
+    }
+    return areas;
+}
+
+// The smallest rect holding every pixel of `image` that is not fully transparent, or an empty one.
+QRect paintedBounds(const QImage& image) {
+    int x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) == 0) continue;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+        }
+    }
+    return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
+}
+
+// Runs `work` on a thread of the global pool while the caller waits; see paintOnPool.
+template <class Work>
+void runOnPool(Work work) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    // Waiting on the pool from inside it could wait for ever.
+    if (pool->contains(QThread::currentThread())) {
+        work();
+        return;
+    }
+    QSemaphore done;
+    pool->start([&] {
+        work();
+        done.release();
+    });
+    done.acquire();
+}
+
+}  // namespace
 
 const QImage& SceneRenderer::shellImage(const Level& level, QSize pixelSize, double devicePixelRatio) {
     if (m_shell.isNull() || m_shellRoom != level.id || m_shell.size() != pixelSize ||
@@ -210,40 +327,235 @@ const QImage& SceneRenderer::vignetteImage(QSize pixelSize, double devicePixelRa
     return m_vignette;
 }
 
-void SceneRenderer::drawProps(const Canvas& canvas, const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
+QRect SceneRenderer::toDevice(const Rect& stageRect, double margin) const {
+    const QRect whole(QPoint(0, 0), m_layersSize);
+    const double kx = m_layersSize.width() / kStageW;
+    const double ky = m_layersSize.height() / kStageH;
+    const double x0 = stageRect.minX() * kx - margin;
+    const double y0 = stageRect.minY() * ky - margin;
+    const double x1 = stageRect.maxX() * kx + margin;
+    const double y1 = stageRect.maxY() * ky + margin;
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return whole;
+    // Clamped to just past the frame before turning into whole pixels.
+    const auto px = [](double v, int size) { return int(std::clamp(v, -double(kGrid), double(size + kGrid))); };
+    return QRect(QPoint(px(std::floor(x0), whole.width()), px(std::floor(y0), whole.height())),
+                 QPoint(px(std::ceil(x1), whole.width()) - 1, px(std::ceil(y1), whole.height()) - 1));
+}
+
+void SceneRenderer::addMotes(std::vector<QRect>& rects, double time) const {
+    for (int i = 0; i < kMotes; ++i) rects.push_back(toDevice(moteAt(i, time).box, kEdgeMargin));
+}
+
+void SceneRenderer::addHoverRing(std::vector<QRect>& rects, const RoomScene& scene,
+                                 const std::optional<std::string>& hover) const {
+    if (const Prop* prop = hoveredProp(scene.level, scene.flags, hover))
+        rects.push_back(toDevice(insetBy(prop->rect, -kHoverReach, -kHoverReach), kEdgeMargin));
+}
+
+void SceneRenderer::addLightCircle(std::vector<QRect>& rects, QPointF mouse) const {
+    const Rect circle{mouse.x() - kLightRadius, mouse.y() - kLightRadius, 2 * kLightRadius, 2 * kLightRadius};
+    rects.push_back(toDevice(circle, kEdgeMargin));
+}
+
+bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double devicePixelRatio) {
     const Level& level = scene.level;
     const FlagSet& flags = scene.flags;
-    const std::vector<const Prop*> order = drawingOrder(level, flags);
-    const bool fresh = m_propsRoom != level.id || m_propsFlags != flags || m_propsSize != pixelSize ||
-                       m_propsDpr != devicePixelRatio;
-    if (fresh) {
-        m_propRuns.clear();
-        m_propsRoom = level.id;
-        m_propsFlags = flags;
-        m_propsSize = pixelSize;
-        m_propsDpr = devicePixelRatio;
-    }
-    // The light pool lies under every prop, so it opens the first run.
-    std::size_t run = 0;
-    std::size_t i = 0;
-    bool first = true;
-    while (i < order.size() || first) {
-        std::size_t end = i;
-        while (end < order.size() && !drawnAfresh(*order[end], flags)) ++end;
-        if (end > i || (first && unlockedDoor(level, flags))) {
-            if (run == m_propRuns.size()) {
-                m_propRuns.push_back(renderStageImage(pixelSize, devicePixelRatio, [&](const Canvas& still) {
-                    if (first && unlockedDoor(level, flags)) drawLightPool(still);
-                    for (std::size_t k = i; k < end; ++k) drawProp(still, level, *order[k], flags, 0, 0);
-                }));
-            }
-            canvas.drawImage(kStage, m_propRuns[run]);
-            ++run;
+    const bool doorShut = !(scene.doorOpen > 0);
+    if (!m_background.isNull() && m_layersRoom == level.id && m_layersFlags == flags && m_layersSize == pixels &&
+        m_layersDpr == devicePixelRatio && m_layersDoorShut == doorShut)
+        return false;
+    m_layersRoom = level.id;
+    m_layersFlags = flags;
+    m_layersSize = pixels;
+    m_layersDpr = devicePixelRatio;
+    m_layersDoorShut = doorShut;
+    m_layers.clear();
+    m_background = shellImage(level, pixels, devicePixelRatio).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_background.setDevicePixelRatio(devicePixelRatio);
+    const QRect whole(QPoint(0, 0), pixels);
+    const QTransform stageScale = QTransform::fromScale(pixels.width() / devicePixelRatio / kStageW,
+                                                        pixels.height() / devicePixelRatio / kStageH);
+
+    // The area a drawn-afresh layer may touch: what it paints at a few times round `near`.
+    const auto measure = [&](const Rect& near, const std::function<void(const Canvas&, double)>& draw) {
+        const QRect window = alignedToGrid(toDevice(insetBy(near, -kMeasureReach, -kMeasureReach), 0)) & whole;
+        if (window.isEmpty()) return QRect();
+        QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(devicePixelRatio);
+        QRect painted;
+        for (const double time : kMeasureTimes) {
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            painter.setWorldTransform(stageScale * QTransform::fromTranslate(-window.x() / devicePixelRatio,
+                                                                             -window.y() / devicePixelRatio));
+            draw(Canvas(painter), time);
+            painter.end();
+            painted |= paintedBounds(image);
         }
-        first = false;
-        if (end < order.size()) drawProp(canvas, level, *order[end], flags, scene.time, scene.doorOpen);
-        i = end + 1;
+        if (painted.isEmpty()) return QRect();
+        const QRect inFrame = painted.translated(window.topLeft());
+        const bool reachesOut = (painted.left() == 0 && window.left() > 0) || (painted.top() == 0 && window.top() > 0) ||
+                                (painted.right() == window.width() - 1 && window.right() < whole.right()) ||
+                                (painted.bottom() == window.height() - 1 && window.bottom() < whole.bottom());
+        if (reachesOut) return whole;
+        const int margin = int(std::ceil(kEdgeMargin));
+        return alignedToGrid(inFrame.adjusted(-margin, -margin, margin, margin)) & whole;
+    };
+
+    // Still things gather into runs; the first run lies on the background itself.
+    std::vector<std::function<void(const Canvas&)>> run;
+    const auto endRun = [&] {
+        if (run.empty()) return;
+        QImage image = renderStageImage(pixels, devicePixelRatio, [&](const Canvas& canvas) {
+            for (const auto& still : run) still(canvas);
+        });
+        if (m_layers.empty()) {
+            QPainter painter(&m_background);
+            painter.drawImage(QPointF(0, 0), image);
+        } else {
+            m_layers.push_back(Layer{std::move(image), 0, false, whole});
+        }
+        run.clear();
+    };
+    const auto afresh = [&](std::size_t prop, bool lampOnly, QRect bounds) {
+        endRun();
+        m_layers.push_back(Layer{QImage(), prop, lampOnly, bounds});
+    };
+
+    const bool unlocked = unlockedDoor(level, flags);
+    if (unlocked) run.emplace_back([](const Canvas& canvas) { drawLightPool(canvas); });
+    for (const Prop* prop : drawingOrder(level, flags)) {
+        const std::size_t index = std::size_t(prop - level.props.data());
+        if (prop->id == kDoorID) {
+            if (!doorShut) {
+                afresh(index, false, whole);
+                continue;
+            }
+            // A shut door changes only through its lamp, and an unlocked door's lamp is steady.
+            run.emplace_back([&level, unlocked](const Canvas& canvas) {
+                drawDoor(canvas, level.door, level.id, unlocked, 0, 0, unlocked);
+            });
+            if (!unlocked) {
+                afresh(index, true, measure(DoorLayout::lampHousing, [](const Canvas& canvas, double time) {
+                           drawDoorLamp(canvas, false, time);
+                       }));
+            }
+            continue;
+        }
+        if (!artAnimates(prop->currentArt(flags))) {
+            run.emplace_back([&level, prop, &flags](const Canvas& canvas) { drawProp(canvas, level, *prop, flags, 0, 0); });
+            continue;
+        }
+        afresh(index, false, measure(prop->rect, [&](const Canvas& canvas, double time) {
+                   drawProp(canvas, level, *prop, flags, time, 0);
+               }));
     }
+    endRun();
+    return true;
+}
+
+void SceneRenderer::repaint(const QRect& area, const RoomScene& scene) {
+    const Level& level = scene.level;
+    const FlagSet& flags = scene.flags;
+    const double dpr = m_layersDpr;
+    QImage patch = m_background.copy(area);
+    patch.setDevicePixelRatio(dpr);
+    {
+        QPainter painter(&patch);
+        // Images of the whole stage are copied over the patch pixel for pixel.
+        const auto lay = [&](const QImage& image) {
+            painter.setWorldTransform(QTransform());
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.drawImage(QPointF(0, 0), image, QRectF(area));
+        };
+        painter.setWorldTransform(QTransform::fromScale(m_layersSize.width() / dpr / kStageW,
+                                                        m_layersSize.height() / dpr / kStageH) *
+                                  QTransform::fromTranslate(-area.x() / dpr, -area.y() / dpr));
+        {
+            const Canvas canvas(painter);
+            const auto here = [&](const Rect& box) { return toDevice(box, kEdgeMargin).intersects(area); };
+            const auto afreshHere = [&](std::size_t prop) {
+                return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
+                    return layer.still.isNull() && !layer.lampOnly && layer.prop == prop && layer.bounds.intersects(area);
+                });
+            };
+            for (const Layer& layer : m_layers) {
+                if (!layer.bounds.intersects(area)) continue;
+                if (!layer.still.isNull()) {
+                    lay(layer.still);
+                } else if (layer.lampOnly) {
+                    drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
+                } else if (layer.prop < level.props.size()) {
+                    drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
+                }
+            }
+            drawDustMotes(canvas, scene.time, scene.dark, here);
+            if (scene.dark) {
+                drawDarknessFill(canvas, scene.mouse);
+                drawGlowsOverDark(canvas, level, flags, scene.time, afreshHere);
+            }
+            if (const Prop* prop = hoveredProp(level, flags, scene.hover); prop && here(insetBy(prop->rect, -kHoverReach, -kHoverReach)))
+                drawHoverRing(canvas, level, flags, scene.time, scene.hover);
+        }
+        lay(vignetteImage(m_layersSize, dpr));
+    }
+    if (area == QRect(QPoint(0, 0), m_layersSize)) {
+        m_frame = std::move(patch);
+        return;
+    }
+    const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
+    for (int y = 0; y < area.height(); ++y) {
+        std::memcpy(m_frame.scanLine(area.y() + y) + std::size_t(area.x()) * sizeof(QRgb), patch.constScanLine(y), rowBytes);
+    }
+}
+
+const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double devicePixelRatio) {
+    const bool rebuilt = prepareLayers(scene, pixels, devicePixelRatio);
+    if (m_background.isNull()) {
+        m_frameValid = false;
+        m_frame = QImage();
+        return m_frame;
+    }
+    const QRect whole(QPoint(0, 0), pixels);
+    bool repaintAll = rebuilt || !m_frameValid || m_frame.size() != pixels ||
+                      m_frame.devicePixelRatio() != devicePixelRatio || scene.dark != m_lastDark ||
+                      scene.doorOpen > 0 || !std::isfinite(scene.time) || !std::isfinite(m_lastTime);
+    std::vector<QRect> areas;
+    if (!repaintAll) {
+        std::vector<QRect> moved;
+        const bool timed = scene.time != m_lastTime;
+        if (timed) {
+            for (const Layer& layer : m_layers)
+                if (layer.still.isNull()) moved.push_back(layer.bounds);
+            if (!scene.dark) {
+                addMotes(moved, m_lastTime);
+                addMotes(moved, scene.time);
+            }
+        }
+        if (timed || scene.hover != m_lastHover) {
+            addHoverRing(moved, scene, m_lastHover);
+            addHoverRing(moved, scene, scene.hover);
+        }
+        if (scene.dark && scene.mouse != m_lastMouse) {
+            addLightCircle(moved, m_lastMouse);
+            addLightCircle(moved, scene.mouse);
+        }
+        areas = joinAreas(moved, whole);
+        double share = 0;
+        for (const QRect& area : areas) share += double(area.width()) * area.height() / (double(whole.width()) * whole.height());
+        repaintAll = share > kWholeShare;
+    }
+    if (repaintAll) {
+        repaint(whole, scene);
+    } else {
+        for (const QRect& area : areas) repaint(area, scene);
+    }
+    m_frameValid = true;
+    m_lastTime = scene.time;
+    m_lastMouse = scene.mouse;
+    m_lastHover = scene.hover;
+    m_lastDark = scene.dark;
+    return m_frame;
 }
 
 void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScene& scene) {
@@ -251,39 +563,30 @@ void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScen
     const QRectF stage = snapToPixels(fitStage(target), dpr);
     const QSize pixels = (stage.size() * dpr).toSize();
     if (pixels.isEmpty()) return;
-
-    painter.save();
-    painter.drawImage(stage.topLeft(), shellImage(scene.level, pixels, dpr));
-    const QTransform base = painter.worldTransform();
-    painter.setWorldTransform(QTransform::fromScale(stage.width() / kStageW, stage.height() / kStageH) *
-                              QTransform::fromTranslate(stage.x(), stage.y()) * base);
-    {
-        // The canvas hands the painter back as it found it (stage-scaled) when it goes, so it
-        // must be gone before the base transform is restored.
-        const Canvas canvas(painter);
-        drawProps(canvas, scene, pixels, dpr);
-        drawOverlayLayer(canvas, scene.level, scene.flags, scene.time, scene.hover, scene.mouse, scene.dark);
-    }
-    painter.setWorldTransform(base);
-    painter.setClipping(false);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.drawImage(stage.topLeft(), vignetteImage(pixels, dpr));
-    painter.restore();
+    QImage image;
+    runOnPool([&] { image = frame(scene, pixels, dpr); });
+    if (!image.isNull()) painter.drawImage(stage.topLeft(), image);
 }
 
 QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
     if (pixelSize.isEmpty() || !(devicePixelRatio > 0)) return {};
+    const QRectF target(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio);
+    const QRectF stage = snapToPixels(fitStage(target), devicePixelRatio);
+    // The usual case: the stage fills the image, which is then the kept frame itself.
+    if (stage.topLeft() == QPointF(0, 0) && (stage.size() * devicePixelRatio).toSize() == pixelSize) {
+        QImage image;
+        runOnPool([&] { image = frame(scene, pixelSize, devicePixelRatio); });
+        return image;
+    }
     QImage image = blankImage(pixelSize, devicePixelRatio);
     QPainter painter(&image);
-    draw(painter, QRectF(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio), scene);
+    draw(painter, target, scene);
     painter.end();
     return image;
 }
 
 QImage SceneRenderer::renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
-    return paintOnPool(pixelSize, devicePixelRatio, [&](QPainter& painter) {
-        draw(painter, QRectF(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio), scene);
-    });
+    return render(scene, pixelSize, devicePixelRatio);
 }
 
 }  // namespace tallowmere

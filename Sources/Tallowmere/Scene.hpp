@@ -48,9 +48,16 @@ void drawOverlayLayer(Canvas canvas, const ostrevan::Level& level, const ostreva
 // The darkened edges over everything.
 void drawVignette(Canvas canvas);
 
-// Draws scenes, keeping what does not change between frames: the shell of the current room at
-// the current size and the vignette at that size. One renderer serves one view; it may live on
-// any thread but is not to be used from two threads at once.
+// Draws scenes, keeping what does not change between frames. The still layers (the shell, the
+// light pool, still props and a shut door without its lamp) are composed once per room, flag
+// set, size and door state; the last frame is kept, and a later frame repaints only the
+// rectangles where something moved since: animated props, the locked door's lamp, dust motes,
+// the light circle of the dark round the pointer and the hover ring, each where it was and where
+// it is now, with the layers above it. A new room, flag set, size, darkness or an opening door
+// repaints the whole frame. The painting itself runs on a thread of the global thread pool while
+// the caller waits (see paintOnPool): from the GUI thread, Qt hands large fills to that pool one by
+// one, which costs more than the fills. One renderer serves one view; it may live on any thread
+// but is not to be used from two threads at once.
 class SceneRenderer {
 public:
     // Draws the scene fitted into `target` (the painter's logical coordinates), leaving the rest
@@ -61,28 +68,57 @@ public:
     // nothing.
     QImage render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
-    // As render, but painted on a thread of the global thread pool while the caller waits (see
-    // paintOnPool): a frame is markedly cheaper there than on the GUI thread.
+    // The same as render, which paints on the pool already; kept for callers that say so.
     QImage renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
 private:
+    // A layer above the background, in drawing order: a run of still props as an image, or one
+    // thing drawn afresh every time its area is repainted.
+    struct Layer {
+        QImage still;            // a run of still props over the whole stage; null when drawn afresh
+        std::size_t prop = 0;    // drawn afresh: index into the room's props
+        bool lampOnly = false;   // drawn afresh: only the lamp of the shut door
+        QRect bounds;            // device pixels it may touch
+    };
+
+    // The stage of `pixels` brought up to date with `scene`; the stage fills the image.
+    const QImage& frame(const RoomScene& scene, QSize pixels, double devicePixelRatio);
+    // Rebuilds the background and the layers when the room, flags, size or door state changed;
+    // answers whether it did.
+    bool prepareLayers(const RoomScene& scene, QSize pixels, double devicePixelRatio);
+    // Repaints `area` (device pixels, on the alignment grid) of the kept frame.
+    void repaint(const QRect& area, const RoomScene& scene);
+    // Where the things that move in `scene` are, device pixels: every drawn-afresh layer when
+    // `timed`, the motes at `time`, the hover ring and the light circle.
+    void addMotes(std::vector<QRect>& rects, double time) const;
+    void addHoverRing(std::vector<QRect>& rects, const RoomScene& scene, const std::optional<std::string>& hover) const;
+    void addLightCircle(std::vector<QRect>& rects, QPointF mouse) const;
+    QRect toDevice(const Rect& stageRect, double margin) const;
+
     const QImage& shellImage(const ostrevan::Level& level, QSize pixelSize, double devicePixelRatio);
     const QImage& vignetteImage(QSize pixelSize, double devicePixelRatio);
-    // The props layer: runs of still props come from images made once per room, flag set and
-    // size; the door and animated props between them are drawn afresh.
-    void drawProps(const Canvas& canvas, const RoomScene& scene, QSize pixelSize, double devicePixelRatio);
 
     // The shell is keyed by room number only: a room's theme never changes during play.
     std::int64_t m_shellRoom = 0;
     QImage m_shell;
     QImage m_vignette;
 
-    // Still props, one image per run, valid for this room, flag set and size.
-    std::int64_t m_propsRoom = 0;
-    ostrevan::FlagSet m_propsFlags;
-    QSize m_propsSize;
-    double m_propsDpr = 0;
-    std::vector<QImage> m_propRuns;
+    // Still layers, valid for this room, flag set, size and door state.
+    std::int64_t m_layersRoom = 0;
+    ostrevan::FlagSet m_layersFlags;
+    QSize m_layersSize;
+    double m_layersDpr = 0;
+    bool m_layersDoorShut = true;
+    QImage m_background;         // shell with the still run under everything drawn afresh
+    std::vector<Layer> m_layers;
+
+    // The last frame and what it showed.
+    QImage m_frame;
+    bool m_frameValid = false;
+    double m_lastTime = 0;
+    QPointF m_lastMouse;
+    std::optional<std::string> m_lastHover;
+    bool m_lastDark = false;
 };
 
 }  // namespace tallowmere

@@ -7,10 +7,13 @@
 
 #include <Ostrevan/Engine.hpp>
 
+#include <QCursor>
 #include <QDateTime>
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +42,7 @@ constexpr double kPropMargin = 2;
 
 // The frame round the stage.
 constexpr double kFrameCorner = 14;
+constexpr double kCornerExtent = 1.53;  // a continuous corner's curve starts this many radii out
 constexpr double kFrameRimOpacity = 0.1;
 constexpr double kShadowOpacity = 0.6;
 constexpr double kShadowSigma = 12;  // a 24-point shadow radius
@@ -125,11 +129,25 @@ StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
 
     m_frameTimer.setInterval(kFrameIntervalMs);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] { update(); });
+    connect(&m_frameTimer, &QTimer::timeout, this, &StageView::tick);
 
     connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
-        if (what == GameModel::What::state) updateHeldItem();
-        if (what == GameModel::What::state || what == GameModel::What::doorOpenStart) update();
+        switch (what) {
+            case GameModel::What::state:
+                updateHeldItem();
+                [[fallthrough]];
+            case GameModel::What::doorOpenStart:
+                // The room or its flags changed: the last frame no longer shows them.
+                m_frameDue = true;
+                update(stageFrame().toAlignedRect());
+                break;
+            case GameModel::What::paused:
+            case GameModel::What::panelID:
+            case GameModel::What::showHelp:
+                if (!overlaid()) overlayClosed();
+                break;
+            default: break;
+        }
     });
 }
 
@@ -169,6 +187,13 @@ RoomScene StageView::currentScene() const {
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
+void StageView::setBackdrop(Backdrop backdrop) {
+    m_backdrop = std::move(backdrop);
+    setAttribute(Qt::WA_OpaquePaintEvent, bool(m_backdrop));
+    m_chrome = QImage();
+    update();
+}
+
 void StageView::renderShadow() {
     const QRectF frame = stageFrame();
     if (frame.isEmpty()) {
@@ -186,26 +211,87 @@ void StageView::renderShadow() {
     canvas.fill(shape::roundedRect(body, kFrameCorner), black(kShadowOpacity));
 }
 
-void StageView::paintEvent(QPaintEvent*) {
-    const QRectF frame = stageFrame();
-    if (frame.isEmpty()) return;
+// The backdrop as the parent paints it, with the shadow over it: everything of the widget but
+// the stage itself, which changes every frame.
+void StageView::renderChrome() {
     const double dpr = devicePixelRatioF();
-
-    const QSize pixels(int(std::ceil(frame.width() * dpr)), int(std::ceil(frame.height() * dpr)));
-    if (m_frame.size() != pixels || m_frame.devicePixelRatio() != dpr) m_frame = transparentImage(frame.size(), dpr);
-    m_frame.fill(Qt::transparent);
+    const QWidget* parent = parentWidget();
+    m_chromeGeometry = geometry();
+    m_chromeParentRect = parent ? QRectF(parent->rect()) : QRectF(rect());
+    // The whole backdrop, then the part under this widget: painted in place, a gradient could
+    // round a step differently from the parent's own.
+    QImage backdrop(QSize(std::max(1, int(std::ceil(m_chromeParentRect.width() * dpr))),
+                          std::max(1, int(std::ceil(m_chromeParentRect.height() * dpr)))),
+                    QImage::Format_RGB32);
+    backdrop.setDevicePixelRatio(dpr);
+    backdrop.fill(Qt::black);
     {
-        QPainter framePainter(&m_frame);
-        m_renderer.draw(framePainter, QRectF(QPointF(0, 0), frame.size()), currentScene());
+        QPainter painter(&backdrop);
+        m_backdrop(painter, m_chromeParentRect);
     }
-
-    QPainter painter(this);
+    const QPoint origin = parent ? pos() : QPoint();
+    m_chrome = backdrop.copy(QRect(QPointF(origin * dpr).toPoint(), QSize(int(std::ceil(width() * dpr)), int(std::ceil(height() * dpr)))));
+    m_chrome.setDevicePixelRatio(dpr);
+    QPainter painter(&m_chrome);
     if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr) renderShadow();
     if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
+}
+
+void StageView::renderFrame(QSizeF size, double dpr) {
+    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    const RoomScene scene = currentScene();
+    // Painted off the GUI thread: Qt's raster engine then spreads large fills over its thread
+    // pool, which makes a frame markedly cheaper.
+    m_frame = paintOnPool(pixels, dpr, [&](QPainter& painter) {
+        m_renderer.draw(painter, QRectF(QPointF(0, 0), size), scene);
+    });
+    m_frameDue = false;
+    ++m_framesRendered;
+}
+
+void StageView::paintEvent(QPaintEvent*) {
+    const QRectF frame = stageFrame();
+    const double dpr = devicePixelRatioF();
+    QPainter painter(this);
+    if (m_backdrop) {
+        const QWidget* parent = parentWidget();
+        const QRectF parentRect = parent ? QRectF(parent->rect()) : QRectF(rect());
+        if (m_chrome.isNull() || m_chrome.devicePixelRatio() != dpr || m_chromeGeometry != geometry() ||
+            m_chromeParentRect != parentRect)
+            renderChrome();
+        painter.drawImage(QPointF(0, 0), m_chrome);
+    } else {
+        if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr) renderShadow();
+        if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
+    }
+    if (frame.isEmpty()) return;
+
+    const QSize pixels(int(std::ceil(frame.width() * dpr)), int(std::ceil(frame.height() * dpr)));
+    if (m_frameDue || m_frame.size() != pixels || m_frame.devicePixelRatio() != dpr) renderFrame(frame.size(), dpr);
+
     const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
+    const QPainterPath corners = shape::roundedRect(frameRect, kFrameCorner);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipPath(shape::roundedRect(frameRect, kFrameCorner));
+    // Clipping the whole room to the rounded shape costs a good part of a frame, though only
+    // the rim's pixels are cut: the inside, where the shape covers every pixel, goes through
+    // plain rectangles, and only the rest through the shape.
+    const QRect inside(QPoint(int(std::ceil(frame.left())), int(std::ceil(frame.top()))),
+                       QPoint(int(std::floor(frame.right())) - 1, int(std::floor(frame.bottom())) - 1));
+    const int curve = int(std::ceil(kFrameCorner * kCornerExtent)) + 1;
+    const QRect across = inside.adjusted(0, curve, 0, -curve);
+    const QRect down = inside.adjusted(curve, 0, -curve, 0);
+    QRegion rim(frame.toAlignedRect());
+    if (dpr == 1 && across.isValid() && down.isValid()) {
+        for (const QRect& part : {across, QRect(down.left(), down.top(), down.width(), curve),
+                                  QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())}) {
+            painter.setClipRect(part);
+            painter.drawImage(frame.topLeft(), m_frame);
+            rim -= part;
+        }
+    }
+    painter.setClipPath(corners);
+    painter.setClipRegion(rim, Qt::IntersectClip);
     painter.drawImage(frame.topLeft(), m_frame);
     painter.restore();
     Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
@@ -214,18 +300,98 @@ void StageView::paintEvent(QPaintEvent*) {
 void StageView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     renderShadow();
-    m_heldLayer->setGeometry(stageFrame().toAlignedRect());
+    m_chrome = QImage();
+    placeHeldLayer();
     updateHeldItem();
+}
+
+void StageView::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The backdrop under the stage is another part of the parent's.
+    if (m_backdrop) update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frame clock
+
+bool StageView::canBeSeen() const {
+    if (!isVisible()) return false;
+    const QWidget* top = window();
+    if (top->windowState() & Qt::WindowMinimized) return false;
+    const QWindow* handle = top->windowHandle();
+    return handle && handle->isExposed();
+}
+
+void StageView::watchWindow() {
+    QWidget* top = window();
+    if (m_watchedTop != top) {
+        if (m_watchedTop) m_watchedTop->removeEventFilter(this);
+        m_watchedTop = top;
+        top->installEventFilter(this);
+    }
+    QWindow* handle = top->windowHandle();
+    if (m_watchedWindow != handle) {
+        if (m_watchedWindow) m_watchedWindow->removeEventFilter(this);
+        m_watchedWindow = handle;
+        if (handle) handle->installEventFilter(this);
+    }
+}
+
+void StageView::followExposure() {
+    if (!canBeSeen()) {
+        m_frameTimer.stop();
+        return;
+    }
+    if (m_frameTimer.isActive()) return;
+    m_frameTimer.start();
+    m_frameDue = true;
+    update(stageFrame().toAlignedRect());
+}
+
+bool StageView::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Expose:
+        case QEvent::WindowStateChange:
+        case QEvent::Show:
+        case QEvent::Hide:
+            // The window's own handling of the event comes first; look once it is done.
+            QMetaObject::invokeMethod(this, &StageView::followExposure, Qt::QueuedConnection);
+            break;
+        default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void StageView::tick() {
+    if (!canBeSeen()) {
+        m_frameTimer.stop();
+        return;
+    }
+    m_frameDue = true;
+    update(stageFrame().toAlignedRect());
 }
 
 void StageView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    m_frameTimer.start();
+    watchWindow();
+    followExposure();
 }
 
 void StageView::hideEvent(QHideEvent* event) {
     m_frameTimer.stop();
     QWidget::hideEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The held item
+
+void StageView::placeHeldLayer() {
+    const QRect layer = stageFrame().toAlignedRect();
+    m_heldLayer->setGeometry(layer);
+    // The item is cut by the stage's rounded corners, as the room is.
+    const QRectF frame = stageFrame().translated(-QPointF(layer.topLeft()));
+    const QPainterPath corners = shape::roundedRect(Rect{frame.x(), frame.y(), frame.width(), frame.height()}, kFrameCorner);
+    m_heldLayer->setMask(QRegion(corners.toFillPolygon().toPolygon()));
 }
 
 void StageView::updateHeldItem() {
@@ -256,8 +422,8 @@ void StageView::pointerAt(QPointF widgetPoint) {
     }
     if (hover != m_hover) m_hover = std::move(hover);
     setCursor(m_hover ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    // The light and the hover ring follow on the next tick; only the held item moves now.
     updateHeldItem();
-    update();
 }
 
 void StageView::pointerLeft() {
@@ -265,7 +431,15 @@ void StageView::pointerLeft() {
     m_hasMouse = false;
     setCursor(Qt::ArrowCursor);
     updateHeldItem();
-    update();
+}
+
+bool StageView::overlaid() const {
+    return m_model.paused() || m_model.panelID() || m_model.showHelp();
+}
+
+void StageView::overlayClosed() {
+    // The pointer left the stage under the overlay only if it is elsewhere now.
+    if (m_hasMouse && !stageFrame().contains(mapFromGlobal(QCursor::pos()))) pointerLeft();
 }
 
 void StageView::mouseMoveEvent(QMouseEvent* event) {
@@ -275,7 +449,9 @@ void StageView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void StageView::leaveEvent(QEvent* event) {
-    if (m_hasMouse) pointerLeft();
+    // An overlay opening over the stage takes the pointer without it moving: the held item
+    // and the hover ring stay where they were.
+    if (m_hasMouse && !overlaid()) pointerLeft();
     QWidget::leaveEvent(event);
 }
 

@@ -1,7 +1,9 @@
 // The play area: the current room on the 1000 x 640 stage, fitted and centred in the widget,
-// framed with rounded corners, a rim and a drop shadow. It redraws up to 24 times a second,
-// follows the pointer (dark-room light, hover ring, hand cursor, the held item) and turns a
-// click into GameModel::tapProp() or GameModel::clearSelection(). It decides nothing itself.
+// framed with rounded corners, a rim and a drop shadow. It renders the room on its frame clock,
+// up to 24 times a second and only while its window is exposed; other repaints (overlays,
+// toasts, the held item moving) reuse the last rendered room. It follows the pointer (dark-room
+// light, hover ring, hand cursor, the held item) and turns a click into GameModel::tapProp() or
+// GameModel::clearSelection(). It decides nothing itself.
 #pragma once
 
 #include <Ostrevan/Model.hpp>
@@ -13,8 +15,12 @@
 #include <QPointF>
 #include <QRectF>
 #include <QTimer>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -63,6 +69,20 @@ public:
     // The scene the next frame would draw.
     RoomScene currentScene() const;
 
+    // Paints what lies under the stage, in the coordinates of the parent whose whole rectangle
+    // is `parentRect`. With a backdrop the stage paints its own background (kept as an image with
+    // the drop shadow until the geometry changes) and is opaque, so its frames leave the parent
+    // alone.
+    using Backdrop = std::function<void(QPainter& painter, const QRectF& parentRect)>;
+    void setBackdrop(Backdrop backdrop);
+
+    // Whether the frame clock runs: while the stage is shown in an exposed, unminimised window.
+    bool ticking() const { return m_frameTimer.isActive(); }
+    // How many times the room has been rendered so far.
+    std::uint64_t framesRendered() const { return m_framesRendered; }
+    // What the frame clock does on each tick: asks for the room to be rendered and shown anew.
+    void tick();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -72,12 +92,25 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void pointerAt(QPointF widgetPoint);
     void pointerLeft();
+    // The pause menu, the help card or a panel lies over the stage.
+    bool overlaid() const;
+    void overlayClosed();
     void updateHeldItem();
+    void placeHeldLayer();
     void renderShadow();
+    void renderChrome();
+    void renderFrame(QSizeF size, double dpr);
+
+    // The frame clock follows the window: it runs only while the stage can be seen.
+    bool canBeSeen() const;
+    void watchWindow();
+    void followExposure();
 
     GameModel& m_model;
     QMarginsF m_padding;
@@ -88,9 +121,17 @@ private:
 
     QTimer m_frameTimer;
     SceneRenderer m_renderer;
-    QImage m_frame;   // this frame's room, at the stage frame's size
+    QImage m_frame;           // the last rendered room, at the stage frame's size
+    bool m_frameDue = true;   // a tick (or a change of the room) asks for a new one
+    std::uint64_t m_framesRendered = 0;
     QImage m_shadow;  // the frame's drop shadow, kept until the size changes
     QPointF m_shadowOrigin;
+    Backdrop m_backdrop;
+    QImage m_chrome;  // with a backdrop: the backdrop and the shadow over the whole widget
+    QRect m_chromeGeometry;
+    QRectF m_chromeParentRect;
+    QPointer<QWidget> m_watchedTop;
+    QPointer<QWindow> m_watchedWindow;
     QWidget* m_heldLayer = nullptr;  // covers the stage frame so the held item is clipped to it
     ItemIcon* m_held = nullptr;
 };

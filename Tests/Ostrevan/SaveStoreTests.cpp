@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -218,9 +221,97 @@ TEST_F(SaveStoreDisk, HostileInputNeverCrashes) {
         }
     }
 
-    // Deep nesting must not exhaust the stack.
+    // Deep nesting must not exhaust the stack or the memory, even under a key we would ignore;
+    // brackets inside strings do not count.
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
     EXPECT_EQ(SaveStore::decode(deep), std::nullopt);
-    EXPECT_NE(SaveStore::decode(fileWith({{"x", deep}})), std::nullopt)
-        << "a deep but valid unknown key is ignored";
+    EXPECT_EQ(SaveStore::decode(fileWith({{"x", deep}})), std::nullopt);
+    const std::string allowed = std::string(SaveStore::kMaxNesting - 2, '[') + std::string(SaveStore::kMaxNesting - 2, ']');
+    EXPECT_NE(SaveStore::decode(fileWith({{"x", allowed}})), std::nullopt);
+    EXPECT_NE(SaveStore::decode(fileWith({{"x", "\"" + std::string(1000, '[') + "\\\"{\""}})), std::nullopt);
+}
+
+TEST_F(SaveStoreDisk, LoadRefusesOversizedFilesAndLeavesThemAlone) {
+    // A valid save padded with spaces: up to the bound it loads, one byte more and it is refused.
+    const fs::path path = m_root / "save.json";
+    const std::string text = kFullText;
+    const std::string largest = text + std::string(SaveStore::kMaxFileBytes - text.size(), ' ');
+    put(path, largest);
+    EXPECT_EQ(SaveStore::load(path), fullSave());
+    put(path, largest + " ");
+    EXPECT_EQ(SaveStore::load(path), std::nullopt);
+    EXPECT_EQ(fs::file_size(path), SaveStore::kMaxFileBytes + 1);
+}
+
+TEST_F(SaveStoreDisk, WriteUsesShortTemporariesAndClearsOnlyStaleOnesOfItsOwn) {
+    // The longest name a file system takes still saves.
+    const fs::path longest = m_root / (std::string(250, 'n') + ".json");
+    testing::internal::CaptureStderr();
+    SaveStore::write(plainSave(), longest);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(SaveStore::load(longest), plainSave());
+    fs::remove(longest);
+
+    // Temporaries of killed saves: old ones of this save's pattern go, the rest stays.
+    const fs::path path = m_root / "save.json";
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::vector<std::string> kept = {
+        "other.json.tmp-Ab12Cd", "save.json.tmp-Ab12", "save.json.tmp-Ab12Cd.bak", "save.json.tmp-Ab-2Cd",
+        "save.json.tmp-Young1"};
+    for (const char* name : {"save.json.tmp-Ab12Cd", "save.json.tmp-zzzzzz"}) {
+        put(m_root / name, "half a sa");
+        fs::last_write_time(m_root / name, old);
+    }
+    for (const std::string& name : kept) {
+        put(m_root / name, "x");
+        if (name != "save.json.tmp-Young1") fs::last_write_time(m_root / name, old);
+    }
+    fs::create_directory(m_root / "save.json.tmp-Folder");
+    fs::last_write_time(m_root / "save.json.tmp-Folder", old);
+    SaveStore::write(plainSave(), path);
+    std::vector<std::string> expected = kept;
+    expected.push_back("save.json");
+    expected.push_back("save.json.tmp-Folder");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries(m_root), expected);
+}
+
+TEST_F(SaveStoreDisk, WriteGoesThroughLinksAndReplacesOnlyRegularFiles) {
+    // A linked save (through a relative link and a chain of two) keeps its links; the file
+    // behind them gets the progress, replaced beside it.
+    fs::create_directories(m_root / "real");
+    fs::create_directories(m_root / "links");
+    const fs::path target = m_root / "real" / "save.json";
+    put(target, kFullText);
+    fs::create_symlink("../real/save.json", m_root / "links" / "first.json");
+    fs::create_symlink("first.json", m_root / "links" / "save.json");
+    testing::internal::CaptureStderr();
+    SaveStore::write(plainSave(), m_root / "links" / "save.json");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(fs::is_symlink(m_root / "links" / "save.json"));
+    EXPECT_TRUE(fs::is_symlink(m_root / "links" / "first.json"));
+    EXPECT_EQ(contents(target), kPlainText);
+    EXPECT_EQ(entries(m_root / "real"), std::vector<std::string>{"save.json"});
+    EXPECT_EQ(SaveStore::load(m_root / "links" / "save.json"), plainSave());
+
+    // A link to a file not there yet creates it.
+    fs::create_symlink("../real/new.json", m_root / "links" / "new.json");
+    SaveStore::write(plainSave(), m_root / "links" / "new.json");
+    EXPECT_EQ(contents(m_root / "real" / "new.json"), kPlainText);
+
+    // A pipe and a link loop are refused with one line, and stay as they are.
+    const fs::path pipe = m_root / "pipe.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("loop.json", m_root / "loop.json");
+    for (const fs::path& refused : {pipe, m_root / "loop.json"}) {
+        testing::internal::CaptureStderr();
+        SaveStore::write(plainSave(), refused);
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(log.rfind("Tallowmere: could not save progress: ", 0), 0u) << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(SaveStore::load(pipe), std::nullopt);  // and reading it does not wait for a writer
+    EXPECT_TRUE(fs::is_symlink(m_root / "loop.json"));
+    EXPECT_EQ(entries(m_root), (std::vector<std::string>{"links", "loop.json", "pipe.json", "real"}));
 }

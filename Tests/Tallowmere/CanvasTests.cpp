@@ -92,6 +92,22 @@ TEST(CanvasBlur, EachDrawIsBlurredOnItsOwnAndTheClipCutsTheResult) {
     EXPECT_GT(alphaAt(image, 18, 20), 0);  // the first square spreads left
 }
 
+TEST(CanvasBlur, AStraightEdgeSpreadsWithSigmaEqualToTheRadius) {
+    // Black left of x 50 blurred by r: coverage 0.5 erfc(d / (r sqrt 2)) at distance d past the
+    // edge. Half or twice that spread is far outside the tolerance at 3.5 to 6.5 units out.
+    for (double r : {4.0, 13.0}) {
+        const QImage image = paintImage(120, 20, [&](Canvas& c) {
+            c.addBlur(r);
+            c.fill(shape::rect(Rect{-100, -100, 150, 220}), black());
+        });
+        for (int x = 40; x <= 60; ++x) {
+            const double d = x + 0.5 - 50;
+            const double want = 255 * 0.5 * std::erfc(d / (r * std::sqrt(2.0)));
+            EXPECT_NEAR(alphaAt(image, x, 10), want, 4) << "radius " << r << " at " << x;
+        }
+    }
+}
+
 // ## Copies
 
 void drawWithClipTransformAndBlur(Canvas canvas) {
@@ -203,6 +219,7 @@ TEST(CanvasGeometry, ContinuousCornersStayInsideTheRectAndFillItsMiddle) {
     EXPECT_TRUE(path.contains(QPointF(14, 14)));
     // Tight corners fall back to circles that still close the shape.
     EXPECT_TRUE(shape::roundedRect(Rect{0, 0, 16, 7}, 4).contains(QPointF(8, 3.5)));
+    EXPECT_TRUE(QRectF(-0.01, -0.01, 16.02, 7.02).contains(shape::roundedRect(Rect{0, 0, 16, 7}, 4).boundingRect()));
 }
 
 // ## Paints

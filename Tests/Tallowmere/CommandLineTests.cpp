@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iterator>
 
 namespace tallowmere::CommandLine {
 namespace {
@@ -74,14 +80,29 @@ struct ProcessResult {
     int status = -1;
     QString out;
     QString err;
+    QByteArray rawOut;
 };
 
-ProcessResult runBinary(const QStringList& args) {
+ProcessResult runProgram(const QString& program, const QStringList& args,
+                         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
-    process.start(TM_BINARY, args);
+    process.setProcessEnvironment(environment);
+    process.start(program, args);
     process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    const QByteArray out = process.readAllStandardOutput();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(process.readAllStandardError()), out};
+}
+
+ProcessResult runBinary(const QStringList& args) { return runProgram(TM_BINARY, args); }
+
+// No display, no platform, no home: only what the sanitizers are told.
+QProcessEnvironment bareEnvironment() {
+    const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment bare;
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+        if (system.contains(name)) bare.insert(name, system.value(name));
+    return bare;
 }
 
 TEST(CommandLineBinary, WritesBothPicturesAndSaysSo) {
@@ -119,6 +140,39 @@ TEST(CommandLineBinary, AFileThatCannotBeWrittenIsReportedAndFails) {
         EXPECT_TRUE(result.err.contains("could not write " + missing + ": ")) << result.err.toStdString();
         EXPECT_FALSE(QFile::exists(missing));
     }
+}
+
+TEST(CommandLineBinary, WithoutADisplayTheGameSaysSoAndOfflineModesStillWork) {
+    const ProcessResult game = runProgram(TM_BINARY, {}, bareEnvironment());
+    EXPECT_EQ(game.status, 1);
+    EXPECT_EQ(game.err, "Tallowmere: no display: run it in a desktop session, or under xvfb-run\n");
+    EXPECT_TRUE(game.out.isEmpty()) << game.out.toStdString();
+
+    // Arguments that look like Qt's own options stay ours: here the flags and the dark word.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString shotPath = dir.filePath("shot.png");
+    const ProcessResult shot = runProgram(TM_BINARY, {"--shot", "3", shotPath, "-platform", "nosuchplatform"},
+                                          bareEnvironment());
+    EXPECT_EQ(shot.status, 0) << shot.err.toStdString();
+    EXPECT_EQ(shot.out, "wrote " + shotPath + "\n");
+    EXPECT_EQ(QImage(shotPath).size(), QSize(1000, 640));
+}
+
+TEST(CommandLineBinary, APathThatIsNotUtf8IsWrittenByItsExactBytes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // The shell spells the byte 0xE9, which no QString argument could carry.
+    const QByteArray path = QFile::encodeName(dir.path()) + "/caf\xe9.png";
+    const ProcessResult shot = runProgram(
+        "/bin/sh", {"-c", R"(exec "$0" --icon "$1$(printf '\351').png")", TM_BINARY, dir.filePath("caf")});
+    EXPECT_EQ(shot.status, 0) << shot.err.toStdString();
+    EXPECT_EQ(shot.rawOut, "wrote " + path + "\n");
+    struct stat info{};
+    EXPECT_EQ(::stat(path.constData(), &info), 0);
+    EXPECT_GT(info.st_size, 0);
+    const std::filesystem::directory_iterator folder(dir.path().toStdString());
+    EXPECT_EQ(std::distance(begin(folder), end(folder)), 1);
 }
 
 }  // namespace

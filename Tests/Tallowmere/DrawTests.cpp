@@ -9,7 +9,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <functional>
+#include <string_view>
 
 #include "PaintProbe.hpp"
 
@@ -17,8 +19,6 @@ namespace tallowmere {
 namespace {
 
 using namespace tallowmere::testing;
-
-using ostrevan::DoorStyle;
 
 // ## Colours and scatter
 
@@ -59,6 +59,20 @@ TEST(DrawShadows, FloorShadowSitsAtTheFootAndNeverThinnerThanTen) {
     EXPECT_EQ(qAlpha(image.pixel(70, 10)), 0);
 }
 
+TEST(DrawShadows, WallShadowIsMovedByThreeAndSixAndBlurredByFive) {
+    const QImage full = paintImage(100, 100, [](Canvas& c) { wallShadow(c, Rect{20, 20, 40, 40}, 0, 1); });
+    const QImage faint = paintImage(100, 100, [](Canvas& c) { wallShadow(c, Rect{20, 20, 40, 40}, 0, 0.4); });
+    // Edges at x 23 and 63, y 26 and 66: half a unit outside each, 0.5 erfc(0.5 / (5 sqrt 2)).
+    const double edge = 255 * 0.5 * std::erfc(0.5 / (5 * std::sqrt(2.0)));
+    EXPECT_NEAR(qAlpha(full.pixel(22, 46)), edge, 4);
+    EXPECT_NEAR(qAlpha(full.pixel(63, 46)), edge, 4);
+    EXPECT_NEAR(qAlpha(full.pixel(43, 25)), edge, 4);
+    EXPECT_NEAR(qAlpha(full.pixel(43, 66)), edge, 4);
+    EXPECT_NEAR(qAlpha(full.pixel(43, 46)), 255, 2);
+    EXPECT_NEAR(qAlpha(faint.pixel(43, 46)), 0.4 * 255, 2);
+    EXPECT_EQ(qRed(full.pixel(43, 46)) + qGreen(full.pixel(43, 46)) + qBlue(full.pixel(43, 46)), 0);
+}
+
 TEST(DrawShadows, GlossStaysInsideItsRoundedRectAndLeavesNoClip) {
     const Rect box{20, 20, 60, 60};
     const QImage image = paintImage(100, 100, [&](Canvas& c) {
@@ -86,6 +100,31 @@ TEST(DrawSymbol, EveryPictureStaysInItsSquareAndOtherNamesAreText) {
     EXPECT_EQ(qAlpha(word.pixel(50, 25)), 0);    // half-size text does not reach it
     EXPECT_FALSE(isBlank(word));
     EXPECT_TRUE(isBlank(paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "", {50, 50}, 60, black()); })));
+}
+
+TEST(DrawSymbol, PicturesCoverTheirOutlines) {
+    // Size 60 at (50, 50): points well inside (covered) and just past an edge (clear).
+    struct Point {
+        std::string_view name;
+        QPoint at;
+        bool covered;
+    };
+    const Point points[] = {
+        {"triangle", {50, 72}, true},   {"triangle", {50, 75}, false},  {"triangle", {50, 27}, true},
+        {"triangle", {56, 30}, false},  {"diamond", {70, 50}, true},    {"diamond", {74, 50}, false},
+        {"diamond", {50, 22}, true},    {"cross", {50, 22}, true},      {"cross", {22, 50}, true},
+        {"cross", {30, 30}, false},     {"cross", {30, 40}, false},     {"circle", {50, 25}, true},
+        {"circle", {50, 22}, false},    {"square", {27, 50}, true},     {"square", {24, 50}, false},
+        {"square", {70, 70}, true},     {"sun", {50, 36}, true},        
+        {"sun", {75, 50}, true},        {"sun", {73, 59}, false},       {"sun", {67, 67}, true},
+        {"star", {50, 40}, true},       {"star", {61, 33}, false},      {"star", {70, 42}, true},
+        {"heart", {50, 55}, true},      {"heart", {33, 33}, true},      {"heart", {50, 30}, false},     {"bolt", {50, 50}, true},       {"bolt", {53, 26}, true},       {"bolt", {44, 26}, false},
+        {"drop", {50, 60}, true},       {"drop", {35, 30}, false},
+    };
+    for (const Point& p : points) {
+        const QImage image = paintImage(100, 100, [&](Canvas& c) { drawSymbol(c, p.name, {50, 50}, 60, black()); });
+        EXPECT_EQ(qAlpha(image.pixel(p.at)), p.covered ? 255 : 0) << p.name << " " << p.at.x() << "," << p.at.y();
+    }
 }
 
 TEST(DrawSymbol, MoonCutsAwayOnlyItsOwnDisc) {
@@ -118,49 +157,6 @@ TEST(DrawShell, EveryThemeCoversTheStageTheSameWayTwice) {
         EXPECT_EQ(first, paintImage(250, 160, shell));
         for (int y = 0; y < 160; y += 7)
             for (int x = 0; x < 250; x += 7) ASSERT_EQ(qAlpha(first.pixel(x, y)), 255) << x << "," << y;
-    }
-}
-
-// ## Door
-
-QImage doorImage(DoorStyle style, bool unlocked, double open, double time, bool lamp) {
-    return paintImage(1000, 640, [=](Canvas& c) { drawDoor(c, style, 12, unlocked, open, time, lamp); });
-}
-
-TEST(DrawDoor, LampIsGreenWhenUnlockedAndRedWhenLockedOnlyWhenShown) {
-    const QPoint bulb(500, 109);
-    const QRgb green = doorImage(DoorStyle::wood, true, 0, 0, true).pixel(bulb);
-    const QRgb red = doorImage(DoorStyle::wood, false, 0, 0, true).pixel(bulb);
-    EXPECT_GT(qGreen(green), 180);
-    EXPECT_LT(qRed(green), 140);
-    EXPECT_GT(qRed(red), 180);
-    EXPECT_LT(qGreen(red), 110);
-    EXPECT_EQ(green, doorImage(DoorStyle::wood, true, 0, 1.571, true).pixel(bulb));  // steady
-    EXPECT_NE(red, doorImage(DoorStyle::wood, false, 0, 1.571, true).pixel(bulb));   // pulsing
-    const QRgb none = doorImage(DoorStyle::wood, false, 0, 0, false).pixel(bulb);
-    EXPECT_EQ(none, doorImage(DoorStyle::wood, true, 0, 0, false).pixel(bulb));
-    EXPECT_LT(qRed(none), 90);
-}
-
-TEST(DrawDoor, OpeningLightsTheDoorwayBehindANarrowingLeaf) {
-    const QImage shut = doorImage(DoorStyle::steel, false, 0, 0, false);
-    EXPECT_EQ(shut, doorImage(DoorStyle::steel, false, -0.5, 0, false));
-    const QImage open = doorImage(DoorStyle::steel, false, 1, 0, false);
-    EXPECT_LT(qRed(shut.pixel(560, 300)), 200);  // steel leaf
-    EXPECT_GT(qRed(open.pixel(560, 300)), 245);  // lit doorway where the leaf was
-    EXPECT_GT(qBlue(open.pixel(560, 300)), 235);
-    EXPECT_LT(qRed(open.pixel(440, 300)), 200);  // the leaf, 60 wide, hinged at 417
-    EXPECT_EQ(qAlpha(shut.pixel(640, 250)), 0);  // right of the casing and its shadow
-    EXPECT_EQ(qAlpha(shut.pixel(500, 398)), 255);
-    EXPECT_LT(qAlpha(shut.pixel(500, 405)), 103);  // only the casing's shadow below the horizon
-}
-
-TEST(DrawDoor, EveryStyleDrawsItsLeafAndPlate) {
-    for (int s = 0; s < int(ostrevan::kDoorStyleCount); ++s) {
-        const QImage image = doorImage(static_cast<DoorStyle>(s), true, 0, 0, true);
-        EXPECT_EQ(qAlpha(image.pixel(430, 250)), 255) << s;
-        const QRgb plate = image.pixel(478, 155);  // dark plate, clear of the number
-        EXPECT_LT(qRed(plate) + qGreen(plate) + qBlue(plate), 200) << s;
     }
 }
 

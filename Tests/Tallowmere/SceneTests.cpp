@@ -2,6 +2,7 @@
 // props, the hover ring and the renderer's caches.
 #include <Tallowmere/Scene.hpp>
 
+#include <Ostrevan/Levels.hpp>
 #include <Ostrevan/Themes.hpp>
 
 #include <gtest/gtest.h>
@@ -197,6 +198,97 @@ TEST(SceneRenderer, StillPropsKeptBetweenFramesMatchAFreshDrawingAndFollowTheFla
     EXPECT_NE(render(room, gone), render(room, later));
 }
 
+// ## Frames kept between calls
+
+// The largest difference of any channel of any pixel; 256 when the sizes differ.
+int worstDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return 256;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    int worst = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            worst = std::max({worst, std::abs(qRed(p[col]) - qRed(q[col])), std::abs(qGreen(p[col]) - qGreen(q[col])),
+                              std::abs(qBlue(p[col]) - qBlue(q[col])), std::abs(qAlpha(p[col]) - qAlpha(q[col]))});
+        }
+    }
+    return worst;
+}
+
+// Moving art of every kind, a still vase in front of the fish tank, and a locked door.
+Level movingRoom() {
+    namespace a = ostrevan::art;
+    Level level = testRoom(9, ostrevan::Themes::teal);
+    level.props = {
+        ostrevan::Prop{.id = "tv", .rect = {120, 100, 150, 110}, .art = a::Tv{"42", true}},
+        ostrevan::Prop{.id = "tank", .rect = {600, 420, 170, 150}, .art = a::FishTank{true}, .z = 1},
+        ostrevan::Prop{.id = "fountain", .rect = {300, 430, 160, 150}, .art = a::Fountain{true}, .z = 1},
+        ostrevan::Prop{.id = "vase", .rect = {650, 480, 60, 90}, .art = a::Vase{}, .z = 2},
+        ostrevan::Prop{.id = "clock", .rect = {700, 120, 100, 100}, .art = a::Clock{3, 40}},
+        ostrevan::Prop{.id = "glow", .rect = {820, 200, 90, 100}, .art = a::Glow{"58"}},
+        ostrevan::Prop{.id = "gear", .rect = {250, 250, 80, 80}, .art = a::GearSlot{true}},
+        ostrevan::Prop{.id = "sockets", .rect = {40, 280, 120, 40}, .art = a::Sockets{{ostrevan::Tone::red, std::nullopt}}},
+        ostrevan::Prop{.id = "door", .rect = {0, 0, 10, 10}},
+    };
+    return level;
+}
+
+// One renderer is handed frame after frame as play would hand them: time running on, the pointer
+// and the hover moving, darkness coming and going, a flag, the door opening, another size and
+// another room. Each frame it keeps must be the frame a fresh renderer draws for that instant.
+TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
+    const std::vector<ostrevan::Level>& rooms = ostrevan::Levels::all();
+    const Level moving = movingRoom();
+    struct Step {
+        const Level* level;
+        RoomScene scene;
+        QSize pixels;
+        const char* what;
+    };
+    for (const Level* first : {&moving, &rooms[0], &rooms[37]}) {
+        const Level& other = first == &moving ? rooms[0] : moving;
+        const FlagSet start(first->startFlags.begin(), first->startFlags.end());
+        FlagSet unlocked = start;
+        unlocked.insert(first->requires_.begin(), first->requires_.end());
+        const std::string propA = first->props.front().id;
+        const std::string propB = first->props[first->props.size() / 2].id;
+        const auto at = [&](double time, QPointF mouse, std::optional<std::string> hover, bool dark, const char* what,
+                            const FlagSet& flags, QSize pixels = kStagePixels, double doorOpen = 0,
+                            const Level* level = nullptr) {
+            const Level& shown = level ? *level : *first;
+            return Step{&shown, RoomScene{shown, flags, time, doorOpen, std::move(hover), mouse, dark}, pixels, what};
+        };
+        const std::vector<Step> steps = {
+            at(10, {500, 300}, {}, false, "first frame", start),
+            at(10 + 1.0 / 24, {500, 300}, {}, false, "time runs on", start),
+            at(10 + 2.0 / 24, {620, 360}, {}, false, "the pointer moves", start),
+            at(10 + 2.0 / 24, {620, 360}, propA, false, "a prop is hovered, time stands", start),
+            at(10 + 3.0 / 24, {640, 380}, propB, false, "the hover moves on", start),
+            at(12.7, {640, 380}, propB, false, "time jumps, the motes wrap", start),
+            at(12.75, {300, 220}, propB, true, "the dark falls", start),
+            at(12.8, {340, 250}, propB, true, "the pointer moves in the dark", start),
+            at(12.85, {820, 520}, {}, true, "it sweeps across, no hover", start),
+            at(12.9, {820, 520}, {}, true, "only time runs in the dark", start),
+            at(12.95, {820, 520}, propA, false, "light again", start),
+            at(13.0, {820, 520}, propA, false, "the door unlocks", unlocked),
+            at(13.05, {400, 300}, {}, false, "time runs on, unlocked", unlocked),
+            at(13.1, {400, 300}, {}, false, "another size", unlocked, {800, 512}),
+            at(13.15, {420, 310}, propA, false, "time runs on at that size", unlocked, {800, 512}),
+            at(13.2, {420, 310}, {}, false, "the door opens", unlocked, kStagePixels, 0.4),
+            at(13.25, {420, 310}, {}, false, "further", unlocked, kStagePixels, 0.7),
+            at(13.3, {420, 310}, {}, false, "another room", {}, kStagePixels, 0, &other),
+            at(13.35, {430, 300}, {}, false, "time runs on there", {}, kStagePixels, 0, &other),
+        };
+        SceneRenderer kept;
+        for (const Step& step : steps) {
+            SCOPED_TRACE("room " + std::to_string(first->id) + ": " + step.what);
+            const QImage frame = kept.render(step.scene, step.pixels);
+            ASSERT_LE(worstDifference(frame, SceneRenderer().render(step.scene, step.pixels)), 1);
+        }
+    }
+}
 
 // The window rarely shows the stage at 1:1: a frame at another scale must be the 1:1 frame
 // resampled. Compared as means over 40x40-unit cells, so anti-aliased edges average out while a

@@ -2,8 +2,13 @@
 // clicks of a real widget over room 1 (the vase holds the brass key that opens the door).
 #include "GameScreenFixture.hpp"
 
+#include <Tallowmere/HUD.hpp>
 #include <Tallowmere/StageView.hpp>
 #include <Tallowmere/UI.hpp>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QWindow>
 
 #include <cmath>
 #include <limits>
@@ -219,4 +224,114 @@ TEST_F(StageViewTest, TheHeldItemFollowsThePointer) {
     game.setPaused(true);
     moveOnStage(stage, {300, 200});
     EXPECT_TRUE(stage.heldItem()->isVisible());
+}
+
+TEST_F(StageViewTest, TheHeldItemAndHoverStayWhileAnOverlayCoversTheStage) {
+    GameModel& game = startIn(1);
+    GameView view(game);
+    showAt(view, QSize(1200, 820));
+    StageView& stage = *view.stage();
+    const QPointF vase = centreOf(room(1).prop("vase")->rect);
+    clickStage(stage, vase);
+    game.tapItem("key");
+    moveOnStage(stage, vase);
+    ASSERT_TRUE(stage.heldItem()->isVisible());
+
+    // The pause menu, then the help card, open under a still pointer.
+    game.setPaused(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(stage.heldItem()->isVisible());
+    EXPECT_EQ(stage.hover(), "vase");
+    game.setPaused(false);
+    game.setShowHelp(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(stage.heldItem()->isVisible());
+    game.setShowHelp(false);
+    QApplication::processEvents();
+    EXPECT_TRUE(stage.heldItem()->isVisible()) << "the pointer is still over the stage";
+}
+
+TEST_F(StageViewTest, TheHeldItemIsCutByTheRoundedCorners) {
+    GameModel& game = startIn(1);
+    StageView stage(game, QMarginsF(18, 6, 18, 6));
+    showAt(stage, QSize(1100, 700));
+    clickStage(stage, centreOf(room(1).prop("vase")->rect));
+    // The pointer 34 points above and left of the bottom-right corner: the item's middle lies
+    // over the corner.
+    const QPointF pointer = QPointF(1000, 640) - QPointF(34, 34) / stage.scale();
+    moveOnStage(stage, pointer);
+    const QImage without = stage.grab().toImage();
+    game.tapItem("key");
+    moveOnStage(stage, pointer);
+    ASSERT_TRUE(stage.heldItem()->isVisible());
+    const QImage with = stage.grab().toImage();
+
+    const QPoint corner = stage.stageFrame().bottomRight().toPoint() - QPoint(1, 1);
+    // Outside the rounded corner nothing changes; just inside it the item shows.
+    for (const QPoint outside : {QPoint(0, 0), QPoint(-2, -1), QPoint(-1, -3), QPoint(-4, 0)})
+        EXPECT_EQ(with.pixel(corner + outside), without.pixel(corner + outside)) << outside.x() << "," << outside.y();
+    int changed = 0;
+    for (int y = -12; y <= -4; ++y)
+        for (int x = -12; x <= -4; ++x) changed += with.pixel(corner + QPoint(x, y)) != without.pixel(corner + QPoint(x, y));
+    EXPECT_GT(changed, 40);
+}
+
+TEST_F(StageViewTest, TheRoomIsRenderedOnTheClockNotOnEveryRepaint) {
+    GameModel& game = startIn(1);
+    StageView stage(game, QMarginsF(18, 6, 18, 6));
+    showAt(stage, QSize(1100, 700));
+    QTRY_VERIFY(stage.ticking());
+    QTRY_VERIFY(stage.framesRendered() >= 2);
+
+    // Pointer moves and repaints between two ticks reuse the rendered room.
+    stage.repaint();
+    const std::uint64_t rendered = stage.framesRendered();
+    QElapsedTimer moving;
+    moving.start();
+    for (int i = 0; i < 10; ++i) {
+        moveOnStage(stage, {100.0 + 50 * i, 300});
+        stage.repaint();
+    }
+    // Allowing for ticks that fell between the moves.
+    EXPECT_LE(stage.framesRendered() - rendered, std::uint64_t(moving.elapsed() / 42 + 1));
+
+    // The clock stops while the stage cannot be seen and starts again when it can.
+    stage.showMinimized();
+    QTRY_VERIFY(!stage.ticking());
+    stage.showNormal();
+    QTRY_VERIFY(stage.ticking());
+    stage.hide();
+    EXPECT_FALSE(stage.ticking());
+    stage.show();
+    QTRY_VERIFY(stage.ticking());
+}
+
+TEST_F(StageViewTest, TheStagePaintsTheScreensBackgroundUnderItsFrame) {
+    GameModel& game = startIn(1);
+    GameView view(game);
+    showAt(view, QSize(1200, 820));
+    StageView& stage = *view.stage();
+    const QImage own = view.grab().toImage();
+    stage.setBackdrop({});  // the screen paints under the stage again
+    const QImage parents = view.grab().toImage();
+
+    const QRect area = stage.geometry();
+    const QRect frame = stage.stageFrame().translated(area.topLeft()).toAlignedRect();
+    int worst = 0;
+    int differing = 0;
+    int compared = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (frame.contains(x, y)) continue;
+            const QRgb a = own.pixel(x, y);
+            const QRgb b = parents.pixel(x, y);
+            const int difference = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            worst = std::max(worst, difference);
+            differing += difference > 0;
+            ++compared;
+        }
+    // A gradient step may round the other way here and there; a shifted background would
+    // differ along whole bands.
+    EXPECT_LE(worst, 1);
+    EXPECT_LE(differing, compared / 100) << differing << " of " << compared;
 }
