@@ -5,7 +5,9 @@
 #include <QTimer>
 #include <QtDebug>
 
+#include <pthread.h>
 #include <pulse/simple.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <thread>
@@ -20,7 +22,7 @@ constexpr int kChunkFrames = AudioOutput::kSampleRate / 100;
 // What the server keeps queued ahead of the speaker: 40 ms. With a chunk being mixed on top,
 // an effect is heard about 50 ms after play(), and a stall of the writer shorter than that
 // is never heard.
-constexpr std::uint32_t kQueuedBytes = AudioOutput::kSampleRate * 40 / 1000 * 2;
+constexpr std::uint32_t kQueuedBytes = AudioOutput::kSampleRate * 60 / 1000 * 2;
 
 // The pull-mode source a sink reads: every read is mixed on demand, so it never runs dry.
 class MixerStream final : public QIODevice {
@@ -65,6 +67,12 @@ public:
         buffer.prebuf = static_cast<std::uint32_t>(-1);
         buffer.minreq = static_cast<std::uint32_t>(-1);
         buffer.fragsize = static_cast<std::uint32_t>(-1);
+        // Ahead of ordinary work where the system allows it (an RLIMIT_RTPRIO grant, or root),
+        // as the sound server itself runs: on a loaded machine the queue is otherwise starved.
+        // The audio thread is all but idle; what matters is that the stream's own I/O thread
+        // and our writer, both started from here, inherit it.
+        const sched_param realtime{sched_get_priority_min(SCHED_RR)};
+        pthread_setschedparam(pthread_self(), SCHED_RR, &realtime);
         int error = 0;
         m_stream = pa_simple_new(nullptr, "Tallowmere", PA_STREAM_PLAYBACK, nullptr, "Game sound",
                                  &spec, nullptr, &buffer, &error);

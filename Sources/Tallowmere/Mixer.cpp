@@ -2,8 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace tallowmere {
+
+// ---------------------------------------------------------------------------------------------
+// PriorityInheritingMutex
+
+PriorityInheritingMutex::PriorityInheritingMutex() {
+    pthread_mutexattr_t attributes;
+    pthread_mutexattr_init(&attributes);
+    pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT);
+    pthread_mutex_init(&m_mutex, &attributes);
+    pthread_mutexattr_destroy(&attributes);
+}
+
+PriorityInheritingMutex::~PriorityInheritingMutex() { pthread_mutex_destroy(&m_mutex); }
+
+void PriorityInheritingMutex::lock() { pthread_mutex_lock(&m_mutex); }
+
+void PriorityInheritingMutex::unlock() { pthread_mutex_unlock(&m_mutex); }
 
 // ---------------------------------------------------------------------------------------------
 // Mixer

@@ -2,15 +2,33 @@
 // device. AudioOutput feeds it to the sound card.
 #pragma once
 
+#include <pthread.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace tallowmere {
+
+// A mutex whose holder inherits the priority of a thread waiting for it. The audio threads run
+// ahead of ordinary work; behind a plain mutex they would wait for a preempted GUI thread
+// that holds it, and the stream would break up exactly as if it were pulled on that thread.
+class PriorityInheritingMutex {
+public:
+    PriorityInheritingMutex();
+    ~PriorityInheritingMutex();
+    PriorityInheritingMutex(const PriorityInheritingMutex&) = delete;
+    PriorityInheritingMutex& operator=(const PriorityInheritingMutex&) = delete;
+
+    void lock();
+    void unlock();
+
+private:
+    pthread_mutex_t m_mutex;
+};
 
 // Voices of 16-bit samples, each with its own position, gain and loop flag. render() sums them
 // in floating point, saturates to 16 bits and advances every voice; a voice that reaches its
@@ -43,7 +61,7 @@ private:
 
     Voice* find(VoiceId id);
 
-    mutable std::mutex m_mutex;
+    mutable PriorityInheritingMutex m_mutex;
     std::vector<Voice> m_voices;
     VoiceId m_nextId = 1;
 };
