@@ -243,7 +243,9 @@ std::vector<FloorProbe> floorProbes() {
             horizontalShading(r.maxX() - 22, rim, 14, 0.58 * r.h, redStrap));
         add("shut chest dome", shut, at(0.5, 0.3),
             linearShading({r.midX(), r.y + 0.1 * r.h}, {r.midX(), r.y + 0.44 * r.h}, {hex(0xAA7A4A), hex(0x6A4426)}));
-        add("shut chest strap over the dome", shut, {r.x + 15, at(0, 0.4).y()}, horizontalShading(r.x + 8, r.y - 12, 14, r.h + 14, redStrap));
+        add("shut chest left strap over the dome", shut, {r.x + 15, at(0, 0.4).y()}, horizontalShading(r.x + 8, r.y - 12, 14, r.h + 14, redStrap));
+        add("shut chest right strap over the dome", shut, {r.maxX() - 15, at(0, 0.4).y()},
+            horizontalShading(r.maxX() - 22, r.y - 12, 14, r.h + 14, redStrap));
         add("shut chest, above the dome", shut, at(0.5, 0.12), ground);
         add("shut chest lock plate", shut, {r.midX() + 5, rim + 12}, flat(hex(0xD9B04A)));
         add("shut chest keyhole", shut, {r.midX(), rim + 5.5}, flat(hex(0x4A3508)));
@@ -477,6 +479,8 @@ std::vector<FloorProbe> floorProbes() {
         add("tank water", tank, {250, 150}, water);
         add("tank water line", tank, {250, g.y + 2}, over(whiteAt(0.3), water));
         add("tank sand", tank, {150, 202}, flat(hex(0xD6C08A)));
+        // The third weed half-way up its curve, from (p, 0.86 G.h) to (p + 4, 0.45 G.h) bent by (p - 8, 0.65 G.h).
+        add("tank third weed", tank, {r.x + 0.75 * r.w - 3, g.maxY() - 0.3475 * g.h}, flat(hex(0x2E9A4C)), 8);
         add("tank fish in the middle at 0 s", tank, {r.x + 0.475 * r.w + 11, fishY}, flat(fish));
         add("tank fish's tail at 0 s", tank, {r.x + 0.475 * r.w - 6.5, fishY + 3.75}, flat(fish));
         add("tank fish at the right end", tank, {r.x + 0.65 * r.w + 11, fishY}, flat(fish), 6, M_PI / 1.6);
@@ -549,7 +553,8 @@ std::vector<FloorProbe> floorProbes() {
         add("shut trapdoor hatch", shut, {175, 190}, hatch);
         add("shut trapdoor plank seam", shut, {r.x + r.w / 4 + 0.5, 190}, over(blackAt(0.3), hatch));
         add("shut trapdoor ring", shut, {r.x + 0.42 * r.w, r.midY()}, flat(hex(0xD9B04A)), 8);
-        add("shut trapdoor hinge", shut, {r.x + 0.14 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
+        add("shut trapdoor left hinge", shut, {r.x + 0.14 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
+        add("shut trapdoor right hinge", shut, {r.x + 0.86 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
         add("shut trapdoor, nothing above", shut, {r.midX(), r.y - 0.25 * r.h}, ground);
         add("open trapdoor opening", open, {175, 190}, light);
         add("open trapdoor, no plank seam", open, {r.x + r.w / 4 + 0.5, 190}, light);

@@ -205,6 +205,7 @@ std::vector<ItemProbe> itemProbes() {
     // Battery, turned: dark body, green charge, terminal.
     add("battery body", ItemKind::battery, none, {0.3, 0.1}, verticalShading(-0.38, -0.17, 0.76, 0.34, {hex(0x3A3F46), hex(0x15171B)}));
     add("battery charge", ItemKind::battery, none, {-0.2, 0.05}, verticalShading(-0.38, -0.17, 0.5, 0.34, {hex(0x5CD16A), hex(0x2B8A3A)}));
+    crossed("battery plus", ItemKind::battery, {0.22, 0}, verticalShading(-0.38, -0.17, 0.76, 0.34, {hex(0x3A3F46), hex(0x15171B)}));
     add("battery terminal", ItemKind::battery, none, {0.415, 0}, flat(hex(0xC9CED6)));
 
     // Screwdriver, turned: red handle, steel shaft.
@@ -240,6 +241,7 @@ std::vector<ItemProbe> itemProbes() {
     // Fuse, turned: glass, brass caps, wire and band in the tint.
     const Shading glass = over(verticalShading(-0.34, -0.15, 0.68, 0.3, {hex(0xF2F4F8, 0, 0.9), hex(0xB9BEC6, 0, 0.9)}), ground);
     add("fuse glass", ItemKind::fuse, none, {0.15, -0.1}, glass);
+    add("fuse, beyond the glass", ItemKind::fuse, none, {0, 0.2}, ground, 6);
     add("fuse left cap", ItemKind::fuse, none, {-0.26, 0}, flat(hex(0xC9A24A)));
     add("fuse right cap", ItemKind::fuse, none, {0.26, 0}, flat(hex(0xC9A24A)));
     add("fuse wire", ItemKind::fuse, none, {0.15, 0}, flat(hex(0xDDE2E8)));
@@ -250,6 +252,7 @@ std::vector<ItemProbe> itemProbes() {
     add("card", ItemKind::card, none, {0.2, 0.15}, verticalShading(-0.44, -0.28, 0.88, 0.56, {hex(0x3C78D8), hex(0x1D3F8A)}));
     add("card stripe", ItemKind::card, none, {0.2, -0.06}, flat(hex(0x0C1224)));
     add("card stripe under the gloss", ItemKind::card, none, {-0.176, -0.056}, over(whiteAt(0.2), flat(hex(0x0C1224))));
+    add("card, outside its rounded corner", ItemKind::card, none, {-0.437, -0.277}, ground, 16);
     add("card chip", ItemKind::card, none, {-0.24, 0.13}, verticalShading(-0.34, 0.06, 0.2, 0.15, {hex(0xE6C45E), hex(0xA07A1E)}));
 
     // Orb: halo, shaded ball and highlight in the tint; no tone counts as cyan.
@@ -321,6 +324,8 @@ std::vector<ItemProbe> itemProbes() {
     add("bulb base, below the three threads", ItemKind::bulb, none, {0, 0.315},
         verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
     add("bulb glow", ItemKind::bulb, none, {0.3, -0.3}, glow, 4);
+    add("bulb base between the first two threads", ItemKind::bulb, none, {0.06, 0.155},
+        verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
     crossed("bulb thread", ItemKind::bulb, {0.06, 0.196}, verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
 
     // Bucket: its body's gradient spans the whole drawing rect; water only for cyan.
