@@ -1,5 +1,5 @@
 // The floor art: which cases it answers for, that no room data can crash it, and a table of pixel
-// probes over every piece in every state, with the colours worked out from the pieces' layouts.
+// probes over every prop in every state, with the colours worked out from the props' layouts.
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/FloorArt.hpp>
 #include <Tallowmere/FloorArtParts.hpp>
@@ -33,7 +33,7 @@ constexpr int kImageW = 400;
 constexpr int kImageH = 300;
 // Room for what reaches outside the prop: lids, swung doors, glows, antennas.
 constexpr Rect kProp{120, 110, 160, 120};
-// The opaque floor the probed pieces stand on.
+// The opaque floor the probed props stand on.
 constexpr std::uint32_t kGroundHex = 0x707070;
 const Rgba kGround = hex(kGroundHex);
 const QColor kGroundColour = QColor::fromRgb(kGroundHex);
@@ -155,7 +155,7 @@ double scatter(std::uint64_t seed, std::uint64_t channel) {
 }
 
 struct FloorProbe {
-    std::string what;  // kind, state and part
+    std::string what;  // kind, state and what is probed
     Art art;
     double time;
     QPointF at;        // stage units, the same as the image's pixels
@@ -165,7 +165,7 @@ struct FloorProbe {
     bool absent = false; // no such pixel (or not this colour at `at`)
 };
 
-// Every floor piece in its states, probed at points and with colours taken from the piece's own
+// Every floor prop in its states, probed at points and with colours taken from the prop's own
 // layout: fractions of the prop rect, stage-unit sizes, hex colours, shades and gradient ends.
 std::vector<FloorProbe> floorProbes() {
     const Rect r = kProp;  // x 120, y 110, w 160, h 120
@@ -560,7 +560,7 @@ std::vector<FloorProbe> floorProbes() {
         add("open trapdoor, no plank seam", open, {r.x + r.w / 4 + 0.5, 190}, light);
         add("open trapdoor raised lid", open, {r.midX(), r.y - 0.25 * r.h}, flat(hex(0x6A4A2A)));
     }
-    // Fountain: stone parts; a blue pool with moving rings and a white light, or a dry pool
+    // Fountain: stone foot, basin, column and bowl; a blue pool with moving rings and a white light, or a dry pool
     // with a golden glint.
     {
         const Rect pool = insetBy(Rect{r.x, r.y + 0.36 * r.h, r.w, 0.34 * r.h}, 10, 5);
@@ -708,7 +708,7 @@ std::vector<FloorProbe> floorProbes() {
     return rows;
 }
 
-TEST(FloorArtLooks, EveryPieceInEveryStateMatchesItsProbes) {
+TEST(FloorArtLooks, EveryPropInEveryStateMatchesItsProbes) {
     const std::vector<FloorProbe> rows = floorProbes();
     QImage image;
     const FloorProbe* drawn = nullptr;

@@ -132,7 +132,7 @@ double turnOf(ItemKind kind, const Rect& rect) {
 }
 
 struct ItemProbe {
-    std::string what;  // kind, tone and part
+    std::string what;  // kind, tone and what is probed
     ItemKind kind;
     std::optional<Tone> tone;
     QPointF at;        // in the picture's own units: fractions of its side from its centre, unturned
@@ -339,7 +339,7 @@ std::vector<ItemProbe> itemProbes() {
 
     // Gem: its gradient spans the whole drawing rect's height.
     add("gem", ItemKind::gem, none, {0, 0}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
-    add("gem, upper part", ItemKind::gem, none, {0.1, -0.2}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
+    add("gem, upper half", ItemKind::gem, none, {0.1, -0.2}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
     add("red gem", ItemKind::gem, Tone::red, {0, 0}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(red, 0.5), hex(red, -0.3)}));
     add("gem, beside the point", ItemKind::gem, none, {0.15, 0.25}, ground, 6);
 
