@@ -191,6 +191,7 @@ std::vector<FloorProbe> floorProbes() {
         add("vase highlight", vase, at(0.315, 0.73), over(whiteAt(0.35), body));
         add("vase mouth", vase, at(0.5, 0), flat(hex(0x1A1410)));
         add("vase, beside the neck", vase, at(0.3, 0.2), ground);
+        add("vase, left of the mouth", vase, at(0.25, 0.02), ground);
         add("blue vase body", art::Vase{Tone::blue}, at(0.75, 0.7),
             horizontalShading(r.x, r.y, r.w, r.h, {hex(blue, -0.35), hex(blue, 0.1), hex(blue, 0.3), hex(blue, -0.3)}));
     }
@@ -439,6 +440,7 @@ std::vector<FloorProbe> floorProbes() {
         add("die top face", five, face + QPointF(0.5 * s, -0.1 * s), flat(hex(0xFFFFFF)));
         add("die right face", five, face + QPointF(1.11 * s, 0.5 * s), flat(hex(0xC9C5BA)));
         add("no dice", art::Dice{{}}, at(0.5, 0.5), ground);
+        rows.push_back({"die shadow below the front face", five, 0, {r.midX(), r.maxY() + 1.5}, ground, 6, 0, true});
         // Two dice: side min(0.86w / 2, h), three equal gaps.
         const double s2 = std::min(0.86 * r.w / 2, r.h);
         const double gap = (r.w - 2 * s2) / 3;
@@ -659,6 +661,7 @@ std::vector<FloorProbe> floorProbes() {
         add("plant last leaf, other tone", art::Plant{Tone::blue}, leaf, green10, 8);
         add("plant pot", art::Plant{Tone::red}, {170, 210}, horizontalShading(pot.x, pot.y, pot.w, pot.h, {hex(0xC0714A), hex(0x7A3F25)}));
         add("plant pot rim", art::Plant{Tone::red}, {160, pot.y + 1.5}, flat(hex(0xD6845A)));
+        add("plant pot rim, right end", art::Plant{Tone::red}, {pot.maxX() + 1.5, pot.y + 1.5}, flat(hex(0xD6845A)));
     }
     // Piano: case, gloss, top board, fourteen striped white keys and ten black keys in groups
     // of two and three.
