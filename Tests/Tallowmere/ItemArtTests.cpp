@@ -267,7 +267,8 @@ std::vector<ItemProbe> itemProbes() {
     add("net handle", ItemKind::net, none, {-0.3, 0}, verticalShading(-0.46, -0.03, 0.5, 0.06, {hex(0x8A5E36), hex(0x5A3C20)}));
     add("net, inside the hoop between the strings", ItemKind::net, none, {0.17, 0.06}, ground, 6);
     crossed("net hoop", ItemKind::net, {0.46, 0}, ground);
-    crossed("net mesh", ItemKind::net, {0.23, 0.17}, ground);
+    crossed("net mesh, lower half", ItemKind::net, {0.23, 0.17}, ground);
+    crossed("net mesh, upper half", ItemKind::net, {0.23, -0.17}, ground);
 
     // Magnet: horseshoe in the tint, light poles.
     add("magnet arch", ItemKind::magnet, none, {0, -0.22}, flat(hex(red)));
@@ -332,6 +333,7 @@ std::vector<ItemProbe> itemProbes() {
     const Shading pail = horizontalShading(-0.8, -0.5, 1.6, 1, {hex(0xB7BDC6), hex(0x6E7580)});
     add("bucket body, left", ItemKind::bucket, none, {-0.2, 0.1}, pail);
     add("bucket body, right", ItemKind::bucket, none, {0.2, 0.1}, pail);
+    add("bucket body, top right under the rim", ItemKind::bucket, none, {0.28, -0.12}, pail);
     add("bucket opening", ItemKind::bucket, none, {0, -0.18}, flat(hex(0x2A2D33)));
     add("blue bucket opening", ItemKind::bucket, Tone::blue, {0, -0.18}, flat(hex(0x2A2D33)));
     add("cyan bucket water", ItemKind::bucket, Tone::cyan, {0, -0.18}, flat(hex(0x4AA8E0)));
