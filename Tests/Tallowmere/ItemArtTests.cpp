@@ -279,6 +279,7 @@ std::vector<ItemProbe> itemProbes() {
     add("magnet right pole", ItemKind::magnet, none, {0.2, 0.25}, flat(hex(0xE8ECF2)));
     add("magnet, between the legs", ItemKind::magnet, none, {0, 0.15}, ground, 6);
     add("magnet, between the poles", ItemKind::magnet, none, {0.05, 0.25}, ground, 6);
+    add("magnet, inside the arch by the right leg", ItemKind::magnet, none, {0.09, 0.05}, ground, 6);
     add("green magnet arch", ItemKind::magnet, Tone::green, {0, -0.22}, flat(hex(green)));
 
     // String: a shaded ball with windings.
