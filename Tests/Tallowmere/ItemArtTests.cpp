@@ -176,6 +176,7 @@ std::vector<ItemProbe> itemProbes() {
     add("key, below the shorter second tooth", ItemKind::key, none, {0.3325, 0.165}, ground, 6);
     add("key third tooth", ItemKind::key, none, {0.4325, 0.165}, flat(brass[1]));
     add("key, between the teeth", ItemKind::key, none, {0.2825, 0.12}, ground, 6);
+    add("key, right of the teeth", ItemKind::key, none, {0.5, 0.1}, ground, 6);
     add("white key tooth", ItemKind::key, Tone::white, {0.2325, 0.115}, flat(silver[1]));
     add("white key shaft", ItemKind::key, Tone::white, {0.1, 0}, shaft(-0.12, 0.46, silver));
     add("red key bow", ItemKind::key, Tone::red, {-0.415, 0}, bow(redMetal));
@@ -223,6 +224,7 @@ std::vector<ItemProbe> itemProbes() {
     auto beam = [](std::uint32_t t) { return radialShading({0.36, 0}, 0.36, {hex(t, 0, 0.7), hex(t, 0, 0)}); };
     add("torch body", ItemKind::torch, none, {-0.2, 0}, verticalShading(-0.4, -0.12, 0.5, 0.24, {hex(0x4A4F58), hex(0x1C1E22)}));
     add("torch head under the beam", ItemKind::torch, none, {0.2, 0}, over(beam(0xFFF2B8), flat(hex(0x8A909A))));
+    add("torch, above the head", ItemKind::torch, none, {0.15, -0.3}, ground, 6);
     add("torch lens", ItemKind::torch, none, {0.35, 0}, flat(hex(0xFFF2B8)));
     add("torch beam", ItemKind::torch, none, {0.5, 0}, over(beam(0xFFF2B8), ground));
     add("green torch lens", ItemKind::torch, Tone::green, {0.35, 0}, flat(hex(green)));
@@ -277,6 +279,7 @@ std::vector<ItemProbe> itemProbes() {
     add("magnet right leg", ItemKind::magnet, none, {0.2, 0.1}, flat(hex(red)));
     add("magnet left pole", ItemKind::magnet, none, {-0.2, 0.25}, flat(hex(0xE8ECF2)));
     add("magnet right pole", ItemKind::magnet, none, {0.2, 0.25}, flat(hex(0xE8ECF2)));
+    add("magnet, below the left pole", ItemKind::magnet, none, {-0.2, 0.35}, ground, 6);
     add("magnet, between the legs", ItemKind::magnet, none, {0, 0.15}, ground, 6);
     add("magnet, between the poles", ItemKind::magnet, none, {0.05, 0.25}, ground, 6);
     add("magnet, inside the arch by the right leg", ItemKind::magnet, none, {0.09, 0.05}, ground, 6);
@@ -343,6 +346,7 @@ std::vector<ItemProbe> itemProbes() {
     // Gem: its gradient spans the whole drawing rect's height.
     add("gem", ItemKind::gem, none, {0, 0}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
     add("gem, upper half", ItemKind::gem, none, {0.1, -0.2}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
+    add("gem, upper left", ItemKind::gem, none, {-0.1, -0.25}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
     add("red gem", ItemKind::gem, Tone::red, {0, 0}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(red, 0.5), hex(red, -0.3)}));
     add("gem, beside the point", ItemKind::gem, none, {0.15, 0.25}, ground, 6);
 
