@@ -1,5 +1,5 @@
 // The floor art: which cases it answers for, that no room data can crash it, and a table of pixel
-// probes over every piece in every state, with the colours worked out from the pieces' layouts.
+// probes over every prop in every state, with the colours worked out from the props' layouts.
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/FloorArt.hpp>
 #include <Tallowmere/FloorArtParts.hpp>
@@ -33,7 +33,7 @@ constexpr int kImageW = 400;
 constexpr int kImageH = 300;
 // Room for what reaches outside the prop: lids, swung doors, glows, antennas.
 constexpr Rect kProp{120, 110, 160, 120};
-// The opaque floor the probed pieces stand on.
+// The opaque floor the probed props stand on.
 constexpr std::uint32_t kGroundHex = 0x707070;
 const Rgba kGround = hex(kGroundHex);
 const QColor kGroundColour = QColor::fromRgb(kGroundHex);
@@ -155,7 +155,7 @@ double scatter(std::uint64_t seed, std::uint64_t channel) {
 }
 
 struct FloorProbe {
-    std::string what;  // kind, state and part
+    std::string what;  // kind, state and what is probed
     Art art;
     double time;
     QPointF at;        // stage units, the same as the image's pixels
@@ -165,7 +165,7 @@ struct FloorProbe {
     bool absent = false; // no such pixel (or not this colour at `at`)
 };
 
-// Every floor piece in its states, probed at points and with colours taken from the piece's own
+// Every floor prop in its states, probed at points and with colours taken from the prop's own
 // layout: fractions of the prop rect, stage-unit sizes, hex colours, shades and gradient ends.
 std::vector<FloorProbe> floorProbes() {
     const Rect r = kProp;  // x 120, y 110, w 160, h 120
@@ -191,6 +191,7 @@ std::vector<FloorProbe> floorProbes() {
         add("vase highlight", vase, at(0.315, 0.73), over(whiteAt(0.35), body));
         add("vase mouth", vase, at(0.5, 0), flat(hex(0x1A1410)));
         add("vase, beside the neck", vase, at(0.3, 0.2), ground);
+        add("vase, left of the mouth", vase, at(0.25, 0.02), ground);
         add("blue vase body", art::Vase{Tone::blue}, at(0.75, 0.7),
             horizontalShading(r.x, r.y, r.w, r.h, {hex(blue, -0.35), hex(blue, 0.1), hex(blue, 0.3), hex(blue, -0.3)}));
     }
@@ -243,7 +244,9 @@ std::vector<FloorProbe> floorProbes() {
             horizontalShading(r.maxX() - 22, rim, 14, 0.58 * r.h, redStrap));
         add("shut chest dome", shut, at(0.5, 0.3),
             linearShading({r.midX(), r.y + 0.1 * r.h}, {r.midX(), r.y + 0.44 * r.h}, {hex(0xAA7A4A), hex(0x6A4426)}));
-        add("shut chest strap over the dome", shut, {r.x + 15, at(0, 0.4).y()}, horizontalShading(r.x + 8, r.y - 12, 14, r.h + 14, redStrap));
+        add("shut chest left strap over the dome", shut, {r.x + 15, at(0, 0.4).y()}, horizontalShading(r.x + 8, r.y - 12, 14, r.h + 14, redStrap));
+        add("shut chest right strap over the dome", shut, {r.maxX() - 15, at(0, 0.4).y()},
+            horizontalShading(r.maxX() - 22, r.y - 12, 14, r.h + 14, redStrap));
         add("shut chest, above the dome", shut, at(0.5, 0.12), ground);
         add("shut chest lock plate", shut, {r.midX() + 5, rim + 12}, flat(hex(0xD9B04A)));
         add("shut chest keyhole", shut, {r.midX(), rim + 5.5}, flat(hex(0x4A3508)));
@@ -437,6 +440,7 @@ std::vector<FloorProbe> floorProbes() {
         add("die top face", five, face + QPointF(0.5 * s, -0.1 * s), flat(hex(0xFFFFFF)));
         add("die right face", five, face + QPointF(1.11 * s, 0.5 * s), flat(hex(0xC9C5BA)));
         add("no dice", art::Dice{{}}, at(0.5, 0.5), ground);
+        rows.push_back({"die shadow below the front face", five, 0, {r.midX(), r.maxY() + 1.5}, ground, 6, 0, true});
         // Two dice: side min(0.86w / 2, h), three equal gaps.
         const double s2 = std::min(0.86 * r.w / 2, r.h);
         const double gap = (r.w - 2 * s2) / 3;
@@ -477,6 +481,8 @@ std::vector<FloorProbe> floorProbes() {
         add("tank water", tank, {250, 150}, water);
         add("tank water line", tank, {250, g.y + 2}, over(whiteAt(0.3), water));
         add("tank sand", tank, {150, 202}, flat(hex(0xD6C08A)));
+        // The third weed half-way up its curve, from (p, 0.86 G.h) to (p + 4, 0.45 G.h) bent by (p - 8, 0.65 G.h).
+        add("tank third weed", tank, {r.x + 0.75 * r.w - 3, g.maxY() - 0.3475 * g.h}, flat(hex(0x2E9A4C)), 8);
         add("tank fish in the middle at 0 s", tank, {r.x + 0.475 * r.w + 11, fishY}, flat(fish));
         add("tank fish's tail at 0 s", tank, {r.x + 0.475 * r.w - 6.5, fishY + 3.75}, flat(fish));
         add("tank fish at the right end", tank, {r.x + 0.65 * r.w + 11, fishY}, flat(fish), 6, M_PI / 1.6);
@@ -549,13 +555,14 @@ std::vector<FloorProbe> floorProbes() {
         add("shut trapdoor hatch", shut, {175, 190}, hatch);
         add("shut trapdoor plank seam", shut, {r.x + r.w / 4 + 0.5, 190}, over(blackAt(0.3), hatch));
         add("shut trapdoor ring", shut, {r.x + 0.42 * r.w, r.midY()}, flat(hex(0xD9B04A)), 8);
-        add("shut trapdoor hinge", shut, {r.x + 0.14 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
+        add("shut trapdoor left hinge", shut, {r.x + 0.14 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
+        add("shut trapdoor right hinge", shut, {r.x + 0.86 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
         add("shut trapdoor, nothing above", shut, {r.midX(), r.y - 0.25 * r.h}, ground);
         add("open trapdoor opening", open, {175, 190}, light);
         add("open trapdoor, no plank seam", open, {r.x + r.w / 4 + 0.5, 190}, light);
         add("open trapdoor raised lid", open, {r.midX(), r.y - 0.25 * r.h}, flat(hex(0x6A4A2A)));
     }
-    // Fountain: stone parts; a blue pool with moving rings and a white light, or a dry pool
+    // Fountain: stone foot, basin, column and bowl; a blue pool with moving rings and a white light, or a dry pool
     // with a golden glint.
     {
         const Rect pool = insetBy(Rect{r.x, r.y + 0.36 * r.h, r.w, 0.34 * r.h}, 10, 5);
@@ -654,6 +661,7 @@ std::vector<FloorProbe> floorProbes() {
         add("plant last leaf, other tone", art::Plant{Tone::blue}, leaf, green10, 8);
         add("plant pot", art::Plant{Tone::red}, {170, 210}, horizontalShading(pot.x, pot.y, pot.w, pot.h, {hex(0xC0714A), hex(0x7A3F25)}));
         add("plant pot rim", art::Plant{Tone::red}, {160, pot.y + 1.5}, flat(hex(0xD6845A)));
+        add("plant pot rim, right end", art::Plant{Tone::red}, {pot.maxX() + 1.5, pot.y + 1.5}, flat(hex(0xD6845A)));
     }
     // Piano: case, gloss, top board, fourteen striped white keys and ten black keys in groups
     // of two and three.
@@ -703,7 +711,7 @@ std::vector<FloorProbe> floorProbes() {
     return rows;
 }
 
-TEST(FloorArtLooks, EveryPieceInEveryStateMatchesItsProbes) {
+TEST(FloorArtLooks, EveryPropInEveryStateMatchesItsProbes) {
     const std::vector<FloorProbe> rows = floorProbes();
     QImage image;
     const FloorProbe* drawn = nullptr;

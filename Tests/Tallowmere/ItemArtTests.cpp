@@ -132,7 +132,7 @@ double turnOf(ItemKind kind, const Rect& rect) {
 }
 
 struct ItemProbe {
-    std::string what;  // kind, tone and part
+    std::string what;  // kind, tone and what is probed
     ItemKind kind;
     std::optional<Tone> tone;
     QPointF at;        // in the picture's own units: fractions of its side from its centre, unturned
@@ -176,6 +176,7 @@ std::vector<ItemProbe> itemProbes() {
     add("key, below the shorter second tooth", ItemKind::key, none, {0.3325, 0.165}, ground, 6);
     add("key third tooth", ItemKind::key, none, {0.4325, 0.165}, flat(brass[1]));
     add("key, between the teeth", ItemKind::key, none, {0.2825, 0.12}, ground, 6);
+    add("key, right of the teeth", ItemKind::key, none, {0.5, 0.1}, ground, 6);
     add("white key tooth", ItemKind::key, Tone::white, {0.2325, 0.115}, flat(silver[1]));
     add("white key shaft", ItemKind::key, Tone::white, {0.1, 0}, shaft(-0.12, 0.46, silver));
     add("red key bow", ItemKind::key, Tone::red, {-0.415, 0}, bow(redMetal));
@@ -205,6 +206,7 @@ std::vector<ItemProbe> itemProbes() {
     // Battery, turned: dark body, green charge, terminal.
     add("battery body", ItemKind::battery, none, {0.3, 0.1}, verticalShading(-0.38, -0.17, 0.76, 0.34, {hex(0x3A3F46), hex(0x15171B)}));
     add("battery charge", ItemKind::battery, none, {-0.2, 0.05}, verticalShading(-0.38, -0.17, 0.5, 0.34, {hex(0x5CD16A), hex(0x2B8A3A)}));
+    crossed("battery plus", ItemKind::battery, {0.22, 0}, verticalShading(-0.38, -0.17, 0.76, 0.34, {hex(0x3A3F46), hex(0x15171B)}));
     add("battery terminal", ItemKind::battery, none, {0.415, 0}, flat(hex(0xC9CED6)));
 
     // Screwdriver, turned: red handle, steel shaft.
@@ -222,6 +224,7 @@ std::vector<ItemProbe> itemProbes() {
     auto beam = [](std::uint32_t t) { return radialShading({0.36, 0}, 0.36, {hex(t, 0, 0.7), hex(t, 0, 0)}); };
     add("torch body", ItemKind::torch, none, {-0.2, 0}, verticalShading(-0.4, -0.12, 0.5, 0.24, {hex(0x4A4F58), hex(0x1C1E22)}));
     add("torch head under the beam", ItemKind::torch, none, {0.2, 0}, over(beam(0xFFF2B8), flat(hex(0x8A909A))));
+    add("torch, above the head", ItemKind::torch, none, {0.15, -0.3}, ground, 6);
     add("torch lens", ItemKind::torch, none, {0.35, 0}, flat(hex(0xFFF2B8)));
     add("torch beam", ItemKind::torch, none, {0.5, 0}, over(beam(0xFFF2B8), ground));
     add("green torch lens", ItemKind::torch, Tone::green, {0.35, 0}, flat(hex(green)));
@@ -240,6 +243,7 @@ std::vector<ItemProbe> itemProbes() {
     // Fuse, turned: glass, brass caps, wire and band in the tint.
     const Shading glass = over(verticalShading(-0.34, -0.15, 0.68, 0.3, {hex(0xF2F4F8, 0, 0.9), hex(0xB9BEC6, 0, 0.9)}), ground);
     add("fuse glass", ItemKind::fuse, none, {0.15, -0.1}, glass);
+    add("fuse, beyond the glass", ItemKind::fuse, none, {0, 0.2}, ground, 6);
     add("fuse left cap", ItemKind::fuse, none, {-0.26, 0}, flat(hex(0xC9A24A)));
     add("fuse right cap", ItemKind::fuse, none, {0.26, 0}, flat(hex(0xC9A24A)));
     add("fuse wire", ItemKind::fuse, none, {0.15, 0}, flat(hex(0xDDE2E8)));
@@ -250,6 +254,7 @@ std::vector<ItemProbe> itemProbes() {
     add("card", ItemKind::card, none, {0.2, 0.15}, verticalShading(-0.44, -0.28, 0.88, 0.56, {hex(0x3C78D8), hex(0x1D3F8A)}));
     add("card stripe", ItemKind::card, none, {0.2, -0.06}, flat(hex(0x0C1224)));
     add("card stripe under the gloss", ItemKind::card, none, {-0.176, -0.056}, over(whiteAt(0.2), flat(hex(0x0C1224))));
+    add("card, outside its rounded corner", ItemKind::card, none, {-0.437, -0.277}, ground, 16);
     add("card chip", ItemKind::card, none, {-0.24, 0.13}, verticalShading(-0.34, 0.06, 0.2, 0.15, {hex(0xE6C45E), hex(0xA07A1E)}));
 
     // Orb: halo, shaded ball and highlight in the tint; no tone counts as cyan.
@@ -264,7 +269,8 @@ std::vector<ItemProbe> itemProbes() {
     add("net handle", ItemKind::net, none, {-0.3, 0}, verticalShading(-0.46, -0.03, 0.5, 0.06, {hex(0x8A5E36), hex(0x5A3C20)}));
     add("net, inside the hoop between the strings", ItemKind::net, none, {0.17, 0.06}, ground, 6);
     crossed("net hoop", ItemKind::net, {0.46, 0}, ground);
-    crossed("net mesh", ItemKind::net, {0.23, 0.17}, ground);
+    crossed("net mesh, lower half", ItemKind::net, {0.23, 0.17}, ground);
+    crossed("net mesh, upper half", ItemKind::net, {0.23, -0.17}, ground);
 
     // Magnet: horseshoe in the tint, light poles.
     add("magnet arch", ItemKind::magnet, none, {0, -0.22}, flat(hex(red)));
@@ -273,8 +279,10 @@ std::vector<ItemProbe> itemProbes() {
     add("magnet right leg", ItemKind::magnet, none, {0.2, 0.1}, flat(hex(red)));
     add("magnet left pole", ItemKind::magnet, none, {-0.2, 0.25}, flat(hex(0xE8ECF2)));
     add("magnet right pole", ItemKind::magnet, none, {0.2, 0.25}, flat(hex(0xE8ECF2)));
+    add("magnet, below the left pole", ItemKind::magnet, none, {-0.2, 0.35}, ground, 6);
     add("magnet, between the legs", ItemKind::magnet, none, {0, 0.15}, ground, 6);
     add("magnet, between the poles", ItemKind::magnet, none, {0.05, 0.25}, ground, 6);
+    add("magnet, inside the arch by the right leg", ItemKind::magnet, none, {0.09, 0.05}, ground, 6);
     add("green magnet arch", ItemKind::magnet, Tone::green, {0, -0.22}, flat(hex(green)));
 
     // String: a shaded ball with windings.
@@ -321,12 +329,15 @@ std::vector<ItemProbe> itemProbes() {
     add("bulb base, below the three threads", ItemKind::bulb, none, {0, 0.315},
         verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
     add("bulb glow", ItemKind::bulb, none, {0.3, -0.3}, glow, 4);
+    add("bulb base between the first two threads", ItemKind::bulb, none, {0.06, 0.155},
+        verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
     crossed("bulb thread", ItemKind::bulb, {0.06, 0.196}, verticalShading(-0.12, 0.08, 0.24, 0.26, {hex(0xB9BEC6), hex(0x6C727C)}));
 
     // Bucket: its body's gradient spans the whole drawing rect; water only for cyan.
     const Shading pail = horizontalShading(-0.8, -0.5, 1.6, 1, {hex(0xB7BDC6), hex(0x6E7580)});
     add("bucket body, left", ItemKind::bucket, none, {-0.2, 0.1}, pail);
     add("bucket body, right", ItemKind::bucket, none, {0.2, 0.1}, pail);
+    add("bucket body, top right under the rim", ItemKind::bucket, none, {0.28, -0.12}, pail);
     add("bucket opening", ItemKind::bucket, none, {0, -0.18}, flat(hex(0x2A2D33)));
     add("blue bucket opening", ItemKind::bucket, Tone::blue, {0, -0.18}, flat(hex(0x2A2D33)));
     add("cyan bucket water", ItemKind::bucket, Tone::cyan, {0, -0.18}, flat(hex(0x4AA8E0)));
@@ -334,7 +345,8 @@ std::vector<ItemProbe> itemProbes() {
 
     // Gem: its gradient spans the whole drawing rect's height.
     add("gem", ItemKind::gem, none, {0, 0}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
-    add("gem, upper part", ItemKind::gem, none, {0.1, -0.2}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
+    add("gem, upper half", ItemKind::gem, none, {0.1, -0.2}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
+    add("gem, upper left", ItemKind::gem, none, {-0.1, -0.25}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(cyan, 0.5), hex(cyan, -0.3)}));
     add("red gem", ItemKind::gem, Tone::red, {0, 0}, verticalShading(-0.8, -0.5, 1.6, 1, {hex(red, 0.5), hex(red, -0.3)}));
     add("gem, beside the point", ItemKind::gem, none, {0.15, 0.25}, ground, 6);
 
