@@ -57,6 +57,7 @@ TEST(DrawShadows, FloorShadowSitsAtTheFootAndNeverThinnerThanTen) {
     EXPECT_EQ(darkestRow, 42);
     EXPECT_NEAR(qAlpha(image.pixel(70, 32)), qAlpha(image.pixel(70, 52)), 1);
     EXPECT_EQ(qAlpha(image.pixel(70, 10)), 0);
+    EXPECT_LT(qAlpha(image.pixel(136, 42)), 8);  // 12 past the ellipse's right end at 124
 }
 
 TEST(DrawShadows, WallShadowIsMovedByThreeAndSixAndBlurredByFive) {
@@ -118,7 +119,7 @@ TEST(DrawSymbol, PicturesCoverTheirOutlines) {
         {"square", {70, 70}, true},     {"sun", {50, 36}, true},        
         {"sun", {75, 50}, true},        {"sun", {73, 59}, false},       {"sun", {67, 67}, true},
         {"star", {50, 40}, true},       {"star", {61, 33}, false},      {"star", {70, 42}, true},
-        {"heart", {50, 55}, true},      {"heart", {33, 33}, true},      {"heart", {50, 30}, false},     {"bolt", {50, 50}, true},       {"bolt", {53, 26}, true},       {"bolt", {44, 26}, false},
+        {"heart", {50, 55}, true},      {"heart", {33, 33}, true},      {"heart", {67, 33}, true},      {"heart", {50, 30}, false},     {"bolt", {50, 50}, true},       {"bolt", {53, 26}, true},       {"bolt", {44, 26}, false},      {"bolt", {30, 56}, false},
         {"drop", {50, 60}, true},       {"drop", {35, 30}, false},
     };
     for (const Point& p : points) {

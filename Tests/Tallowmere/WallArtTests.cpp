@@ -129,6 +129,18 @@ TEST(WallArtText, FrameAndFontFittingGiveTheirFixedSizes) {
 // ## Looks switched by room state
 
 TEST(WallArtLooks, BooksFillTheShelvesInTurn) {
+    // Back (10, 10, 150, 200), shelves 66.7 high; the first book stands at x 15 on y 72.7, its
+    // size fixed by the hash of its place.
+    const QImage three = paintArt(art::Bookshelf{{Tone::red, Tone::green, Tone::blue}}, Rect{0, 0, 170, 220});
+    const double bookW = 12 + 5 * unitHash(scatterSeed(0), 5);
+    const double bookH = 200.0 / 3 * (0.6 + 0.25 * unitHash(scatterSeed(0), 6));
+    const double bookTop = 10 + 200.0 / 3 - 4 - bookH;
+    const double gapX = std::floor(15 + bookW + 2) + 0.5;
+    expectProbe(three, {"back", {12.5, 40.5}, hexColour(0x2A1C10)});
+    expectProbe(three, {"first book's left edge", {15.5, bookTop + bookH / 2},
+                        rampColour({hexColour(0xDE3F3F, 0.18), hexColour(0xDE3F3F, -0.22)}, 0.5 / bookW)});
+    expectProbe(three, {"back beside the book's band", {gapX, std::floor(bookTop + 6) + 0.5}, hexColour(0x2A1C10)});
+
     // Seven books stand 3, 3 and 1 on the shelves; nine stand 3, 3 and 3.
     const std::vector<Tone> seven(7, Tone::yellow);
     const std::vector<Tone> nine(9, Tone::yellow);
@@ -375,6 +387,7 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"hill", {30.5, 145.5}, hx(0x5AA34B)},
           {"glazing bar", {100.5, 30.5}, hx(0xE9E4D8)},
           {"sill", {100.5, 163.5}, vert(158, 166, 163.5, 0xFFFFFF, 0xCFC9BB), 5},
+          {"sill's overhang, 5 past the frame", {203.5, 163.5}, vert(158, 166, 163.5, 0xFFFFFF, 0xCFC9BB), 5},
           {"shade line beside the bar", {103.5, 30.5},
            over(blackA(0.18), over(whiteA(0.16), over(hazeAt({103.5, 30.5}), vert(10, 150, 30.5, 0x6FB6F0, 0xD9EEFB))))},
           {"sky in the sun haze", {136.5, 90.5}, over(hazeAt({136.5, 90.5}), vert(10, 150, 90.5, 0x6FB6F0, 0xD9EEFB))},
@@ -388,6 +401,7 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
           {"glazing bar", {100.5, 30.5}, hx(0xE9E4D8)}}},
         {"mirror", art::Mirror{std::nullopt}, {0, 0, 100, 140}, 0,
          {{"frame", {3.5, 70.5}, vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)},
+          {"wall shadow", {102.5, 70.5}, blackA(0.4 * 0.5 * std::erfc(-0.5 / (5 * std::sqrt(2.0)))), 3},
           // The glass edge, 1.5 wide on x 7, covers three quarters of this pixel.
           {"glass edge", {6.5, 70.5}, over(blackA(0.3 * 0.75), vert(0, 140, 70.5, 0xD8DCE4, 0x7C828E)), 6},
           {"glass", {85.5, 20.5}, glassAt({85.5, 20.5})},
@@ -398,6 +412,8 @@ TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
         // Face 200: dial (14, 14, 172, 172), minute hand 68.8 long, hour hand 46.4.
         {"quarter past twelve", art::Clock{0, 15}, {0, 0, 200, 200}, 0,
          {{"minute hand at three", {150.5, 100.5}, hx(0x1F1A10), 8},
+          {"centre cap, 8 across", {100.5, 100.5},
+           radialAt({98.8, 98.4}, 6.8, {100.5, 100.5}, {hx(0xFFE9A8), hx(0xC9A24A), hx(0x6B4E14)}), 6},
           {"no hand at nine, under the gloss", {60.5, 100.5},
            over(whiteA(0.13), radialAt({100, 96}, 103.2, {60.5, 100.5}, {hx(0xFFFDF5), hx(0xE9E2D0)}))},
           {"brass rim", {100.5, 4.5}, radialAt({70, 60}, 170, {100.5, 4.5}, {hx(0xFFE9A8), hx(0xC9A24A), hx(0x6B4E14)}), 5}}},
