@@ -350,6 +350,7 @@ std::vector<FloorProbe> floorProbes() {
         add("barrel lower hoop", plain, {190, b.y + 0.78 * b.h},
             verticalShading(b.x - 2, b.y + 0.78 * b.h - 4, b.w + 4, 8, {hex(0x6A7078), hex(0x2C2F33)}));
         add("barrel lid", plain, {r.midX(), r.y + 1.5}, flat(hex(0x8A5C32)));
+        add("barrel lid rim, right of the recess", plain, {b.maxX() - 5.5, r.y + 8}, flat(hex(0x8A5C32)), 8);
         add("barrel lid recess", plain, {r.midX(), r.y + 8}, flat(hex(0x5A3C20)));
         add("barrel without a tap", plain, {b.maxX() + 11, b.midY() + 24}, ground);
         add("barrel tap spout", tapped, {b.maxX() + 7, b.midY() + 12}, flat(hex(0xC9A24A)));
@@ -479,6 +480,7 @@ std::vector<FloorProbe> floorProbes() {
         const Rgba fish = hex(0xF08A2C);
         add("tank stand", tank, {200, 222}, verticalShading(r.x + 0.04 * r.w, r.y + 0.82 * r.h, 0.92 * r.w, 0.18 * r.h, {hex(0x7A5636), hex(0x4A3320)}));
         add("tank water", tank, {250, 150}, water);
+        add("tank glass edge", tank, {r.x + 0.5, 150}, over(whiteAt(0.55), water));
         add("tank water line", tank, {250, g.y + 2}, over(whiteAt(0.3), water));
         add("tank sand", tank, {150, 202}, flat(hex(0xD6C08A)));
         // The third weed half-way up its curve, from (p, 0.86 G.h) to (p + 4, 0.45 G.h) bent by (p - 8, 0.65 G.h).
@@ -535,7 +537,8 @@ std::vector<FloorProbe> floorProbes() {
             radialShading({b.x + 0.58 * b.w + 0.35 * knob, b.y + 0.6 * b.h + 0.3 * knob}, 0.85 * knob, brass), 10);
         add("radio right knob", on, {b.x + 0.78 * b.w + knob / 2, b.y + 0.6 * b.h + knob / 2},
             radialShading({b.x + 0.78 * b.w + 0.35 * knob, b.y + 0.6 * b.h + 0.3 * knob}, 0.85 * knob, brass), 10);
-        add("radio foot", on, {r.x + 13, r.maxY() - 6}, flat(rgb255(43, 29, 18)));
+        add("radio left foot", on, {r.x + 13, r.maxY() - 6}, flat(rgb255(43, 29, 18)));
+        add("radio right foot", on, {r.maxX() - 12.5, r.maxY() - 6}, flat(rgb255(43, 29, 18)));
         somewhere("radio antenna", on, {r.x + 0.87 * r.w, r.y + 0.06 * r.h}, 2, hex(0xB9BEC6), false, 24);
         add("radio on: display", on, {d.x + 3, d.y + 3}, flat(hex(0x06241A)));
         add("radio off: display", off, {d.x + 3, d.y + 3}, flat(hex(0x1A1C1A)));
@@ -556,6 +559,7 @@ std::vector<FloorProbe> floorProbes() {
         add("shut trapdoor plank seam", shut, {r.x + r.w / 4 + 0.5, 190}, over(blackAt(0.3), hatch));
         add("shut trapdoor ring", shut, {r.x + 0.42 * r.w, r.midY()}, flat(hex(0xD9B04A)), 8);
         add("shut trapdoor left hinge", shut, {r.x + 0.14 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
+        add("shut trapdoor, below the left hinge", shut, at(0.14, 0.6), hatch);
         add("shut trapdoor right hinge", shut, {r.x + 0.86 * r.w, r.y + 0.21 * r.h}, flat(hex(0x2A2A2E)));
         add("shut trapdoor, nothing above", shut, {r.midX(), r.y - 0.25 * r.h}, ground);
         add("open trapdoor opening", open, {175, 190}, light);
@@ -679,6 +683,7 @@ std::vector<FloorProbe> floorProbes() {
         add("piano top board, lower edge", piano, {250, r.y + 0.2 * r.h}, verticalShading(r.x + 0.04 * r.w, r.y + 0.02 * r.h, 0.92 * r.w, 0.2 * r.h, {hex(0x3A3A42), hex(0x1A1A1E)}));
         add("piano top board", piano, {250, 125}, verticalShading(r.x + 0.04 * r.w, r.y + 0.02 * r.h, 0.92 * r.w, 0.2 * r.h, {hex(0x3A3A42), hex(0x1A1A1E)}));
         add("piano leg", piano, {r.x + 19, r.maxY() - 10}, flat(rgb255(26, 26, 30)));
+        add("piano, below its leg", piano, {r.x + 19, r.maxY() + 25}, ground);
         add("piano pedal box", piano, {r.midX(), r.y + 0.89 * r.h}, flat(hex(0x1A1A1E)));
         for (int i = 0; i < 14; ++i) {
             // Beside the legs, which cover the outer keys' lower ends.
