@@ -183,6 +183,8 @@ TEST(DoorProbes, CasingLeafDoorwayAndLamp) {
           {"leaf body", {426.5, 300.5}, body(300.5)},
           {"upper panel", {500.5, 200.5}, panel(174, 78, 200.5)},
           {"lower panel", {540.5, 300.5}, panel(266, 108, 300.5)},
+          // The panel's dark edge, 1.5 wide on x 435, covers three quarters of this pixel.
+          {"lower panel's edge", {434.5, 300.5}, over(blackA(0.35 * 0.75), body(300.5)), 6},
           {"bar", {562.5, 275.5}, rampColour({hx(0xE8ECF2), hx(0x7B828E)}, 3.0 / 7), 5},
           {"plate", {478.5, 155.5}, verticalAt(132, 162, 155.5, {hx(0x2C2C32), hx(0x15151A)})},
           // The plate's shadow, moved by (1, 2.5) and blurred by 2, shows 1 unit above its own foot.
