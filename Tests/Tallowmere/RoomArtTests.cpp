@@ -1,5 +1,6 @@
 // The room shell and the door at hand-computed points, and the glowing writing that must show
 // through a dark room.
+#include <Tallowmere/Draw.hpp>
 #include <Tallowmere/RoomArt.hpp>
 #include <Tallowmere/Scene.hpp>
 
@@ -120,6 +121,14 @@ TEST(RoomShellProbes, PatternsCeilingsAndTrimOfOtherThemes) {
           {"dot's upper half", {500.5, 168.5}, lit(navy, {500.5, 168.5}, over(whiteA(0.09), wall(navy, 168.5)))},
           {"between dots", {530.5, 170.5}, lit(navy, {530.5, 170.5}, wall(navy, 170.5))},
           {"odd row starts at 50", {530.5, 208.5}, lit(navy, {530.5, 208.5}, over(whiteA(0.09), wall(navy, 208.5)))}}},
+        // Bricks 68 apart on rows 22 apart; row 5 (y 110) starts at -34, so a brick from 511.5 and
+        // mortar from 576.5 to 579.5. Each brick's tint comes from the hash of its x and row.
+        {&brick,
+         {{"brick", {540.5, 120.5},
+           lit(brick, {540.5, 120.5},
+               over(hx(brick.wall, (unitHash(scatterSeed(510), 5) - 0.5) * 0.22, 0.55), wall(brick, 120.5))),
+           5},
+          {"mortar", {578.5, 120.5}, lit(brick, {578.5, 120.5}, wall(brick, 120.5))}}},
         {&slate,
          {{"plain ceiling", {560.5, 20.5}, plainCeiling(slate, 20.5)},
           {"moulding", {560.5, 38.5}, over(hx(slate.trim, 0.1, 0.9), plainCeiling(slate, 38.5))}}},
@@ -174,8 +183,12 @@ TEST(DoorProbes, CasingLeafDoorwayAndLamp) {
           {"leaf body", {426.5, 300.5}, body(300.5)},
           {"upper panel", {500.5, 200.5}, panel(174, 78, 200.5)},
           {"lower panel", {540.5, 300.5}, panel(266, 108, 300.5)},
+          // The panel's dark edge, 1.5 wide on x 435, covers three quarters of this pixel.
+          {"lower panel's edge", {434.5, 300.5}, over(blackA(0.35 * 0.75), body(300.5)), 6},
           {"bar", {562.5, 275.5}, rampColour({hx(0xE8ECF2), hx(0x7B828E)}, 3.0 / 7), 5},
           {"plate", {478.5, 155.5}, verticalAt(132, 162, 155.5, {hx(0x2C2C32), hx(0x15151A)})},
+          // The plate's shadow, moved by (1, 2.5) and blurred by 2, shows 1 unit above its own foot.
+          {"plate's shadow", {500.5, 163.5}, over(blackA(0.4 * 0.5 * std::erfc(-0.5 / std::sqrt(2.0))), body(163.5)), 5},
           {"hinge strip", {418.5, 300.5}, over(whiteA(0.18), body(300.5))},
           {"free-edge strip", {581.5, 300.5}, over(blackA(0.25), body(300.5))},
           {"red bulb at 0.75", {500.5, 109.5}, lampAt(0xE5474B, 0.75, {500.5, 109.5}, true, housing), 5},
@@ -266,6 +279,7 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
         {DoorStyle::gold, 0xE6C45E, 0xB48A28,
          {{"outer frame", {430.5, 250.5}, hx(0x7A5A12), 6},
           {"diamond", {514.5, 261.5}, hx(0x7A5A12), 10},
+          {"diamond's lower left edge", {485.5, 296.5}, hx(0x7A5A12), 10},
           {"brass knob", {563.5, 279.5}, brass(563, 279, {563.5, 279.5}), 5}}},
     };
     // Paints laid over each style's own body.
