@@ -262,6 +262,7 @@ std::vector<ItemProbe> itemProbes() {
     add("orb halo", ItemKind::orb, none, {0.43, 0}, over(radialShading({0, 0}, 0.52, {hex(cyan, 0, 0.55), hex(cyan, 0, 0)}), ground));
     add("orb ball", ItemKind::orb, none, {0.1, 0.1}, orb(cyan));
     add("orb ball, shaded side", ItemKind::orb, none, {0.2, 0.22}, orb(cyan));
+    add("orb ball, below the highlight", ItemKind::orb, none, {-0.08, -0.05}, orb(cyan));
     add("orb highlight", ItemKind::orb, none, {-0.08, -0.18}, over(whiteAt(0.7), orb(cyan)));
     add("red orb ball", ItemKind::orb, Tone::red, {0.1, 0.1}, orb(red));
 
@@ -318,6 +319,7 @@ std::vector<ItemProbe> itemProbes() {
     add("gear first tooth", ItemKind::gear, none, polar(0.39, 0.2 + M_PI / 40), flat(hex(0xC9CED6)));
     add("gear, gap after the first tooth", ItemKind::gear, none, polar(0.39, 0.2 + M_PI / 10 + M_PI / 40), ground, 6);
     add("gear second tooth", ItemKind::gear, none, polar(0.39, 0.2 + M_PI / 5 + M_PI / 40), flat(hex(0xC9CED6)));
+    add("gear fifth tooth", ItemKind::gear, none, polar(0.39, 0.2 + 4 * M_PI / 5 + M_PI / 40), flat(hex(0xC9CED6)));
     add("gear body", ItemKind::gear, none, {0.2, 0}, flat(hex(0xC9CED6)));
     add("gear hub", ItemKind::gear, none, {0, 0}, over(blackAt(0.45), flat(hex(0xC9CED6))));
     add("green gear body", ItemKind::gear, Tone::green, {0.2, 0}, flat(hex(green)));
