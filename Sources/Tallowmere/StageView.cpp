@@ -246,6 +246,7 @@ void StageView::renderFrame(QSizeF size, double dpr) {
     const QRectF refitted = fitStage(QRectF(QPointF(0, 0), QSizeF(pixels.size()) / dpr));
     const bool fills = QRectF(refitted.topLeft() * dpr, refitted.size() * dpr).toRect() == pixels;
     m_frame = QImage();
+    m_keptFrame = fills;
     // Painted off the GUI thread: Qt's raster engine then spreads large fills over its thread
     // pool, which makes a frame markedly cheaper.
     if (fills) {
@@ -260,7 +261,7 @@ void StageView::renderFrame(QSizeF size, double dpr) {
     ++m_framesRendered;
 }
 
-void StageView::paintEvent(QPaintEvent*) {
+void StageView::paintEvent(QPaintEvent* event) {
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
     QPainter painter(this);
@@ -280,6 +281,8 @@ void StageView::paintEvent(QPaintEvent*) {
     if (m_frameDue || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) {
         m_frameSize = frame.size();
         renderFrame(frame.size(), dpr);
+        // Later ticks repaint only what changes from this frame on: all of it must be shown.
+        if (!event->region().contains(frame.toAlignedRect())) update(frame.toAlignedRect());
     }
 
     const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
@@ -380,8 +383,24 @@ void StageView::tick() {
         m_frameTimer.stop();
         return;
     }
-    m_frameDue = true;
-    update(stageFrame().toAlignedRect());
+    const QRectF frame = stageFrame();
+    const double dpr = devicePixelRatioF();
+    if (frame.isEmpty() || m_frameSize != frame.size() || m_frame.isNull() || m_frame.devicePixelRatio() != dpr ||
+        !m_keptFrame || dpr != 1) {
+        m_frameDue = true;
+        update(frame.toAlignedRect());
+        return;
+    }
+    // Rendered now, so that only what changed since the last frame is shown anew.
+    renderFrame(frame.size(), dpr);
+    if (!m_keptFrame) {
+        update(frame.toAlignedRect());
+        return;
+    }
+    const QPoint origin(qRound(frame.x()), qRound(frame.y()));
+    QRegion changed;
+    for (const QRect& area : m_renderer.repaintedAreas()) changed += area.translated(origin).adjusted(-1, -1, 1, 1);
+    update(changed);
 }
 
 void StageView::showEvent(QShowEvent* event) {
