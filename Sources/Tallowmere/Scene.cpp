@@ -527,6 +527,7 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
     if (m_background.isNull()) {
         m_frameValid = false;
         m_frame = QImage();
+        m_repainted.clear();
         return m_frame;
     }
     const QRect whole(QPoint(0, 0), pixels);
@@ -560,8 +561,10 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
     }
     if (repaintAll) {
         repaint(whole, scene);
+        m_repainted = {whole};
     } else {
         for (const QRect& area : areas) repaint(area, scene);
+        m_repainted = std::move(areas);
     }
     m_frameValid = true;
     m_lastTime = scene.time;

@@ -71,6 +71,10 @@ public:
     // The same as render, which paints on the pool already; kept for callers that say so.
     QImage renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
+    // The device-pixel rectangles of the kept frame that the last frame repainted: where it
+    // differs from the one before. The whole frame after a full repaint.
+    const std::vector<QRect>& repaintedAreas() const { return m_repainted; }
+
 private:
     // A layer above the background, in drawing order: a run of still props as an image, or one
     // thing drawn afresh every time its area is repainted.
@@ -120,6 +124,7 @@ private:
     QPointF m_lastMouse;
     std::optional<std::string> m_lastHover;
     bool m_lastDark = false;
+    std::vector<QRect> m_repainted;
 };
 
 }  // namespace tallowmere

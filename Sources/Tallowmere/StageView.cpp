@@ -238,18 +238,30 @@ void StageView::renderChrome() {
 }
 
 void StageView::renderFrame(QSizeF size, double dpr) {
-    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
     const RoomScene scene = currentScene();
+    // The renderer keeps its last frame and repaints only what moved. When the stage fills its
+    // whole pixels (the usual case) that kept frame is shown as it is; the old one is let go
+    // first, so repainting it copies nothing.
+    const QRect pixels = QRectF(QPointF(0, 0), size * dpr).toRect();
+    const QRectF refitted = fitStage(QRectF(QPointF(0, 0), QSizeF(pixels.size()) / dpr));
+    const bool fills = QRectF(refitted.topLeft() * dpr, refitted.size() * dpr).toRect() == pixels;
+    m_frame = QImage();
+    m_keptFrame = fills;
     // Painted off the GUI thread: Qt's raster engine then spreads large fills over its thread
     // pool, which makes a frame markedly cheaper.
-    m_frame = paintOnPool(pixels, dpr, [&](QPainter& painter) {
-        m_renderer.draw(painter, QRectF(QPointF(0, 0), size), scene);
-    });
+    if (fills) {
+        m_frame = m_renderer.renderOnPool(scene, pixels.size(), dpr);
+    } else {
+        const QSize whole(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+        m_frame = paintOnPool(whole, dpr, [&](QPainter& painter) {
+            m_renderer.draw(painter, QRectF(QPointF(0, 0), size), scene);
+        });
+    }
     m_frameDue = false;
     ++m_framesRendered;
 }
 
-void StageView::paintEvent(QPaintEvent*) {
+void StageView::paintEvent(QPaintEvent* event) {
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
     QPainter painter(this);
@@ -266,8 +278,12 @@ void StageView::paintEvent(QPaintEvent*) {
     }
     if (frame.isEmpty()) return;
 
-    const QSize pixels(int(std::ceil(frame.width() * dpr)), int(std::ceil(frame.height() * dpr)));
-    if (m_frameDue || m_frame.size() != pixels || m_frame.devicePixelRatio() != dpr) renderFrame(frame.size(), dpr);
+    if (m_frameDue || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) {
+        m_frameSize = frame.size();
+        renderFrame(frame.size(), dpr);
+        // Later ticks repaint only what changes from this frame on: all of it must be shown.
+        if (!event->region().contains(frame.toAlignedRect())) update(frame.toAlignedRect());
+    }
 
     const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
     const QPainterPath corners = shape::roundedRect(frameRect, kFrameCorner);
@@ -367,8 +383,24 @@ void StageView::tick() {
         m_frameTimer.stop();
         return;
     }
-    m_frameDue = true;
-    update(stageFrame().toAlignedRect());
+    const QRectF frame = stageFrame();
+    const double dpr = devicePixelRatioF();
+    if (frame.isEmpty() || m_frameSize != frame.size() || m_frame.isNull() || m_frame.devicePixelRatio() != dpr ||
+        !m_keptFrame || dpr != 1) {
+        m_frameDue = true;
+        update(frame.toAlignedRect());
+        return;
+    }
+    // Rendered now, so that only what changed since the last frame is shown anew.
+    renderFrame(frame.size(), dpr);
+    if (!m_keptFrame) {
+        update(frame.toAlignedRect());
+        return;
+    }
+    const QPoint origin(qRound(frame.x()), qRound(frame.y()));
+    QRegion changed;
+    for (const QRect& area : m_renderer.repaintedAreas()) changed += area.translated(origin).adjusted(-1, -1, 1, 1);
+    update(changed);
 }
 
 void StageView::showEvent(QShowEvent* event) {

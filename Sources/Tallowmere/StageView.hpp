@@ -121,7 +121,9 @@ private:
 
     QTimer m_frameTimer;
     SceneRenderer m_renderer;
-    QImage m_frame;           // the last rendered room, at the stage frame's size
+    QImage m_frame;           // the last rendered room
+    QSizeF m_frameSize;       // the stage frame's size it was rendered for
+    bool m_keptFrame = false; // it is the renderer's kept frame, which knows what changed
     bool m_frameDue = true;   // a tick (or a change of the room) asks for a new one
     std::uint64_t m_framesRendered = 0;
     QImage m_shadow;  // the frame's drop shadow, kept until the size changes

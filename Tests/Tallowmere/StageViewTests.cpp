@@ -7,6 +7,7 @@
 #include <Tallowmere/UI.hpp>
 
 #include <QElapsedTimer>
+#include <QBackingStore>
 #include <QImage>
 #include <QWindow>
 
@@ -334,4 +335,33 @@ TEST_F(StageViewTest, TheStagePaintsTheScreensBackgroundUnderItsFrame) {
     // differ along whole bands.
     EXPECT_LE(worst, 1);
     EXPECT_LE(differing, compared / 100) << differing << " of " << compared;
+}
+
+TEST_F(StageViewTest, ATickRepaintsOnlyWhatChangedYetTheWindowShowsTheWholeFrame) {
+    for (const std::int64_t number : {1, 38}) {
+        GameModel& game = startIn(number);
+        StageView stage(game, QMarginsF(18, 6, 18, 6));
+        showAt(stage, QSize(1013, 655));  // a stage frame off the pixel grid
+        QTRY_VERIFY(stage.framesRendered() >= 2);
+        for (int i = 0; i < 12; ++i) {
+            moveOnStage(stage, {200.0 + 50 * i, 250.0 + 10 * i});
+            QTest::qWait(30);
+            stage.tick();
+            QApplication::processEvents();
+        }
+        // Paint what is still pending (the window paints a few milliseconds after an update
+        // asks), and no more than one corner pixel besides.
+        stage.repaint(QRect(0, 0, 1, 1));
+        // What the window holds after the ticks' partial repaints is what a whole repaint of
+        // the same frame paints.
+        QPaintDevice* device = stage.backingStore()->paintDevice();
+        ASSERT_EQ(device->devType(), QInternal::Image);
+        const QImage shown = static_cast<QImage*>(device)->copy(stage.rect());
+        const QImage whole = stage.grab().toImage().convertToFormat(shown.format());
+        ASSERT_EQ(shown.size(), whole.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) differing += shown.pixel(x, y) != whole.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "room " << number;
+    }
 }
