@@ -1,8 +1,11 @@
 #include <Tallowmere/Cards.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Canvas.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/Icons.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>

@@ -1,13 +1,16 @@
 #include <Tallowmere/HUD.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Canvas.hpp>
 #include <Tallowmere/Cards.hpp>
 #include <Tallowmere/Draw.hpp>
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/InventoryBar.hpp>
-#include <Tallowmere/MenuView.hpp>
+#include <Tallowmere/MenuCards.hpp>
 #include <Tallowmere/PanelViews.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
 #include <Tallowmere/StageView.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,8 +1,12 @@
 #include <Tallowmere/InventoryBar.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Canvas.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/ItemIcon.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QHelpEvent>
 #include <QMouseEvent>

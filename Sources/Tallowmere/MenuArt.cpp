@@ -2,7 +2,8 @@
 
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/RoomArt.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <Ostrevan/Themes.hpp>
 

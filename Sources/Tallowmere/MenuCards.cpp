@@ -1,8 +1,10 @@
 // The two cards over the game screen and the main menu: the pause menu and the help card.
-#include <Tallowmere/MenuView.hpp>
+#include <Tallowmere/MenuCards.hpp>
 
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/Icons.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QMessageBox>
 #include <QPainter>

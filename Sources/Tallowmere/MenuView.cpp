@@ -2,9 +2,11 @@
 #include <Tallowmere/MenuView.hpp>
 
 #include <Tallowmere/Draw.hpp>
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/MenuArt.hpp>
+#include <Tallowmere/MenuCards.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
 #include <Tallowmere/StageView.hpp>
-#include <Tallowmere/UI.hpp>
 
 #include <Ostrevan/Engine.hpp>
 

@@ -1,8 +1,10 @@
 #include <Tallowmere/MenuWidgets.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/MenuArt.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QApplication>
 #include <QEnterEvent>

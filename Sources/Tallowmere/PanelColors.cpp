@@ -4,7 +4,8 @@
 
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QPainter>
 

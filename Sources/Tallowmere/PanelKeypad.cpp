@@ -3,7 +3,8 @@
 
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/GlassButton.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
 
 #include <QKeyEvent>
 

@@ -4,7 +4,9 @@
 
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/GlassButton.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QKeyEvent>
 #include <QPainter>

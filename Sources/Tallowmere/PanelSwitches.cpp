@@ -1,9 +1,12 @@
 // The switches panel: a row of lamps, toggle switches and labels, and its "Try it" button.
 #include <Tallowmere/Panels.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/GlassButton.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QPainter>
 

@@ -2,10 +2,13 @@
 // fades as panels open and close.
 #include <Tallowmere/PanelViews.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/Panels.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>

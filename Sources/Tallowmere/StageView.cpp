@@ -3,7 +3,7 @@
 #include <Tallowmere/Canvas.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/ItemIcon.hpp>
 
 #include <Ostrevan/Engine.hpp>
 

@@ -1,10 +1,11 @@
 #include <Tallowmere/TallowmereApp.hpp>
 
+#include <Tallowmere/Animation.hpp>
 #include <Tallowmere/Draw.hpp>
 #include <Tallowmere/HUD.hpp>
 #include <Tallowmere/MenuView.hpp>
+#include <Tallowmere/ScreenPalette.hpp>
 #include <Tallowmere/Sound.hpp>
-#include <Tallowmere/UI.hpp>
 
 #include <QAction>
 #include <QApplication>

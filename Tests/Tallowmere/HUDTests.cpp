@@ -3,12 +3,13 @@
 #include "GameScreenFixture.hpp"
 
 #include <Tallowmere/Cards.hpp>
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/HUD.hpp>
 #include <Tallowmere/Icons.hpp>
 #include <Tallowmere/InventoryBar.hpp>
-#include <Tallowmere/MenuView.hpp>
+#include <Tallowmere/ItemIcon.hpp>
+#include <Tallowmere/MenuCards.hpp>
 #include <Tallowmere/PanelViews.hpp>
-#include <Tallowmere/UI.hpp>
 
 #include <QEnterEvent>
 #include <QHelpEvent>

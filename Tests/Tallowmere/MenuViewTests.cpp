@@ -4,10 +4,12 @@
 // pixel probes.
 #include "GameScreenFixture.hpp"
 
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/MenuArt.hpp>
+#include <Tallowmere/MenuCards.hpp>
 #include <Tallowmere/MenuView.hpp>
 #include <Tallowmere/Sound.hpp>
-#include <Tallowmere/UI.hpp>
+#include <Tallowmere/Text.hpp>
 
 #include <QCoreApplication>
 #include <QEnterEvent>

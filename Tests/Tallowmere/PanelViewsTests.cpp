@@ -3,9 +3,9 @@
 // the kind; panels the catalogue does not have are made by hand.
 #include "GameScreenFixture.hpp"
 
+#include <Tallowmere/GlassButton.hpp>
 #include <Tallowmere/PanelViews.hpp>
 #include <Tallowmere/Panels.hpp>
-#include <Tallowmere/UI.hpp>
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -3,8 +3,8 @@
 #include "GameScreenFixture.hpp"
 
 #include <Tallowmere/HUD.hpp>
+#include <Tallowmere/ItemIcon.hpp>
 #include <Tallowmere/StageView.hpp>
-#include <Tallowmere/UI.hpp>
 
 #include <QElapsedTimer>
 #include <QBackingStore>

@@ -1,0 +1,18 @@
+#include <Tallowmere/ScreenPalette.hpp>
+
+#include <Tallowmere/Draw.hpp>
+
+namespace tallowmere {
+
+namespace UI {
+QColor bg() { return H(kBg); }
+QColor panel() { return H(kPanel); }
+QColor panelHi() { return H(kPanelHi); }
+QColor text() { return H(kText); }
+QColor dim() { return H(kDim); }
+QColor amber() { return H(kAmber); }
+QColor amberDeep() { return H(kAmberDeep); }
+QColor good() { return H(kGood); }
+}  // namespace UI
+
+}  // namespace tallowmere
