@@ -10,11 +10,11 @@
 // with the clock, the pointer and the hover moving, dark only where the room starts dark. The
 // shell is cached after the first frame, as in play. Counters give the median and the worst
 // frame of the run in milliseconds.
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/Scene.hpp>
-#include <Tallowmere/Scheduler.hpp>
-#include <Tallowmere/StageView.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Model/Scene.hpp>
+#include <Tallowmere/Platform/Scheduler.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 
 #include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Levels.hpp>

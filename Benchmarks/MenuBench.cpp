@@ -6,7 +6,7 @@
 // some have one or two doors swinging. BM_MenuBackdropUncached draws every frame afresh, as the
 // menu once did, for comparison. Counters: CPU per frame of the whole process (all threads) next
 // to the median and worst wall time of a frame, and the share of frames that changed anything.
-#include <Tallowmere/MenuArt.hpp>
+#include <Tallowmere/Art/MenuArt.hpp>
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Sound at start-up: every clip is synthesised before the first window shows, so its cost is
 // start-up latency. The mixer's cost is paid on every pull of the audio output. And what a
 // save costs the GUI thread, which must keep the frame and used to feed the sound.
-#include <Tallowmere/Mixer.hpp>
-#include <Tallowmere/SaveWriter.hpp>
-#include <Tallowmere/Sound.hpp>
+#include <Tallowmere/Audio/Mixer.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Model/SaveWriter.hpp>
 
 #include <Ostrevan/Levels.hpp>
 

@@ -2,8 +2,8 @@
 // drive the screens' widgets with real mouse and key events.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/StageView.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 
 #include "TestDoubles.hpp"
 

@@ -6,7 +6,7 @@
 // source-over as the canvas does.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QColor>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Stand-ins shared by the application tests.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <Ostrevan/Levels.hpp>
 

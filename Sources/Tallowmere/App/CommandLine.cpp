@@ -1,11 +1,11 @@
-#include <Tallowmere/CommandLine.hpp>
+#include <Tallowmere/App/CommandLine.hpp>
 
-#include <Tallowmere/Decimal.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Palette.hpp>
-#include <Tallowmere/RoomArt.hpp>
-#include <Tallowmere/Scene.hpp>
-#include <Tallowmere/TallowmereApp.hpp>
+#include <Tallowmere/App/TallowmereApp.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Palette.hpp>
+#include <Tallowmere/Art/RoomArt.hpp>
+#include <Tallowmere/Model/Scene.hpp>
+#include <Tallowmere/Platform/Decimal.hpp>
 
 #include <Ostrevan/Levels.hpp>
 

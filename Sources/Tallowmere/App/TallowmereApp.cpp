@@ -1,11 +1,11 @@
-#include <Tallowmere/TallowmereApp.hpp>
+#include <Tallowmere/App/TallowmereApp.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/MenuView.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Sound.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/MenuView.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QAction>
 #include <QApplication>

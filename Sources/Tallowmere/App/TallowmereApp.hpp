@@ -2,7 +2,7 @@
 // main menu, the game or the ending over the one game model.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <QMainWindow>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/Art/Draw.hpp>
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // scatter hash and the symbol pictures.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

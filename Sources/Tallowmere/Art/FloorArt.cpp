@@ -1,10 +1,10 @@
 // The floor art's single entry point: the shared contact shadow, then each floor case goes to its
 // own drawer; the ball and the loose item are simple enough to draw here.
-#include <Tallowmere/FloorArt.hpp>
+#include <Tallowmere/Art/FloorArt.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/FloorArtParts.hpp>
-#include <Tallowmere/ItemArt.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/FloorArtParts.hpp>
+#include <Tallowmere/Art/ItemArt.hpp>
 
 #include <cmath>
 #include <functional>

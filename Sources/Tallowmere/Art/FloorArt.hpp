@@ -1,7 +1,7 @@
 // The floor-standing art: furniture, containers, rugs, the ball and loose items.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

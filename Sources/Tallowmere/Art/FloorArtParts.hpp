@@ -3,7 +3,7 @@
 // stage units, back to front, over the contact shadow the dispatcher may already have laid.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

@@ -1,9 +1,9 @@
 // [SECTION] Vase, sofa and table
 // [SECTION] Chest, cabinet and safe
-#include <Tallowmere/FloorArtParts.hpp>
+#include <Tallowmere/Art/FloorArtParts.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QPainterPath>
 

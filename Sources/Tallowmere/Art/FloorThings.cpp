@@ -1,11 +1,11 @@
 // [SECTION] Fridge, barrel and bucket
 // [SECTION] Rugs and dice
 // [SECTION] Globe and fish tank
-#include <Tallowmere/FloorArtParts.hpp>
+#include <Tallowmere/Art/FloorArtParts.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/ItemArt.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ItemArt.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QPainterPath>
 #include <QString>

@@ -1,4 +1,4 @@
-#include <Tallowmere/Icons.hpp>
+#include <Tallowmere/Art/Icons.hpp>
 
 #include <QPainter>
 #include <QPainterPathStroker>

@@ -3,7 +3,7 @@
 // screens can keep those names as data.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QColor>
 #include <QPixmap>

@@ -2,10 +2,10 @@
 // [SECTION] Key to card
 // [SECTION] Orb to remote
 // [SECTION] Dispatch
-#include <Tallowmere/ItemArt.hpp>
+#include <Tallowmere/Art/ItemArt.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QPainterPath>
 #include <QString>

@@ -1,7 +1,7 @@
 // The one picture of an inventory item, wherever it is shown.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

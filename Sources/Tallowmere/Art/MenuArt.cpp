@@ -1,9 +1,9 @@
-#include <Tallowmere/MenuArt.hpp>
+#include <Tallowmere/Art/MenuArt.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/RoomArt.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/RoomArt.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
 
 #include <Ostrevan/Themes.hpp>
 

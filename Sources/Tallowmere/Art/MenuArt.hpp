@@ -9,7 +9,7 @@
 // [SECTION] Slabs: the menu bar and the card behind the pause menu and the help card.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

@@ -2,10 +2,10 @@
 // [SECTION] Door: casing, doorway, swing, lamp
 // [SECTION] Door leaf: fittings and the ten styles
 // [SECTION] Door layers: the door without its lamp as the frame and the leaf
-#include <Tallowmere/RoomArt.hpp>
+#include <Tallowmere/Art/RoomArt.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QString>
 

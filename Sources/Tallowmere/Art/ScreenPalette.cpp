@@ -1,6 +1,6 @@
-#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
 
-#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/Art/Draw.hpp>
 
 namespace tallowmere {
 

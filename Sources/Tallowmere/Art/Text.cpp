@@ -1,4 +1,4 @@
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Text.hpp>
 
 #include <QTextBoundaryFinder>
 

@@ -2,7 +2,7 @@
 // tracked lines.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QPointF>
 #include <QString>

@@ -1,8 +1,8 @@
 // The wall art's single entry point: each wall case goes to its own drawer, which draws its own
 // shadow; the dispatcher adds nothing around them.
-#include <Tallowmere/WallArt.hpp>
+#include <Tallowmere/Art/WallArt.hpp>
 
-#include <Tallowmere/WallArtParts.hpp>
+#include <Tallowmere/Art/WallArtParts.hpp>
 
 #include <cmath>
 #include <type_traits>

@@ -1,7 +1,7 @@
 // The wall-mounted art: windows, pictures, notes, panels, switches, sockets and the rest.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

@@ -3,11 +3,11 @@
 // [SECTION] Shelf and bookshelf
 // [SECTION] Glow, stamp and lamps
 // [SECTION] Switch plate, sockets, gear slot and arrows
-#include <Tallowmere/WallArtParts.hpp>
+#include <Tallowmere/Art/WallArtParts.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/ItemArt.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ItemArt.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QPainterPath>
 

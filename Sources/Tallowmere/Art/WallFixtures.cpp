@@ -2,10 +2,10 @@
 // [SECTION] Mirror
 // [SECTION] Clock
 // [SECTION] Television: screen text, static and the colour loop
-#include <Tallowmere/WallArtParts.hpp>
+#include <Tallowmere/Art/WallArtParts.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QPainterPath>
 

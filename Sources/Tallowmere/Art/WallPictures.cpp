@@ -3,10 +3,10 @@
 // [SECTION] Lettering: plaque, digit, symbols
 // [SECTION] Painting: the six compositions
 // [SECTION] Poster and note
-#include <Tallowmere/WallArtParts.hpp>
+#include <Tallowmere/Art/WallArtParts.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Palette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Palette.hpp>
 
 #include <QPainterPath>
 #include <QTextBoundaryFinder>

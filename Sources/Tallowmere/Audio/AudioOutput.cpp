@@ -1,4 +1,4 @@
-#include <Tallowmere/AudioOutput.hpp>
+#include <Tallowmere/Audio/AudioOutput.hpp>
 
 #include <QIODevice>
 #include <QThread>

@@ -3,7 +3,7 @@
 // output (no sound server yet, or the server went away).
 #pragma once
 
-#include <Tallowmere/Mixer.hpp>
+#include <Tallowmere/Audio/Mixer.hpp>
 
 #include <atomic>
 #include <chrono>

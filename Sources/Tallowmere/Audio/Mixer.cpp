@@ -1,4 +1,4 @@
-#include <Tallowmere/Mixer.hpp>
+#include <Tallowmere/Audio/Mixer.hpp>
 
 #include <algorithm>
 #include <cmath>

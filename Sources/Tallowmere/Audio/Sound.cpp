@@ -1,4 +1,4 @@
-#include <Tallowmere/Sound.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
 
 #include <QSettings>
 

@@ -5,8 +5,8 @@
 // [SECTION] Player: Sound::shared(), the clips, the mute setting.
 #pragma once
 
-#include <Tallowmere/AudioOutput.hpp>
-#include <Tallowmere/Mixer.hpp>
+#include <Tallowmere/Audio/AudioOutput.hpp>
+#include <Tallowmere/Audio/Mixer.hpp>
 
 #include <Ostrevan/Model.hpp>
 

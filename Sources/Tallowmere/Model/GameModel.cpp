@@ -1,9 +1,9 @@
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <Ostrevan/Levels.hpp>
 
-#include <Tallowmere/SaveWriter.hpp>
-#include <Tallowmere/Sound.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Model/SaveWriter.hpp>
 
 #include <QDir>
 #include <QFile>

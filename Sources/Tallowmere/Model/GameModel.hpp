@@ -9,8 +9,8 @@
 #include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Model.hpp>
 
-#include <Tallowmere/Decimal.hpp>
-#include <Tallowmere/Scheduler.hpp>
+#include <Tallowmere/Platform/Decimal.hpp>
+#include <Tallowmere/Platform/Scheduler.hpp>
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include <Tallowmere/SaveWriter.hpp>
+#include <Tallowmere/Model/SaveWriter.hpp>
 
 #include <utility>
 

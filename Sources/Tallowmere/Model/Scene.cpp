@@ -1,10 +1,10 @@
-#include <Tallowmere/Scene.hpp>
+#include <Tallowmere/Model/Scene.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/FloorArt.hpp>
-#include <Tallowmere/Palette.hpp>
-#include <Tallowmere/RoomArt.hpp>
-#include <Tallowmere/WallArt.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/FloorArt.hpp>
+#include <Tallowmere/Art/Palette.hpp>
+#include <Tallowmere/Art/RoomArt.hpp>
+#include <Tallowmere/Art/WallArt.hpp>
 
 #include <QPaintDevice>
 #include <QPainter>

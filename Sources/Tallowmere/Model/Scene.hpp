@@ -2,7 +2,7 @@
 // the overlay of dust, darkness, hover ring and vignette.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

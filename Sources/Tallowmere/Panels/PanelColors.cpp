@@ -1,11 +1,11 @@
 // The colours panel: progress dots, a grid of glowing balls and its instruction. Every press is
 // judged at once against the answer; a wrong one locks the balls until the attempt is thrown away.
-#include <Tallowmere/Panels.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <QPainter>
 

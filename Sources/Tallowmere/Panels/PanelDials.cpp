@@ -1,11 +1,11 @@
 // The dials panel: picture dials turned through their faces by chevrons, and its "Try it"
 // button. Dials take no keys.
-#include <Tallowmere/Panels.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 // The keypad panel: digit boxes over a twelve-key pad, typed digits and Backspace / Delete.
-#include <Tallowmere/Panels.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QKeyEvent>
 

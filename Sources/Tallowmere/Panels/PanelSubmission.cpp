@@ -1,8 +1,8 @@
 // What the five panels share: the painted child widget, the view base with its submission rule,
 // its shake and its delayed solve, and the choice of panel view for a panel's kind.
-#include <Tallowmere/Panels.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
 
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,12 +1,12 @@
 // The switches panel: a row of lamps, toggle switches and labels, and its "Try it" button.
-#include <Tallowmere/Panels.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QPainter>
 

@@ -1,14 +1,14 @@
 // The panel overlay: the dimmed backdrop, the card with its title and close button, and the
 // fades as panels open and close.
-#include <Tallowmere/PanelViews.hpp>
+#include <Tallowmere/Panels/PanelViews.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/Panels.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>

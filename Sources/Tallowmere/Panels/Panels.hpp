@@ -11,7 +11,7 @@
 // GameModel::solvePanel() 0.45 s later. Sizes are in logical pixels (points).
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <Ostrevan/Model.hpp>
 

@@ -4,7 +4,7 @@
 // [SECTION] Blur
 // [SECTION] Painting off the GUI thread
 // [SECTION] Canvas
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include <Tallowmere/Scheduler.hpp>
+#include <Tallowmere/Platform/Scheduler.hpp>
 
 #include <QElapsedTimer>
 #include <QTimer>

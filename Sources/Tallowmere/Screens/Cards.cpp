@@ -1,11 +1,11 @@
-#include <Tallowmere/Cards.hpp>
+#include <Tallowmere/Screens/Cards.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Canvas.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Icons.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Icons.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>

@@ -3,8 +3,8 @@
 // publishes and decide nothing.
 #pragma once
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QImage>
 #include <QRectF>

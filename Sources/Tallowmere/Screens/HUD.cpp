@@ -1,16 +1,16 @@
-#include <Tallowmere/HUD.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Canvas.hpp>
-#include <Tallowmere/Cards.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/InventoryBar.hpp>
-#include <Tallowmere/MenuCards.hpp>
-#include <Tallowmere/PanelViews.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/StageView.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Panels/PanelViews.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
+#include <Tallowmere/Screens/Cards.hpp>
+#include <Tallowmere/Screens/InventoryBar.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 // game's keys ("h" and Escape) and holds nothing but keyboard focus of its own.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <QString>
 #include <QWidget>

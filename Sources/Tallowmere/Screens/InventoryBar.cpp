@@ -1,12 +1,12 @@
-#include <Tallowmere/InventoryBar.hpp>
+#include <Tallowmere/Screens/InventoryBar.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Canvas.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/ItemIcon.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
+#include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <QHelpEvent>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // A click on a filled tile goes to GameModel::tapItem(); everything shown comes from the model.
 #pragma once
 
-#include <Tallowmere/Animation.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <Ostrevan/Model.hpp>
 

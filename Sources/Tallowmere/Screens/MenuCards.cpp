@@ -1,10 +1,10 @@
 // The two cards over the game screen and the main menu: the pause menu and the help card.
-#include <Tallowmere/MenuCards.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
 
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/Icons.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Icons.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QMessageBox>
 #include <QPainter>

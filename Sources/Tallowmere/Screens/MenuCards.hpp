@@ -3,8 +3,8 @@
 // Each reads the one GameModel and changes the game only through its setters and operations.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/MenuWidgets.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/MenuWidgets.hpp>
 
 #include <QMessageBox>
 #include <QPointer>

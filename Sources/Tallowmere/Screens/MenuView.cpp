@@ -1,12 +1,12 @@
 // The main menu and the ending screen; the pause menu and the help card are in MenuCards.cpp.
-#include <Tallowmere/MenuView.hpp>
+#include <Tallowmere/Screens/MenuView.hpp>
 
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/MenuArt.hpp>
-#include <Tallowmere/MenuCards.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/StageView.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/MenuArt.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <Ostrevan/Engine.hpp>
 

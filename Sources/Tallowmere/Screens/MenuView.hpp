@@ -3,9 +3,9 @@
 // Each reads the one GameModel and changes the game only through its setters and operations.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/MenuArt.hpp>
-#include <Tallowmere/MenuWidgets.hpp>
+#include <Tallowmere/Art/MenuArt.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/MenuWidgets.hpp>
 
 #include <QImage>
 #include <QMessageBox>

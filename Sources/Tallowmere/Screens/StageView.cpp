@@ -1,9 +1,9 @@
-#include <Tallowmere/StageView.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 
-#include <Tallowmere/Canvas.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/ItemIcon.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
+#include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <Ostrevan/Engine.hpp>
 

@@ -8,7 +8,7 @@
 
 #include <Ostrevan/Model.hpp>
 
-#include <Tallowmere/Scene.hpp>
+#include <Tallowmere/Model/Scene.hpp>
 
 #include <QImage>
 #include <QMarginsF>

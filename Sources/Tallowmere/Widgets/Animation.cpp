@@ -1,4 +1,4 @@
-#include <Tallowmere/Animation.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QVariantAnimation>
 

@@ -2,7 +2,7 @@
 // them.
 #pragma once
 
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <QObject>
 

@@ -1,10 +1,10 @@
-#include <Tallowmere/GlassButton.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/Icons.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Icons.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QEnterEvent>
 #include <QImage>

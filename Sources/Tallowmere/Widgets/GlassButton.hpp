@@ -1,7 +1,7 @@
 // The rounded, shaded button of the game's own screens.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QAbstractButton>
 #include <QColor>

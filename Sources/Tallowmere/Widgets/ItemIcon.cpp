@@ -1,6 +1,6 @@
-#include <Tallowmere/ItemIcon.hpp>
+#include <Tallowmere/Widgets/ItemIcon.hpp>
 
-#include <Tallowmere/ItemArt.hpp>
+#include <Tallowmere/Art/ItemArt.hpp>
 
 #include <QPainter>
 

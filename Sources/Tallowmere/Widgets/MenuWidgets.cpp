@@ -1,10 +1,10 @@
-#include <Tallowmere/MenuWidgets.hpp>
+#include <Tallowmere/Widgets/MenuWidgets.hpp>
 
-#include <Tallowmere/Animation.hpp>
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/MenuArt.hpp>
-#include <Tallowmere/ScreenPalette.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/MenuArt.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QApplication>
 #include <QEnterEvent>

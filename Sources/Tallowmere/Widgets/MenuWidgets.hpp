@@ -3,7 +3,7 @@
 // confirmation question.
 #pragma once
 
-#include <Tallowmere/Canvas.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QAbstractButton>
 #include <QColor>

@@ -2,9 +2,9 @@
 // screen switching.
 #include "GameScreenFixture.hpp"
 
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/MenuView.hpp>
-#include <Tallowmere/TallowmereApp.hpp>
+#include <Tallowmere/App/TallowmereApp.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/MenuView.hpp>
 
 #include <Ostrevan/Engine.hpp>
 

@@ -1,5 +1,5 @@
 // The command line: argument rules, and the offline modes run as the real binary.
-#include <Tallowmere/CommandLine.hpp>
+#include <Tallowmere/App/CommandLine.hpp>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Shared drawing functions, the room shell and the door.
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/RoomArt.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/RoomArt.hpp>
 
 #include <Ostrevan/Themes.hpp>
 

@@ -1,8 +1,8 @@
 // The floor art: which cases it answers for, that no room data can crash it, and a table of pixel
 // probes over every prop in every state, with the colours worked out from the props' layouts.
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/FloorArt.hpp>
-#include <Tallowmere/FloorArtParts.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/FloorArt.hpp>
+#include <Tallowmere/Art/FloorArtParts.hpp>
 
 #include <gtest/gtest.h>
 

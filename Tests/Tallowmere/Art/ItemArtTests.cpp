@@ -1,7 +1,7 @@
 // The item pictures: every kind and tone, their frame, which kinds take a tone, and a table of
 // pixel probes over every kind with the colours worked out from its shapes.
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/ItemArt.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/ItemArt.hpp>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The room shell and the door at hand-computed points, and the glowing writing that must show
 // through a dark room.
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/RoomArt.hpp>
-#include <Tallowmere/Scene.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/RoomArt.hpp>
+#include <Tallowmere/Model/Scene.hpp>
 
 #include <Ostrevan/Levels.hpp>
 #include <Ostrevan/Themes.hpp>

@@ -1,8 +1,8 @@
 // The wall art: dispatch over every case, the shared frame and text fitting, and pixel probes of
 // the looks that room state switches.
-#include <Tallowmere/Draw.hpp>
-#include <Tallowmere/WallArt.hpp>
-#include <Tallowmere/WallArtParts.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/WallArt.hpp>
+#include <Tallowmere/Art/WallArtParts.hpp>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Sound: the synthesised clips and their WAV files, the mixer, the audio output on its own
 // thread, and the player's mute setting.
-#include <Tallowmere/AudioOutput.hpp>
-#include <Tallowmere/Mixer.hpp>
-#include <Tallowmere/Sound.hpp>
+#include <Tallowmere/Audio/AudioOutput.hpp>
+#include <Tallowmere/Audio/Mixer.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 //
 // Room content is changing while the catalogue is written; these tests rely only on room 1
 // (the vase gives the key) and otherwise on room numbers.
-#include <Tallowmere/GameModel.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
 
 #include <Ostrevan/Levels.hpp>
 

@@ -1,5 +1,5 @@
 // The save writer: saves leave the GUI thread but keep their order, and none is lost at quit.
-#include <Tallowmere/SaveWriter.hpp>
+#include <Tallowmere/Model/SaveWriter.hpp>
 
 #include <Ostrevan/Levels.hpp>
 

@@ -1,6 +1,6 @@
 // The room scene: door lamp and light pool, darkness round the pointer, flags that show and hide
 // props, the hover ring and the renderer's caches.
-#include <Tallowmere/Scene.hpp>
+#include <Tallowmere/Model/Scene.hpp>
 
 #include <Ostrevan/Levels.hpp>
 #include <Ostrevan/Themes.hpp>

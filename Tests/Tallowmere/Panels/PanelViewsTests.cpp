@@ -3,9 +3,9 @@
 // the kind; panels the catalogue does not have are made by hand.
 #include "GameScreenFixture.hpp"
 
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/PanelViews.hpp>
-#include <Tallowmere/Panels.hpp>
+#include <Tallowmere/Panels/PanelViews.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QKeyEvent>
 #include <QPainter>

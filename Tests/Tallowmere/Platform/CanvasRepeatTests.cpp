@@ -1,7 +1,7 @@
 // Blurred shapes and text drawn again: what was made for one draw must not stand in for another
 // that differs in shape, place, pen, colour or face.
-#include <Tallowmere/Canvas.hpp>
-#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <gtest/gtest.h>
 

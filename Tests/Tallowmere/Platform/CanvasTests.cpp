@@ -1,6 +1,6 @@
 // The canvas: blur, copies, arcs, gradients and fill rules, probed on small offscreen images.
-#include <Tallowmere/Canvas.hpp>
-#include <Tallowmere/Draw.hpp>
+#include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The delayed-task scheduler: due order, cancellation, weak owners, the manual clock.
-#include <Tallowmere/Scheduler.hpp>
+#include <Tallowmere/Platform/Scheduler.hpp>
 
 #include <gtest/gtest.h>
 

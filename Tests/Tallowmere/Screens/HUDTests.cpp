@@ -2,14 +2,14 @@
 // of the layers, driven through the real widgets over room 1 on a manual clock.
 #include "GameScreenFixture.hpp"
 
-#include <Tallowmere/Cards.hpp>
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/Icons.hpp>
-#include <Tallowmere/InventoryBar.hpp>
-#include <Tallowmere/ItemIcon.hpp>
-#include <Tallowmere/MenuCards.hpp>
-#include <Tallowmere/PanelViews.hpp>
+#include <Tallowmere/Art/Icons.hpp>
+#include <Tallowmere/Panels/PanelViews.hpp>
+#include <Tallowmere/Screens/Cards.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/InventoryBar.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
+#include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <QEnterEvent>
 #include <QHelpEvent>

@@ -4,12 +4,12 @@
 // pixel probes.
 #include "GameScreenFixture.hpp"
 
-#include <Tallowmere/GlassButton.hpp>
-#include <Tallowmere/MenuArt.hpp>
-#include <Tallowmere/MenuCards.hpp>
-#include <Tallowmere/MenuView.hpp>
-#include <Tallowmere/Sound.hpp>
-#include <Tallowmere/Text.hpp>
+#include <Tallowmere/Art/MenuArt.hpp>
+#include <Tallowmere/Art/Text.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
+#include <Tallowmere/Screens/MenuView.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QCoreApplication>
 #include <QEnterEvent>

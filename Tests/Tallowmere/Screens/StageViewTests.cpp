@@ -2,9 +2,9 @@
 // clicks of a real widget over room 1 (the vase holds the brass key that opens the door).
 #include "GameScreenFixture.hpp"
 
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/ItemIcon.hpp>
-#include <Tallowmere/StageView.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
+#include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <QElapsedTimer>
 #include <QBackingStore>

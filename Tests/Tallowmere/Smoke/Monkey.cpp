@@ -3,13 +3,13 @@
 // whatever would receive them - an open popup menu, a confirmation, or the window's widget under
 // the pointer. Afterwards the save file must load and hold a state the game can resume.
 // Usage: tallowmere_monkey; TM_MONKEY_SEED=N repeats a run (each run prints its seed).
-#include <Tallowmere/Decimal.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/InventoryBar.hpp>
-#include <Tallowmere/Sound.hpp>
-#include <Tallowmere/StageView.hpp>
-#include <Tallowmere/TallowmereApp.hpp>
+#include <Tallowmere/App/TallowmereApp.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Platform/Decimal.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/InventoryBar.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 
 #include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Levels.hpp>

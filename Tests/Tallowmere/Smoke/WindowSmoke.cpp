@@ -1,13 +1,13 @@
 // Opens the real game window on a display (run under Xvfb by ctest), plays room 1 with real
 // mouse clicks - the vase, the key in the bar, the door - and waits for room 2's intro card.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
-#include <Tallowmere/HUD.hpp>
-#include <Tallowmere/Cards.hpp>
-#include <Tallowmere/GameModel.hpp>
-#include <Tallowmere/InventoryBar.hpp>
-#include <Tallowmere/Sound.hpp>
-#include <Tallowmere/StageView.hpp>
-#include <Tallowmere/TallowmereApp.hpp>
+#include <Tallowmere/App/TallowmereApp.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Screens/Cards.hpp>
+#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/InventoryBar.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 
 #include <Ostrevan/Levels.hpp>
 
