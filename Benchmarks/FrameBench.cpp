@@ -175,10 +175,8 @@ BENCHMARK(BM_RoomFrame)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.2);
 
-// One frame of every room, dark where it starts dark, as whole images: painted on the calling (GUI) thread,
-// or handed to a pool thread frame by frame. Painting many small fills has been measured slower
-// on the GUI thread.
-template <bool onPool>
+// One frame of every room, dark where it starts dark, as whole images (each renderer keeps its
+// room's last frame, as the stage's does).
 void BM_EveryRoomFrame(benchmark::State& state) {
     const auto& rooms = ostrevan::Levels::all();
     std::vector<SceneRenderer> renderers(rooms.size());
@@ -188,14 +186,13 @@ void BM_EveryRoomFrame(benchmark::State& state) {
         for (std::size_t i = 0; i < rooms.size(); ++i) {
             const ostrevan::FlagSet flags(rooms[i].startFlags.begin(), rooms[i].startFlags.end());
             const RoomScene scene = frameOf(rooms[i], flags, frame, startsDark(rooms[i]));
-            benchmark::DoNotOptimize(onPool ? renderers[i].renderOnPool(scene, pixels) : renderers[i].render(scene, pixels));
+            benchmark::DoNotOptimize(renderers[i].render(scene, pixels));
         }
         ++frame;
     }
     state.counters["frames"] = benchmark::Counter(double(state.iterations() * rooms.size()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_EveryRoomFrame<false>)->Name("BM_EveryRoomOnGuiThread")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
-BENCHMARK(BM_EveryRoomFrame<true>)->Name("BM_EveryRoomOnPoolThread")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(BM_EveryRoomFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
 // The whole process: start, build the rooms, render room 7 and write the PNG.
 void BM_ShotProcess(benchmark::State& state) {

@@ -8,9 +8,6 @@
 #include <Ostrevan/Themes.hpp>
 
 #include <QPainter>
-#include <QSemaphore>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
@@ -156,22 +153,6 @@ Openings openingsAt(double time) {
     Openings openings{};
     for (int i = 0; i < MenuDoors::kCount; ++i) openings[std::size_t(i)] = MenuDoors::opening(i, time);
     return openings;
-}
-
-// Runs `work` on a thread of the global pool while the caller waits, for the reason paintOnPool
-// gives: painting there, Qt's raster engine does not hand each large fill to other threads.
-void runOnPool(const std::function<void()>& work) {
-    QThreadPool* pool = QThreadPool::globalInstance();
-    if (pool->contains(QThread::currentThread())) {
-        work();
-        return;
-    }
-    QSemaphore done;
-    pool->start([&] {
-        work();
-        done.release();
-    });
-    done.acquire();
 }
 
 // Copies `from` into `into` with its corner at `at`, in device pixels; both premultiplied ARGB.

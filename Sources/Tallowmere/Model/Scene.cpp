@@ -8,9 +8,6 @@
 
 #include <QPaintDevice>
 #include <QPainter>
-#include <QSemaphore>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <array>
@@ -289,23 +286,6 @@ QRect paintedBounds(const QImage& image) {
         }
     }
     return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
-}
-
-// Runs `work` on a thread of the global pool while the caller waits; see paintOnPool.
-template <class Work>
-void runOnPool(Work work) {
-    QThreadPool* pool = QThreadPool::globalInstance();
-    // Waiting on the pool from inside it could wait for ever.
-    if (pool->contains(QThread::currentThread())) {
-        work();
-        return;
-    }
-    QSemaphore done;
-    pool->start([&] {
-        work();
-        done.release();
-    });
-    done.acquire();
 }
 
 }  // namespace
@@ -599,10 +579,6 @@ QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize, double dev
     draw(painter, target, scene);
     painter.end();
     return image;
-}
-
-QImage SceneRenderer::renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
-    return render(scene, pixelSize, devicePixelRatio);
 }
 
 }  // namespace tallowmere

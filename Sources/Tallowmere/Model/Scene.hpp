@@ -68,9 +68,6 @@ public:
     // nothing.
     QImage render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
 
-    // The same as render, which paints on the pool already; kept for callers that say so.
-    QImage renderOnPool(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);
-
     // The device-pixel rectangles of the kept frame that the last frame repainted: where it
     // differs from the one before. The whole frame after a full repaint.
     const std::vector<QRect>& repaintedAreas() const { return m_repainted; }

@@ -621,27 +621,31 @@ double steady(double v) {
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Painting off the GUI thread
 
+void runOnPool(const std::function<void()>& work) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    // Waiting on the pool from inside it could wait for ever.
+    if (pool->contains(QThread::currentThread())) {
+        work();
+        return;
+    }
+    QSemaphore done;
+    pool->start([&] {
+        work();
+        done.release();
+    });
+    done.acquire();
+}
+
 QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw) {
     if (pixelSize.isEmpty() || !(devicePixelRatio > 0)) return {};
-    auto paint = [&] {
-        QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image;
+    runOnPool([&] {
+        image = QImage(pixelSize, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(devicePixelRatio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         draw(painter);
-        painter.end();
-        return image;
-    };
-    QThreadPool* pool = QThreadPool::globalInstance();
-    // Waiting on the pool from inside it could wait for ever.
-    if (pool->contains(QThread::currentThread())) return paint();
-    QImage image;
-    QSemaphore done;
-    pool->start([&] {
-        image = paint();
-        done.release();
     });
-    done.acquire();
     return image;
 }
 

@@ -139,6 +139,8 @@ enum class BlendMode { normal, destinationOut };
 // a picture of many small fills markedly slower to paint on the GUI thread. Called from a pool
 // thread, it paints right there.
 QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw);
+// Runs `work` the same way: on a pool thread while the caller waits, or right here on one.
+void runOnPool(const std::function<void()>& work);
 
 // ---------------------------------------------------------------------------------------------
 // Canvas

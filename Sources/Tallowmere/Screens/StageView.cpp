@@ -250,7 +250,7 @@ void StageView::renderFrame(QSizeF size, double dpr) {
     // Painted off the GUI thread: Qt's raster engine then spreads large fills over its thread
     // pool, which makes a frame markedly cheaper.
     if (fills) {
-        m_frame = m_renderer.renderOnPool(scene, pixels.size(), dpr);
+        m_frame = m_renderer.render(scene, pixels.size(), dpr);
     } else {
         const QSize whole(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
         m_frame = paintOnPool(whole, dpr, [&](QPainter& painter) {

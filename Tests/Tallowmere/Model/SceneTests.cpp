@@ -125,7 +125,7 @@ TEST(SceneRenderer, KeepsTheShellOfARoomNumberAndRedrawsForANewOne) {
 TEST(SceneRenderer, AFrameAtTwiceThePixelDensityHasTheAskedPixelsAndRatio) {
     const Level room = testRoom(8);
     const RoomScene scene{room, {"unlocked"}, 2.5, 0.4, "box", {300, 200}, true};
-    const QImage sharp = SceneRenderer().renderOnPool(scene, {1000, 640}, 2);
+    const QImage sharp = SceneRenderer().render(scene, {1000, 640}, 2);
     EXPECT_EQ(sharp.size(), QSize(1000, 640));
     EXPECT_EQ(sharp.devicePixelRatio(), 2);
 }
