@@ -30,6 +30,17 @@ inline Colour hexColour(std::uint32_t hex, double shade = 0, double opacity = 1)
     return {c[0], c[1], c[2], opacity};
 }
 
+// Short names for the tables' rows.
+inline Colour hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
+    return hexColour(hex, shade, opacity);
+}
+inline Colour blackA(double opacity) {
+    return {0, 0, 0, opacity};
+}
+inline Colour whiteA(double opacity) {
+    return {1, 1, 1, opacity};
+}
+
 inline Colour mixColour(const Colour& from, const Colour& to, double t) {
     t = std::clamp(t, 0.0, 1.0);
     return {from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t, from.b + (to.b - from.b) * t,

@@ -27,16 +27,6 @@ using namespace tallowmere::testing;
 
 using ostrevan::DoorStyle;
 
-Colour hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
-    return hexColour(hex, shade, opacity);
-}
-Colour blackA(double opacity) {
-    return {0, 0, 0, opacity};
-}
-Colour whiteA(double opacity) {
-    return {1, 1, 1, opacity};
-}
-
 // ## Shell
 
 TEST(RoomShellProbes, FirstRoomsWallsCeilingAndFloor) {

@@ -184,15 +184,6 @@ TEST(WallArtLooks, TelevisionPlaysItsColourLoop) {
 // render. Rows of the same piece in two states probe the same points, so a look that stops
 // switching fails there.
 
-Colour hx(std::uint32_t hex, double shade = 0, double opacity = 1) {
-    return hexColour(hex, shade, opacity);
-}
-Colour blackA(double opacity) {
-    return {0, 0, 0, opacity};
-}
-Colour whiteA(double opacity) {
-    return {1, 1, 1, opacity};
-}
 Colour toneColour(Tone tone, double shade = 0, double opacity = 1) {
     static constexpr std::uint32_t kTones[] = {0xDE3F3F, 0xF08A2C, 0xF5C82E, 0x35A558, 0x3B78DE, 0x8652D4,
                                                0xEC76A6, 0x39C0D0, 0xF1EFE8, 0x2A2A30, 0x8A5A38};

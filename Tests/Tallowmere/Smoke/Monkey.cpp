@@ -3,6 +3,8 @@
 // whatever would receive them - an open popup menu, a confirmation, or the window's widget under
 // the pointer. Afterwards the save file must load and hold a state the game can resume.
 // Usage: tallowmere_monkey; TM_MONKEY_SEED=N repeats a run (each run prints its seed).
+#include "PrivateHome.hpp"
+
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
@@ -156,14 +158,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     QTemporaryDir home;
-    if (!home.isValid()) return fail("no temporary folder", seed);
-    const QByteArray root = home.path().toUtf8();
-    QDir(home.path()).mkpath("config");
-    QDir(home.path()).mkpath("data");
-    setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
-    setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
-    setenv("TM_SAVE_PATH", (root + "/save.json").constData(), 1);
-    unsetenv("TM_SHOW");
+    if (!usePrivateHome(home)) return fail("no temporary folder", seed);
 
     QApplication app(argc, argv);
     configureApplication(app);
@@ -196,7 +191,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(root.toStdString() + "/save.json");
+    const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(home.filePath("save.json").toStdString());
     if (!saved) return fail("the save file does not load", seed);
     if (saved->state.level < kFirstRoom || saved->state.level > roomCount) return fail("the saved room is not a room", seed);
     unsetenv("TM_START_ROOM");

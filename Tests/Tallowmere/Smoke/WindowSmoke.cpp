@@ -1,6 +1,8 @@
 // Opens the real game window on a display (run under Xvfb by ctest), plays room 1 with real
 // mouse clicks - the vase, the key in the bar, the door - and waits for room 2's intro card.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
+#include "PrivateHome.hpp"
+
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
@@ -38,15 +40,8 @@ QPoint stagePoint(const StageView& stage, const char* propID) {
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    if (!home.isValid()) return fail("no temporary folder");
-    const QByteArray root = home.path().toUtf8();
-    QDir(home.path()).mkpath("config");
-    QDir(home.path()).mkpath("data");
-    setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
-    setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
-    setenv("TM_SAVE_PATH", (root + "/save.json").constData(), 1);
+    if (!usePrivateHome(home)) return fail("no temporary folder");
     setenv("TM_START_ROOM", "1", 1);
-    unsetenv("TM_SHOW");
     const QString shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
     QApplication app(argc, argv);
