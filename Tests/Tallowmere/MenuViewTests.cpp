@@ -3,6 +3,7 @@
 // save file. The backdrop's door row and the cover fitting are checked by value, the pictures by
 // pixel probes.
 #include "GameScreenFixture.hpp"
+#include "PaintProbe.hpp"
 
 #include <Tallowmere/MenuArt.hpp>
 #include <Tallowmere/MenuView.hpp>
@@ -713,12 +714,7 @@ TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
 TEST(MenuCardShadow, FallsOffAsAFortyPointShadowRadius) {
     // A 40-point radius blurs like a Gaussian of deviation 20; beside a long straight edge the
     // shadow's opacity is 0.7 times the normal tail beyond the distance from the edge.
-    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        drawCardShadow(Canvas(painter), Rect{200, 200, 400, 400});
-    }
+    const QImage image = paintImage(800, 800, [](Canvas& c) { drawCardShadow(c, Rect{200, 200, 400, 400}); });
     for (const int x : {199, 179, 159}) {
         const double distance = 200 - (x + 0.5);  // from the card's left edge to the pixel's centre
         const double expected = 255 * 0.7 * 0.5 * std::erfc(distance / 20 / std::sqrt(2.0));
