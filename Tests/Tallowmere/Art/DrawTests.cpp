@@ -148,14 +148,12 @@ TEST(DrawShell, FloorQuadSpreadsTowardsTheViewer) {
     }
 }
 
-TEST(DrawShell, EveryThemeCoversTheStageTheSameWayTwice) {
+TEST(DrawShell, EveryThemeCoversTheStage) {
     for (const ostrevan::Theme& theme : ostrevan::Themes::cycle()) {
-        const auto shell = [&](Canvas& c) {
+        const QImage first = paintImage(250, 160, [&](Canvas& c) {
             c.scale(0.25, 0.25);
             drawRoomShell(c, theme);
-        };
-        const QImage first = paintImage(250, 160, shell);
-        EXPECT_EQ(first, paintImage(250, 160, shell));
+        });
         for (int y = 0; y < 160; y += 7)
             for (int x = 0; x < 250; x += 7) ASSERT_EQ(qAlpha(first.pixel(x, y)), 255) << x << "," << y;
     }

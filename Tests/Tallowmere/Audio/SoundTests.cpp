@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <string>
 #include <thread>
 
@@ -120,36 +119,22 @@ std::atomic<int> g_warnings = 0;
 
 // ## Synthesis and WAV encoding
 
-TEST(SoundSynth, ClipLengthsHeadersAndFirstSamples) {
-    const struct { Sfx sfx; std::size_t samples; } table[] = {
-        {Sfx::tap, 3087},      {Sfx::pickup, 22050},  {Sfx::unlock, 24255},
-        {Sfx::wrong, 13230},   {Sfx::open, 48510},    {Sfx::power, 22050},
-        {Sfx::success, 39690}, {Sfx::combine, 22050}, {Sfx::splash, 26460},
-    };
+TEST(SoundSynth, WavHeaders) {
+    // The samples themselves are pinned by the formula hashes below; these are the headers.
     const std::uint8_t tapHeader[44] = {
         'R', 'I', 'F', 'F', 0x42, 0x18, 0, 0,  'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
         16,  0,   0,   0,   1,    0,    1, 0,  0x44, 0xAC, 0, 0,   0x88, 0x58, 0x01, 0,
         2,   0,   16,  0,   'd',  'a',  't', 'a', 0x1E, 0x18, 0, 0,
     };
-    for (const auto& row : table) {
-        SCOPED_TRACE(std::string(ostrevan::name(row.sfx)));
-        const auto samples = synth::effectSamples(row.sfx);
-        const auto bytes = synth::wavFor(row.sfx);
-        ASSERT_EQ(samples.size(), row.samples);
-        ASSERT_EQ(bytes.size(), 44 + 2 * row.samples);
-        EXPECT_EQ(u32At(bytes, 4), 36 + 2 * row.samples);
-        EXPECT_EQ(u32At(bytes, 40), 2 * row.samples);
-        EXPECT_TRUE(std::equal(bytes.begin() + 8, bytes.begin() + 40, tapHeader + 8));
-        EXPECT_EQ(samples.front(), 0.0f);  // the fade-in starts at gain 0
-        EXPECT_GT(*std::max_element(samples.begin(), samples.end()), 0.01f);
-    }
     const auto tap = synth::wavFor(Sfx::tap);
     EXPECT_TRUE(std::equal(tapHeader, tapHeader + 44, tap.begin()));  // size 6210, data 6174
     EXPECT_EQ(tap.size(), 6218u);
+    const auto open = synth::wavFor(Sfx::open);
+    EXPECT_EQ(u32At(open, 4), 36 + 2 * 48510u);
+    EXPECT_EQ(u32At(open, 40), 2 * 48510u);
     const auto ambient = synth::ambientWav();
     EXPECT_EQ(ambient.size(), 705644u);
     EXPECT_EQ(u32At(ambient, 40), 705600u);
-    EXPECT_EQ(wavSample(ambient, 0), 0);
 }
 
 TEST(SoundSynth, SignalFunctions) {
@@ -158,38 +143,6 @@ TEST(SoundSynth, SignalFunctions) {
     EXPECT_EQ(synth::edgeEnvelope(4, 8), 1.0);
     EXPECT_NEAR(synth::edgeEnvelope(8 - 0.0025, 8), 0.5, 1e-9);
     EXPECT_EQ(synth::edgeEnvelope(9, 8), 0.0);  // past the end: never negative
-}
-
-TEST(SoundSynth, GoldenSamples) {
-    const struct {
-        Sfx sfx;
-        std::vector<float> tail;
-        std::vector<std::int16_t> encoded;
-    } table[] = {
-        {Sfx::tap, {-1.4518e-4f, -9.591e-5f, -4.712e-5f}, {-4, -3, -1}},
-        {Sfx::wrong, {-3.2994e-4f, -1.6495e-4f}, {-10, -5}},
-        {Sfx::power, {-1.6529e-5f, -4.180e-6f}, {0, 0}},
-    };
-    for (const auto& row : table) {
-        SCOPED_TRACE(std::string(ostrevan::name(row.sfx)));
-        const auto samples = synth::effectSamples(row.sfx);
-        const auto bytes = synth::wavFor(row.sfx);
-        const std::size_t first = samples.size() - row.tail.size();
-        for (std::size_t k = 0; k < row.tail.size(); ++k) {
-            EXPECT_NEAR(samples[first + k], row.tail[k], std::abs(row.tail[k]) * 1e-3);
-            EXPECT_EQ(wavSample(bytes, first + k), row.encoded[k]);
-        }
-    }
-
-    // At t = 0.09 only the first success note sounds; the second joins one sample later.
-    const auto success = synth::effectSamples(Sfx::success);
-    auto firstNoteOnly = [](std::size_t i) {
-        const double t = static_cast<double>(i) / synth::kSampleRate;
-        const double note = std::sin(2 * std::numbers::pi * 523.25 * t) * std::exp(-5 * t);
-        return static_cast<float>(0.2 * note);
-    };
-    EXPECT_EQ(success[3969], firstNoteOnly(3969));
-    EXPECT_NE(success[3970], firstNoteOnly(3970));
 }
 
 TEST(SoundSynth, EveryClipMatchesItsFormula) {
@@ -224,19 +177,6 @@ TEST(SoundSynth, EveryClipMatchesItsFormula) {
         EXPECT_EQ(fnv, row.fnv);
         for (const auto& [index, value] : row.samples) EXPECT_EQ(wavSample(bytes, index), value) << index;
     }
-}
-
-TEST(SoundSynth, AmbientWaveMeetsItselfAtTheLoopPoint) {
-    const auto samples = synth::ambientSamples();
-    const std::size_t n = samples.size();
-    EXPECT_LT(std::abs(samples[n - 1]), 1e-3f);
-    // Undo the fade on either side of the seam: the bare wave runs on without a jump.
-    auto bare = [&](std::size_t i) {
-        const double t = static_cast<double>(i) / synth::kSampleRate;
-        return samples[i] / synth::edgeEnvelope(t, synth::kAmbientSeconds);
-    };
-    const double steepestStep = 2 * std::numbers::pi * 330 / synth::kSampleRate;
-    EXPECT_LT(std::abs(bare(1) - bare(n - 1)), 2 * steepestStep);
 }
 
 TEST(SoundSynth, PcmScalingTruncatesTowardZeroAndClips) {

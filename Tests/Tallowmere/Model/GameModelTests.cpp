@@ -3,27 +3,12 @@
 //
 // Room content is changing while the catalogue is written; these tests rely only on room 1
 // (the vase gives the key) and otherwise on room numbers.
-#include <Tallowmere/Model/GameModel.hpp>
-
-#include <Ostrevan/Levels.hpp>
-
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
+#include "GameScreenFixture.hpp"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "TestDoubles.hpp"
 
 using namespace tallowmere;
-using tallowmere::testing::RecordingSound;
+using tallowmere::testing::GameScreenTest;
 using tallowmere::testing::room;
 using ostrevan::Engine::begin;
 using ostrevan::GameState;
@@ -47,37 +32,32 @@ struct Start {
 };
 Start startOf(const GameModel& m) { return {m.screen(), m.state().level, m.best(), m.hasSave()}; }
 
-class GameModelTest : public ::testing::Test {
+class GameModelTest : public GameScreenTest {
 protected:
-    Environment env(std::optional<std::string> startRoom = std::nullopt,
-                    std::optional<std::string> show = std::nullopt) const {
-        return Environment{savePath().string(), std::move(startRoom), std::move(show),
-                           dir.filePath("data").toStdString()};
+    // The environment with TM_START_ROOM exactly as written.
+    Environment envText(std::optional<std::string> startRoom, std::optional<std::string> show = std::nullopt) const {
+        Environment environment = env(std::nullopt, std::move(show));
+        environment.startRoom = std::move(startRoom);
+        return environment;
     }
     GameModel& make(Environment environment) {
-        model = std::make_unique<GameModel>(std::move(environment), sound, clock);
+        start(std::move(environment));
         QObject::connect(model.get(), &GameModel::changed,
                          [this](What what, Transition how) { changes.emplace_back(what, how); });
         return *model;
     }
-    GameModel& startIn(std::int64_t number) { return make(env(std::to_string(number))); }
+    GameModel& startIn(std::int64_t number) { return make(env(number)); }
 
-    std::filesystem::path savePath() const { return dir.filePath("save.json").toStdString(); }
     bool saveExists() const { return std::filesystem::exists(savePath()); }
     void writeSave(const std::string& text) const { std::ofstream(savePath()) << text; }
     void writeSave(const SaveFile& file) const { writeSave(ostrevan::SaveStore::encode(file)); }
     std::optional<SaveFile> saved() const { return ostrevan::SaveStore::load(savePath()); }
-    bool savedMatchesModel() const { return saved() == SaveFile{model->state(), model->best()}; }
     std::optional<Transition> lastChange(What what) const {
         for (auto it = changes.rbegin(); it != changes.rend(); ++it)
             if (it->first == what) return it->second;
         return std::nullopt;
     }
 
-    QTemporaryDir dir;
-    ManualScheduler clock;
-    RecordingSound sound;
-    std::unique_ptr<GameModel> model;
     std::vector<std::pair<What, Transition>> changes;
 };
 
@@ -90,7 +70,7 @@ TEST_F(GameModelTest, StartRoomOverridesTheSaveOnlyWhenUsableAndShowEndingIsExac
     const std::vector<std::pair<std::string, std::int64_t>> usable = {{"7", 7}, {"+7", 7}, {"07", 7}, {"50", 50}};
     for (const auto& [value, number] : usable) {
         writeSave(stored);
-        const GameModel& m = make(env(value, "ending"));
+        const GameModel& m = make(envText(value, "ending"));
         EXPECT_EQ(m.state(), begin(room(number))) << value;
         EXPECT_EQ(startOf(m), (Start{Screen::playing, number, number, true}));
         EXPECT_FALSE(m.intro());
@@ -98,13 +78,13 @@ TEST_F(GameModelTest, StartRoomOverridesTheSaveOnlyWhenUsableAndShowEndingIsExac
     }
     for (const std::string value : {"0", "51", "-3", " 7", "7 ", "7a", "+", "+-7", "0x7", "", "99999999999999999999"}) {
         writeSave(stored);
-        EXPECT_EQ(startOf(make(env(value))), (Start{Screen::menu, 12, 20, true})) << '"' << value << '"';
+        EXPECT_EQ(startOf(make(envText(value))), (Start{Screen::menu, 12, 20, true})) << '"' << value << '"';
     }
     const GameModel& ending = make(env(std::nullopt, "ending"));
     EXPECT_EQ(ending.state(), begin(room(50)));
     EXPECT_EQ(startOf(ending), (Start{Screen::ending, 50, 50, false}));
     for (const std::string value : {"Ending", "ending ", "ENDING", ""})
-        EXPECT_EQ(startOf(make(env("0", value))), (Start{Screen::menu, 12, 20, true})) << value;
+        EXPECT_EQ(startOf(make(envText("0", value))), (Start{Screen::menu, 12, 20, true})) << value;
 }
 
 TEST_F(GameModelTest, SaveFileCases) {
@@ -175,7 +155,7 @@ TEST_F(GameModelTest, SaveLocationAndInventory) {
 }
 
 TEST_F(GameModelTest, FailedSaveKeepsPlaying) {
-    Environment blocked = env("1");
+    Environment blocked = env(1);
     writeSave("a file, not a folder");
     blocked.savePath = (savePath() / "save.json").string();
     GameModel& m = make(blocked);

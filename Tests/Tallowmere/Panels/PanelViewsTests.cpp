@@ -2,13 +2,13 @@
 // a manual clock with recorded sounds. Rooms come from the catalogue where it holds a panel of
 // the kind; panels the catalogue does not have are made by hand.
 #include "GameScreenFixture.hpp"
+#include "PaintProbe.hpp"
 
 #include <Tallowmere/Panels/PanelViews.hpp>
 #include <Tallowmere/Panels/Panels.hpp>
 #include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <QKeyEvent>
-#include <QPainter>
 
 #include <functional>
 
@@ -490,11 +490,7 @@ TEST_F(PanelViewsTest, DialsWrapWrongKeepsRightSolves) {
 
 TEST(PanelDialFace, SymbolNamesArePicturesAndOtherNamesWords) {
     const auto render = [](const std::string& name) {
-        QImage image(78, 80, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        drawDialFace(Canvas(painter), name, Rect{0, 0, 78, 80});
-        return image;
+        return paintImage(78, 80, [&](Canvas& c) { drawDialFace(c, name, Rect{0, 0, 78, 80}); });
     };
     const QImage moon = render("moon");
     EXPECT_NE(moon, render("Moon"));

@@ -3,6 +3,7 @@
 // save file. The backdrop's door row and the cover fitting are checked by value, the pictures by
 // pixel probes.
 #include "GameScreenFixture.hpp"
+#include "PaintProbe.hpp"
 
 #include <Tallowmere/Art/MenuArt.hpp>
 #include <Tallowmere/Art/Text.hpp>
@@ -127,6 +128,24 @@ void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDele
 // Runs the event loop until the overlay has faded out (the fade is short; the limit is generous).
 bool fadedOut(const QWidget* overlay) {
     return QTest::qWaitFor([overlay] { return overlay->isHidden(); }, 5000);
+}
+
+// The widgets inside `overlay`'s card that stand outside its padding.
+std::vector<const QWidget*> outsidePadding(const CardOverlay& overlay, int padding) {
+    const QRect inner = overlay.cardGeometry().adjusted(padding, padding, -padding, -padding);
+    std::vector<const QWidget*> outside;
+    for (const QWidget* child : overlay.findChildren<QWidget*>()) {
+        if (child->parentWidget() == &overlay) continue;  // the card itself
+        if (!inner.contains(QRect(child->mapTo(&overlay, QPoint(0, 0)), child->size()))) outside.push_back(child);
+    }
+    return outside;
+}
+
+// How many lines a label's text takes at the label's present width.
+int shownLineCount(const QLabel& label) {
+    const QFontMetrics metrics(label.font());
+    const QRect box = metrics.boundingRect(QRect(0, 0, label.width(), 10000), Qt::TextWordWrap, label.text());
+    return int(std::lround(double(box.height()) / metrics.lineSpacing()));
 }
 
 class MenuViewTest : public MenuTest {};
@@ -559,6 +578,10 @@ TEST_F(HelpCardTest, OpensOverThePauseMenuAndLeavesItOpen) {
     EXPECT_TRUE(model->showHelp());
     EXPECT_TRUE(model->paused());
     EXPECT_EQ(game.childAt(5, 5), help) << "the help card lies above the pause menu";
+    // Every line and the button wrap inside the card's padding.
+    EXPECT_EQ(help->cardGeometry().width(), 520);
+    EXPECT_EQ(help->cardGeometry().center(), game.rect().center());
+    EXPECT_TRUE(outsidePadding(*help, 30).empty());
 
     // On the card nothing happens; on the dimmed area it closes; Got it closes it too.
     const QRect card = help->cardGeometry();
@@ -574,21 +597,6 @@ TEST_F(HelpCardTest, OpensOverThePauseMenuAndLeavesItOpen) {
     EXPECT_FALSE(model->showHelp());
     EXPECT_TRUE(model->paused());
     EXPECT_EQ(savedBytes(), before);
-}
-
-TEST_F(HelpCardTest, LinesWrapInsideTheCard) {
-    QWidget& game = showGameLayersIn7();
-    HelpCard* help = game.findChild<HelpCard*>();
-    model->setShowHelp(true);
-    const QRect card = help->cardGeometry();
-    EXPECT_EQ(card.width(), 520);
-    EXPECT_EQ(card.center(), game.rect().center());
-    // Every line and the button stand inside the card's padding.
-    for (const QWidget* child : help->findChildren<QWidget*>()) {
-        if (child->parentWidget() == help) continue;  // the card itself
-        const QRect at(child->mapTo(help, QPoint(0, 0)), child->size());
-        EXPECT_TRUE(card.adjusted(30, 30, -30, -30).contains(at)) << child->metaObject()->className();
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -635,28 +643,6 @@ TEST_F(EndingViewTest, PictureCoversTheScreen) {
 
 // ---------------------------------------------------------------------------------------------
 // Cards, alerts and the ending at window size
-
-namespace {
-
-// The widgets inside `overlay`'s card that stand outside its padding.
-std::vector<const QWidget*> outsidePadding(const CardOverlay& overlay, int padding) {
-    const QRect inner = overlay.cardGeometry().adjusted(padding, padding, -padding, -padding);
-    std::vector<const QWidget*> outside;
-    for (const QWidget* child : overlay.findChildren<QWidget*>()) {
-        if (child->parentWidget() == &overlay) continue;  // the card itself
-        if (!inner.contains(QRect(child->mapTo(&overlay, QPoint(0, 0)), child->size()))) outside.push_back(child);
-    }
-    return outside;
-}
-
-// How many lines a label's text takes at the label's present width.
-int shownLineCount(const QLabel& label) {
-    const QFontMetrics metrics(label.font());
-    const QRect box = metrics.boundingRect(QRect(0, 0, label.width(), 10000), Qt::TextWordWrap, label.text());
-    return int(std::lround(double(box.height()) / metrics.lineSpacing()));
-}
-
-}  // namespace
 
 TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
     int wrapped = 0;
@@ -730,12 +716,7 @@ TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
 TEST(MenuCardShadow, FallsOffAsAFortyPointShadowRadius) {
     // A 40-point radius blurs like a Gaussian of deviation 20; beside a long straight edge the
     // shadow's opacity is 0.7 times the normal tail beyond the distance from the edge.
-    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        drawCardShadow(Canvas(painter), Rect{200, 200, 400, 400});
-    }
+    const QImage image = paintImage(800, 800, [](Canvas& c) { drawCardShadow(c, Rect{200, 200, 400, 400}); });
     for (const int x : {199, 179, 159}) {
         const double distance = 200 - (x + 0.5);  // from the card's left edge to the pixel's centre
         const double expected = 255 * 0.7 * 0.5 * std::erfc(distance / 20 / std::sqrt(2.0));
