@@ -17,7 +17,7 @@ ASAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_SANI
 help:
 	@echo 'make run                      build (the first time takes a few minutes) and play'
 	@echo 'make test                     build, then run every test'
-	@echo 'make bench                    build, then run the benchmarks'
+	@echo 'make bench                    build, then the benchmarks and the CPU and sound checks'
 	@echo 'make shot ROOM=N [FLAGS=a,b]  render room N to shots/roomN.png'
 	@echo 'make build | clean            build only, or remove the build trees'
 	@echo 'The game needs a desktop session (or xvfb-run); the first build installs what is missing.'
