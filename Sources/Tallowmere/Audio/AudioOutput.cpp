@@ -60,7 +60,7 @@ public:
     }
 
     bool start(QIODevice& source) override {
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, AudioOutput::kSampleRate, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16NE, AudioOutput::kSampleRate, 1};
         pa_buffer_attr buffer{};
         buffer.maxlength = static_cast<std::uint32_t>(-1);
         buffer.tlength = kQueuedBytes;
@@ -75,7 +75,7 @@ public:
         pthread_setschedparam(pthread_self(), SCHED_RR, &realtime);
         int error = 0;
         m_stream = pa_simple_new(nullptr, "Tallowmere", PA_STREAM_PLAYBACK, nullptr, "Game sound",
-                                 &spec, nullptr, &buffer, &error);
+                                 &format, nullptr, &buffer, &error);
         if (!m_stream) return false;
         m_writer = std::thread([this, &source] { write(source); });
         return true;

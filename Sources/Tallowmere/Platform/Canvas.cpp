@@ -610,7 +610,7 @@ void describePath(std::vector<double>& key, const QPainterPath& path) {
     }
 }
 
-// Transform entries rounded to a millionth of a pixel, so the same shape moved by whole mask
+// Transform entries rounded to 2^-20 of a pixel, so the same shape moved by whole mask
 // pixels (a repainted part of a frame) finds its mask again.
 double steady(double v) {
     return std::round(v * 1048576.0) / 1048576.0;
