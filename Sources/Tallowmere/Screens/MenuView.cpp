@@ -170,15 +170,7 @@ void MenuView::nextFrame() {
 
 // The timeline runs while the menu can be seen; shown again, the backdrop catches up at once.
 void MenuView::followExposure() {
-    QWidget* top = window();
-    QWindow* handle = top->windowHandle();
-    if (handle && handle != m_watchedWindow) {
-        if (m_watchedWindow) m_watchedWindow->removeEventFilter(this);
-        handle->installEventFilter(this);
-        top->installEventFilter(this);
-        m_watchedWindow = handle;
-    }
-    const bool seen = isVisible() && handle && handle->isExposed() && !(top->windowState() & Qt::WindowMinimized);
+    const bool seen = canBeSeen(*this);
     if (seen == m_frameTimer.isActive()) return;
     if (seen) {
         nextFrame();
@@ -186,13 +178,6 @@ void MenuView::followExposure() {
     } else {
         m_frameTimer.stop();
     }
-}
-
-bool MenuView::eventFilter(QObject* watched, QEvent* event) {
-    const bool fromWindow = watched == m_watchedWindow && event->type() == QEvent::Expose;
-    const bool fromTop = watched == window() && event->type() == QEvent::WindowStateChange;
-    if (fromWindow || fromTop) followExposure();
-    return QWidget::eventFilter(watched, event);
 }
 
 void MenuView::paintEvent(QPaintEvent* event) {
@@ -224,6 +209,7 @@ void MenuView::paintEvent(QPaintEvent* event) {
 void MenuView::resizeEvent(QResizeEvent*) { placeContent(); }
 
 void MenuView::showEvent(QShowEvent*) {
+    m_sight.watch();
     followExposure();
     setFocus();
 }

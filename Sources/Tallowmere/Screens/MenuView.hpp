@@ -6,6 +6,7 @@
 #include <Tallowmere/Art/MenuArt.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Widgets/MenuWidgets.hpp>
+#include <Tallowmere/Widgets/Sight.hpp>
 
 #include <QImage>
 #include <QMessageBox>
@@ -36,7 +37,6 @@ public:
     bool isAnimating() const { return m_frameTimer.isActive(); }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -64,7 +64,7 @@ private:
     TextBlock* m_furthest = nullptr;
     GlassButton* m_mute = nullptr;
     QPointer<QMessageBox> m_confirm;
-    QPointer<QWindow> m_watchedWindow;
+    SightWatch m_sight{*this, [this] { followExposure(); }};
     QImage m_title;  // the title block with its shadow, kept until the width changes
 };
 

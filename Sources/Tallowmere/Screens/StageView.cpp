@@ -330,31 +330,8 @@ void StageView::moveEvent(QMoveEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Frame clock
 
-bool StageView::canBeSeen() const {
-    if (!isVisible()) return false;
-    const QWidget* top = window();
-    if (top->windowState() & Qt::WindowMinimized) return false;
-    const QWindow* handle = top->windowHandle();
-    return handle && handle->isExposed();
-}
-
-void StageView::watchWindow() {
-    QWidget* top = window();
-    if (m_watchedTop != top) {
-        if (m_watchedTop) m_watchedTop->removeEventFilter(this);
-        m_watchedTop = top;
-        top->installEventFilter(this);
-    }
-    QWindow* handle = top->windowHandle();
-    if (m_watchedWindow != handle) {
-        if (m_watchedWindow) m_watchedWindow->removeEventFilter(this);
-        m_watchedWindow = handle;
-        if (handle) handle->installEventFilter(this);
-    }
-}
-
 void StageView::followExposure() {
-    if (!canBeSeen()) {
+    if (!canBeSeen(*this)) {
         m_frameTimer.stop();
         return;
     }
@@ -364,22 +341,8 @@ void StageView::followExposure() {
     update(stageFrame().toAlignedRect());
 }
 
-bool StageView::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::Expose:
-        case QEvent::WindowStateChange:
-        case QEvent::Show:
-        case QEvent::Hide:
-            // The window's own handling of the event comes first; look once it is done.
-            QMetaObject::invokeMethod(this, &StageView::followExposure, Qt::QueuedConnection);
-            break;
-        default: break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void StageView::tick() {
-    if (!canBeSeen()) {
+    if (!canBeSeen(*this)) {
         m_frameTimer.stop();
         return;
     }
@@ -405,7 +368,7 @@ void StageView::tick() {
 
 void StageView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    watchWindow();
+    m_sight.watch();
     followExposure();
 }
 

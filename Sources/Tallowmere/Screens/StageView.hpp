@@ -9,6 +9,7 @@
 #include <Ostrevan/Model.hpp>
 
 #include <Tallowmere/Model/Scene.hpp>
+#include <Tallowmere/Widgets/Sight.hpp>
 
 #include <QImage>
 #include <QMarginsF>
@@ -93,7 +94,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void pointerAt(QPointF widgetPoint);
@@ -108,8 +108,6 @@ private:
     void renderFrame(QSizeF size, double dpr);
 
     // The frame clock follows the window: it runs only while the stage can be seen.
-    bool canBeSeen() const;
-    void watchWindow();
     void followExposure();
 
     GameModel& m_model;
@@ -132,8 +130,7 @@ private:
     QImage m_chrome;  // with a backdrop: the backdrop and the shadow over the whole widget
     QRect m_chromeGeometry;
     QRectF m_chromeParentRect;
-    QPointer<QWidget> m_watchedTop;
-    QPointer<QWindow> m_watchedWindow;
+    SightWatch m_sight{*this, [this] { followExposure(); }};
     QWidget* m_heldLayer = nullptr;  // covers the stage frame so the held item is clipped to it
     ItemIcon* m_held = nullptr;
 };
