@@ -295,7 +295,7 @@ void lock(LB& lb, std::string id, Rect rect, PanelFace face, std::string title, 
 }
 
 void keypad(LB& lb, std::string id, Rect rect, std::string code, KeypadOptions options) {
-    // Deviation: a non-digit would leave the keypad longer than its answer, so no entry could
+    // A non-digit would leave the keypad longer than its answer, so no entry could
     // ever open it; such a code is refused instead of skipped.
     std::vector<int> answer;
     answer.reserve(code.size());
@@ -327,7 +327,7 @@ void colorLock(LB& lb, std::string id, Rect rect, std::vector<Tone> palette, std
 }
 
 void lettersLock(LB& lb, std::string id, Rect rect, std::string word, LettersLockOptions options) {
-    // Deviation: only A-Z can be entered on the letter wheels; anything else (a space, a digit, any
+    // Only A-Z can be entered on the letter wheels; anything else (a space, a digit, any
     // byte of a multi-byte character) would make the word impossible to spell, so it is refused
     // rather than encoded as its code minus 'A'.
     std::vector<int> answer;

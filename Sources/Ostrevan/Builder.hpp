@@ -6,9 +6,9 @@
 //   lb.add(holder("vase", at(Slot::fC, 84, 132), art::Vase{Tone::blue}, key,
 //                 {.look = "A blue vase.", .msg = "Something rattles in the vase... a key!"}));
 //
-// Deviation: room data that would crash or strand a player (a colour missing from a lock's palette,
-// an orb with no socket colour, a hint step without hints, ...) throws RoomError while the room is
-// built, where a plain builder would take it as it stands.
+// Room data that would crash or strand a player (a colour missing from a lock's palette, an orb
+// with no socket colour, a hint step without hints, ...) throws RoomError while the room is built,
+// so a broken room fails at start-up rather than in the middle of play.
 #pragma once
 
 #include <Ostrevan/Model.hpp>

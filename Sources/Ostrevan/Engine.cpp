@@ -156,7 +156,7 @@ std::vector<Event> solve(const std::string& panelID, const Level& level, GameSta
 std::string hint(const Level& level, GameState& state) {
     const auto step = std::find_if(level.steps.begin(), level.steps.end(),
                                    [&](const Step& s) { return !state.flags.contains(s.done); });
-    // Deviation: a step without hints breaks the room's own data; rather than read past the end
+    // A step without hints breaks the room's own data; rather than read past the end
     // we answer as if nothing were left and leave the hint progress alone.
     if (step == level.steps.end() || step->hints.empty()) return std::string(kAllDoneText);
 
@@ -164,7 +164,7 @@ std::string hint(const Level& level, GameState& state) {
         state.hintStep = step->done;
         state.hintCount = 0;
     }
-    // Deviation: a count from an edited save file may be negative or near the integer limit; it
+    // A count from an edited save file may be negative or near the integer limit; it
     // is treated as 0 below and saturates above, so the index stays inside the hints.
     const std::int64_t count = std::max<std::int64_t>(state.hintCount, 0);
     const auto last = static_cast<std::int64_t>(step->hints.size()) - 1;
@@ -180,7 +180,7 @@ void nextLevel(GameState& state, const std::vector<Level>& levels) {
         state.finished = true;
         return;
     }
-    // Deviation: an id below 1 (only an edited save file can hold one) names no room; the game
+    // An id below 1 (only an edited save file can hold one) names no room; the game
     // goes on from the first room instead of reading before the list.
     const std::int64_t next = std::max<std::int64_t>(state.level, 0);
     state = begin(levels[static_cast<std::size_t>(next)]);

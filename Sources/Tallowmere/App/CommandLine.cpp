@@ -154,8 +154,8 @@ std::optional<std::string> writePng(const QImage& image, const std::string& path
 
 namespace {
 
-// Deviation: a PNG that could not be encoded or written is reported on stderr with exit status
-// 1, rather than claimed as written.
+// A PNG that could not be encoded or written is reported on stderr with exit status 1: a
+// missing picture must never be claimed as written.
 int writeAndReport(const QImage& image, const std::string& path, std::ostream& out, std::ostream& err) {
     if (const std::optional<std::string> reason = writePng(image, path)) {
         err << "Tallowmere: could not write " << path << ": " << *reason << '\n';
@@ -186,7 +186,7 @@ namespace {
 
 constexpr std::string_view kNoDisplay = "Tallowmere: no display: run it in a desktop session, or under xvfb-run";
 
-// Deviation: without a display Qt aborts with advice about reinstalling; we say what is missing
+// Without a display Qt aborts with advice about reinstalling; we say what is missing
 // instead. A platform named in the environment or on the command line is left to Qt.
 bool displayAvailable(const std::vector<std::string>& args) {
     const auto isSet = [](const char* name) {

@@ -32,8 +32,8 @@ QPainterPath floorQuad(double x0, double x1, double y0, double y1);
 
 // Where the door's pieces stand, in stage units.
 namespace DoorLayout {
-// Deviation: the casing is (401, 102, 198, 298), ending on the horizon; the inset-and-grow
-// rule it was derived from would reach 12 units below it into the floor.
+// The casing is (401, 102, 198, 298) and ends on the horizon: grown from the opening by the
+// usual inset it would reach 12 units below the horizon into the floor.
 inline constexpr Rect casing{401, 102, 198, 298};
 inline constexpr Rect opening{417, 118, 166, 282};  // also the leaf
 inline constexpr Rect leafClip{377, 118, 246, 282};

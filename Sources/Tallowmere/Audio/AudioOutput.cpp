@@ -47,10 +47,10 @@ private:
 };
 
 // The sound server's default output, through PulseAudio's simple API (PipeWire serves it too).
-// Deviation: not Qt's audio sink. Qt connects to the server once per process, so a game
-// started before the server stayed silent for good, and a server restart silenced it too;
-// a connection of our own can simply be made again. Writes block, so they run on a thread of
-// the sink's own; the audio thread only watches it.
+// Our own connection rather than Qt's audio sink: Qt connects to the server once per
+// process, so a game started before the server stayed silent for good, and a server restart
+// silenced it too; a connection of our own can simply be made again. Writes block, so they
+// run on a thread of the sink's own; the audio thread only watches it.
 class PulseSink final : public AudioSink {
 public:
     ~PulseSink() override {

@@ -286,7 +286,7 @@ void GameModel::handle(const std::vector<Event>& events) {
 }
 
 void GameModel::solvePanel(const std::string& panelID, std::uint64_t epoch) {
-    // Deviation: a panel reports its solve a moment after the attempt; when the room was restarted
+    // A panel reports its solve a moment after the attempt; when the room was restarted
     // or changed in that moment the solve belongs to a state that no longer exists, so it is
     // dropped instead of unlocking the fresh room.
     if (epoch != m_epoch) return;
@@ -312,7 +312,7 @@ void GameModel::returnToMenu() {
 }
 
 void GameModel::newGame() {
-    // Deviation: a door sequence still running from the previous game would otherwise move the
+    // A door sequence still running from the previous game would otherwise move the
     // new game on to room 2; a new game ends it. A room restart and a return to the menu keep it.
     for (const Scheduler::TaskID task : m_doorTasks) m_scheduler->cancel(task);
     m_doorTasks.clear();

@@ -25,7 +25,7 @@ constexpr std::uint32_t kBoxFill = 0x06241A;
 constexpr std::uint32_t kDigitInk = 0xB6FFDD;
 const Font kDigitFont{30, FontWeight::bold, FontDesign::monospaced};
 
-// Deviation: a key (its 66-wide label plus the glass padding) is wider than a 78-wide column, so
+// A key (its 66-wide label plus the glass padding) is wider than a 78-wide column, so
 // the columns grow to the key; fixed 78-wide columns would lay neighbouring keys over each other.
 constexpr double kKeyColumnMinW = 78;
 constexpr double kKeyGap = 10;  // between columns and between rows

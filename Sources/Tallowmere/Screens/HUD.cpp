@@ -233,7 +233,7 @@ void GameView::keyPressEvent(QKeyEvent* event) {
         else m_model.setPaused(!m_model.paused());
         return;
     }
-    // Deviation: a capital H (Caps Lock or Shift) asks for a hint too; the help card says "(or H)".
+    // A capital H (Caps Lock or Shift) asks for a hint too, as the help card's "(or H)" promises.
     if (chords == Qt::NoModifier && event->text().compare(QStringLiteral("h"), Qt::CaseInsensitive) == 0) {
         event->accept();
         if (!m_model.panelID() && !m_model.paused() && !m_model.showHelp()) m_model.hint();
