@@ -35,6 +35,8 @@ using namespace tallowmere;
 
 namespace {
 
+constexpr int kStillRunning = 70;
+
 int fail(const char* what) {
     std::fprintf(stderr, "window smoke test failed: %s\n", what);
     return 1;
@@ -142,9 +144,12 @@ int main(int argc, char** argv) {
 
     // The last window closes: the application quits with status 0 and the save holds room 2.
     QTimer::singleShot(0, window, [&] { window->close(); });
+    // Only a safeguard: an application that stays up after its last window fails here.
+    QTimer::singleShot(10000, &app, [] { QCoreApplication::exit(kStillRunning); });
     const int status = app.exec();
     deleteWindows();
-    if (status != 0) return fail("closing the last window did not quit with status 0");
+    if (status == kStillRunning) return fail("closing the last window did not quit");
+    if (status != 0) return fail("closing the last window quit with a failure status");
     const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(model.savePath());
     if (!saved || saved->state.level != 2) return fail("the save does not hold room 2");
     std::puts("window smoke test passed");
