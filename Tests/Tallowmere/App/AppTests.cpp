@@ -42,7 +42,10 @@ protected:
     // them: the first, then one more through its "New Window".
     std::pair<MainWindow*, MainWindow*> openTwoWindows(std::int64_t number) {
         startIn(number);
-        MainWindow* first = tallowmere::openWindow(*model, [this] { ++ambientStarts; });
+        MainWindow* first = tallowmere::openWindow(*model, [this] {
+            ++ambientStarts;
+            if (loop) loop->startAmbient();
+        });
         EXPECT_TRUE(QTest::qWaitForWindowActive(first));
         return {first, openAnother(*first)};
     }
@@ -74,6 +77,7 @@ protected:
 
     std::unique_ptr<MainWindow> window;
     int ambientStarts = 0;
+    std::unique_ptr<Sound> loop;  // when set, the windows of openTwoWindows() start its loop
 };
 
 QStringList menuItems(const QMenu* menu) {
@@ -170,21 +174,15 @@ TEST_F(AppTest, RootViewShowsTheModelsScreenAndCrossFades) {
 // ## Further windows
 
 TEST_F(AppTest, ASecondWindowShowsEveryChangeMadeInTheFirst) {
-    Sound loop(Sound::Output::manual);
-    startIn(1);
-    MainWindow* first = tallowmere::openWindow(*model, [&] {
-        ++ambientStarts;
-        loop.startAmbient();
-    });
-    ASSERT_TRUE(QTest::qWaitForWindowActive(first));
-    MainWindow* second = openAnother(*first);
+    loop = std::make_unique<Sound>(Sound::Output::manual);
+    const auto [first, second] = openTwoWindows(1);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->windowTitle(), "Tallowmere");
     EXPECT_EQ(second->rootView()->size(), QSize(1200, 820));
     EXPECT_EQ(second->rootView()->minimumSize(), QSize(940, 700));
     EXPECT_EQ(menuItems(second->menuBar()->actions()[1]->menu()), menuItems(first->menuBar()->actions()[1]->menu()));
     EXPECT_GE(ambientStarts, 2) << "each root view starts the loop when shown";
-    EXPECT_EQ(loop.mixer().voiceCount(), 1u) << "the loop is made once";
+    EXPECT_EQ(loop->mixer().voiceCount(), 1u) << "the loop is made once";
 
     GameView& a = gameIn(first);
     GameView& b = gameIn(second);
