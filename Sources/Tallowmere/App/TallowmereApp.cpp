@@ -1,5 +1,7 @@
 #include <Tallowmere/App/TallowmereApp.hpp>
 
+#include <Tallowmere/App/DarkFrame.hpp>
+
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
@@ -13,11 +15,13 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
-#include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QStyleFactory>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace tallowmere {
 
@@ -30,34 +34,6 @@ constexpr int kMinimumWidth = 940;
 constexpr int kMinimumHeight = 700;
 constexpr const char* kName = "Tallowmere";
 
-// The screen that is leaving, as a still picture over the new one, fading out. Together the two
-// make the cross-fade; the new screen already takes the pointer underneath.
-class FadeLayer final : public QWidget {
-public:
-    FadeLayer(QPixmap picture, QWidget* parent)
-        : QWidget(parent), m_picture(std::move(picture)), m_opacity(new AnimatedValue(1, this)) {
-        setObjectName(QStringLiteral("screenFade"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        connect(m_opacity, &AnimatedValue::valueChanged, this, [this](double value) {
-            update();
-            if (value <= 0) deleteLater();
-        });
-    }
-
-    void start() { m_opacity->animateTo(0, Motion::easeInOut(kFadeSeconds)); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setOpacity(std::clamp(m_opacity->value(), 0.0, 1.0));
-        painter.drawPixmap(0, 0, m_picture);
-    }
-
-private:
-    QPixmap m_picture;
-    AnimatedValue* m_opacity = nullptr;
-};
-
 QWidget* makeScreen(GameModel::Screen screen, GameModel& model, QWidget* parent) {
     switch (screen) {
         case GameModel::Screen::menu: return new MenuView(model, parent);
@@ -68,6 +44,45 @@ QWidget* makeScreen(GameModel::Screen screen, GameModel& model, QWidget* parent)
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// ScreenFade
+
+ScreenFade::ScreenFade(QPixmap leaving, QWidget* parent)
+    : QWidget(parent), m_leaving(std::move(leaving)), m_progress(new AnimatedValue(0, this)) {
+    setObjectName(QStringLiteral("screenFade"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(m_progress, &AnimatedValue::valueChanged, this, [this](double value) {
+        update();
+        if (value >= 1) deleteLater();
+    });
+}
+
+void ScreenFade::start() {
+    m_progress->animateTo(1, Motion::easeInOut(kFadeSeconds));
+}
+
+double ScreenFade::progress() const {
+    return std::clamp(m_progress->value(), 0.0, 1.0);
+}
+
+void ScreenFade::setProgress(double progress) {
+    m_progress->setValue(progress);
+    update();
+}
+
+void ScreenFade::paintEvent(QPaintEvent*) {
+    // The frame should be the background, the leaving screen at 1 - p over it and the new screen
+    // at p over both: p N + (1 - p)((1 - p) L + p B). The new screen is already drawn at full
+    // strength beneath this layer, so the layer lays the rest over it: the background at
+    // (1 - p) / (2 - p), then the leaving screen at (1 - p)^2.
+    const double p = progress();
+    QPainter painter(this);
+    painter.setOpacity((1 - p) / (2 - p));
+    painter.fillRect(rect(), UI::bg());
+    painter.setOpacity((1 - p) * (1 - p));
+    painter.drawPixmap(0, 0, m_leaving);
+}
 
 // ---------------------------------------------------------------------------------------------
 // RootView
@@ -83,14 +98,15 @@ RootView::RootView(GameModel& model, std::function<void()> startAmbient, QWidget
 
 RootView::~RootView() = default;
 
-QWidget* RootView::fadingLayer() const {
-    return findChild<QWidget*>(QStringLiteral("screenFade"), Qt::FindDirectChildrenOnly);
+ScreenFade* RootView::fadingLayer() const {
+    const QList<ScreenFade*> fades = findChildren<ScreenFade*>(Qt::FindDirectChildrenOnly);
+    return fades.isEmpty() ? nullptr : fades.back();
 }
 
 void RootView::showScreen(GameModel::Screen screen, bool fade) {
     QWidget* old = m_screen;
     if (old && fade && isVisible() && !old->size().isEmpty()) {
-        auto* layer = new FadeLayer(old->grab(), this);
+        auto* layer = new ScreenFade(old->grab(), this);
         layer->setGeometry(rect());
         layer->show();
         layer->start();
@@ -127,11 +143,26 @@ void RootView::showEvent(QShowEvent* event) {
 // MainWindow
 
 MainWindow::MainWindow(GameModel& model, std::function<void()> startAmbient, QWidget* parent)
-    : QMainWindow(parent), m_model(model) {
+    : QMainWindow(parent), m_model(model), m_startAmbient(std::move(startAmbient)) {
     setWindowTitle(QString::fromLatin1(kName));
-    m_root = new RootView(model, std::move(startAmbient), this);
+    m_root = new RootView(model, m_startAmbient, this);
     m_root->setMinimumSize(kMinimumWidth, kMinimumHeight);
     setCentralWidget(m_root);
+
+    // The window commands a desktop application gives every window.
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    m_newWindow = file->addAction(QStringLiteral("New Window"));
+    m_newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(m_newWindow, &QAction::triggered, this, [this] { openWindow(m_model, m_startAmbient); });
+
+    m_closeWindow = file->addAction(QStringLiteral("Close Window"));
+    m_closeWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(m_closeWindow, &QAction::triggered, this, &QWidget::close);
+
+    file->addSeparator();
+    m_quit = file->addAction(QStringLiteral("Quit"));
+    m_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(m_quit, &QAction::triggered, this, [] { QCoreApplication::quit(); });
 
     QMenu* game = menuBar()->addMenu(QStringLiteral("Game"));
     m_hint = game->addAction(QStringLiteral("Hint"));
@@ -164,6 +195,25 @@ MainWindow::MainWindow(GameModel& model, std::function<void()> startAmbient, QWi
 
 // ---------------------------------------------------------------------------------------------
 // Application
+
+MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient) {
+    auto* window = new MainWindow(model, std::move(startAmbient));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // Before the first show, so the frame is dark from its first paint.
+    requestDarkFrame(*window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void deleteWindows() {
+    // Guarded: deleting one window may take another top-level widget (a box it owns) with it.
+    std::vector<QPointer<MainWindow>> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<MainWindow*>(widget)) windows.emplace_back(window);
+    for (const QPointer<MainWindow>& window : windows) delete window.data();
+}
 
 void configureApplication(QApplication& app) {
     QCoreApplication::setOrganizationName(QString::fromLatin1(kName));
@@ -198,10 +248,13 @@ int runApplication(int argc, char** argv) {
     // The audio thread must be stopped and joined while Qt's audio back end still stands;
     // PulseAudio asserts when a stream is still running as it goes.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Sound::shared().stopOutput(); });
-    MainWindow window(model, [] { Sound::shared().startAmbient(); });
-    window.show();
-    // Nothing is saved at quit: every action that matters saved when it happened.
-    return app.exec();
+    openWindow(model, [] { Sound::shared().startAmbient(); });
+    // Closing the last window quits; closing any other saves nothing and the game goes on in
+    // the rest. Nothing is saved at quit either: every action that matters saved when it
+    // happened.
+    const int status = app.exec();
+    deleteWindows();
+    return status;
 }
 
 }  // namespace tallowmere

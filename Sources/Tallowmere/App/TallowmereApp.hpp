@@ -1,10 +1,12 @@
-// The game application: its window with the "Game" menu, and the root view that shows the
-// main menu, the game or the ending over the one game model.
+// The game application: its windows with the "File" and "Game" menus, and the root view that
+// shows the main menu, the game or the ending over the one game model. Every window shows the
+// same game; only what a view keeps for itself (pointer, hover, entries) differs between them.
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>
 
 #include <QMainWindow>
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +19,28 @@ namespace tallowmere {
 
 class AnimatedValue;
 
+// The cross-fade between two screens, over the new screen: the leaving screen fades out and the
+// new one fades in, both over the background, along an ease-in-out curve of 0.3 seconds. It lets
+// the pointer through to the new screen and goes away when the fade ends.
+class ScreenFade final : public QWidget {
+    Q_OBJECT
+public:
+    ScreenFade(QPixmap leaving, QWidget* parent);
+
+    void start();
+    // 0 shows the leaving screen alone, 1 the new one alone.
+    double progress() const;
+    // Stops the fade and holds it at `progress`.
+    void setProgress(double progress);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_leaving;
+    AnimatedValue* m_progress = nullptr;
+};
+
 // Shows the screen the model names and cross-fades to the next one over 0.3 seconds. Each
 // screen is made afresh when it is shown, so it starts with its own state cleared.
 class RootView final : public QWidget {
@@ -28,8 +52,8 @@ public:
 
     GameModel::Screen shownScreen() const { return m_shown; }
     QWidget* currentScreen() const { return m_screen; }
-    // The picture of the screen that is fading out, if any.
-    QWidget* fadingLayer() const;
+    // The cross-fade in progress, if any (the newest when several overlap).
+    ScreenFade* fadingLayer() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,14 +69,17 @@ private:
     QWidget* m_screen = nullptr;
 };
 
-// The window: title "Tallowmere", 1200 x 820 content at first, never below 940 x 700, the
-// "Game" menu and the root view.
+// A window: title "Tallowmere", 1200 x 820 content at first, never below 940 x 700, the "File"
+// and "Game" menus and the root view. "New Window" opens another window over the same model.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(GameModel& model, std::function<void()> startAmbient, QWidget* parent = nullptr);
 
     RootView* rootView() const { return m_root; }
+    QAction* newWindowAction() const { return m_newWindow; }
+    QAction* closeWindowAction() const { return m_closeWindow; }
+    QAction* quitAction() const { return m_quit; }
     QAction* hintAction() const { return m_hint; }
     QAction* restartAction() const { return m_restart; }
     QAction* pauseAction() const { return m_pause; }
@@ -60,12 +87,23 @@ public:
 
 private:
     GameModel& m_model;
+    std::function<void()> m_startAmbient;
     RootView* m_root = nullptr;
+    QAction* m_newWindow = nullptr;
+    QAction* m_closeWindow = nullptr;
+    QAction* m_quit = nullptr;
     QAction* m_hint = nullptr;
     QAction* m_restart = nullptr;
     QAction* m_pause = nullptr;
     QAction* m_mainMenu = nullptr;
 };
+
+// Opens a further window over `model`: it asks for a dark frame, comes up active and raised,
+// and deletes itself when closed. `startAmbient` runs each time its root view is shown.
+MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient);
+
+// Deletes every window still open; they must go before the model they show.
+void deleteWindows();
 
 // Names, style and the dark palette of the application object.
 void configureApplication(QApplication& app);

@@ -1,9 +1,16 @@
-// The application shell: the window, the "Game" menu on every screen and the root view's
-// screen switching.
+// The application shell: the windows over the one game, the "File" and "Game" menus, and the
+// root view's screen switching.
 #include "GameScreenFixture.hpp"
 
 #include <Tallowmere/App/TallowmereApp.hpp>
+#include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Panels/Panels.hpp>
+#include <Tallowmere/Panels/PanelViews.hpp>
+#include <Tallowmere/Screens/Cards.hpp>
 #include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/InventoryBar.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
 
 #include <Ostrevan/Engine.hpp>
@@ -11,6 +18,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTimer>
 
 using namespace tallowmere;
 using namespace tallowmere::testing;
@@ -28,9 +38,54 @@ protected:
         return *window;
     }
 
+    // Two windows of the group over a model playing `number`, opened as the application opens
+    // them: the first, then one more through its "New Window".
+    std::pair<MainWindow*, MainWindow*> openTwoWindows(std::int64_t number) {
+        startIn(number);
+        MainWindow* first = tallowmere::openWindow(*model, [this] {
+            ++ambientStarts;
+            if (loop) loop->startAmbient();
+        });
+        EXPECT_TRUE(QTest::qWaitForWindowActive(first));
+        return {first, openAnother(*first)};
+    }
+
+    // The window that `from`'s "New Window" opens, once it is active.
+    static MainWindow* openAnother(MainWindow& from) {
+        const QWidgetList before = QApplication::topLevelWidgets();
+        from.newWindowAction()->trigger();
+        MainWindow* opened = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (!before.contains(widget) && qobject_cast<MainWindow*>(widget)) opened = qobject_cast<MainWindow*>(widget);
+        EXPECT_NE(opened, nullptr);
+        if (opened) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(opened)) << "a new window opens active";
+        }
+        return opened;
+    }
+
+    static GameView& gameIn(const MainWindow* window) {
+        auto* game = qobject_cast<GameView*>(window->rootView()->currentScreen());
+        EXPECT_NE(game, nullptr);
+        return *game;
+    }
+
+    void TearDown() override {
+        window.reset();
+        deleteWindows();
+    }
+
     std::unique_ptr<MainWindow> window;
     int ambientStarts = 0;
+    std::unique_ptr<Sound> loop;  // when set, the windows of openTwoWindows() start its loop
 };
+
+QStringList menuItems(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* item : menu->actions())
+        items << (item->isSeparator() ? "---" : item->text() + " " + item->shortcut().toString());
+    return items;
+}
 
 }  // namespace
 
@@ -41,12 +96,12 @@ TEST_F(AppTest, WindowHasItsTitleSizesAndGameMenu) {
     EXPECT_EQ(main.rootView()->minimumSize(), QSize(940, 700));
 
     const QList<QAction*> menus = main.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->text(), "Game");
-    QStringList items;
-    for (const QAction* item : menus[0]->menu()->actions())
-        items << (item->isSeparator() ? "---" : item->text() + " " + item->shortcut().toString());
-    EXPECT_EQ(items, QStringList({"Hint Ctrl+H", "Restart Room Ctrl+R", "Pause / Resume Ctrl+P", "---", "Main Menu Ctrl+M"}));
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_EQ(menuItems(menus[0]->menu()), QStringList({"New Window Ctrl+N", "Close Window Ctrl+W", "---", "Quit Ctrl+Q"}));
+    EXPECT_EQ(menus[1]->text(), "Game");
+    EXPECT_EQ(menuItems(menus[1]->menu()),
+              QStringList({"Hint Ctrl+H", "Restart Room Ctrl+R", "Pause / Resume Ctrl+P", "---", "Main Menu Ctrl+M"}));
     EXPECT_GE(ambientStarts, 1) << "the root view starts the loop when shown";
 }
 
@@ -114,4 +169,114 @@ TEST_F(AppTest, RootViewShowsTheModelsScreenAndCrossFades) {
     auto* game = qobject_cast<GameView*>(root.currentScreen());
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(main.focusWidget(), game);
+}
+
+// ## Further windows
+
+TEST_F(AppTest, ASecondWindowShowsEveryChangeMadeInTheFirst) {
+    loop = std::make_unique<Sound>(Sound::Output::manual);
+    const auto [first, second] = openTwoWindows(1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->windowTitle(), "Tallowmere");
+    EXPECT_EQ(second->rootView()->size(), QSize(1200, 820));
+    EXPECT_EQ(second->rootView()->minimumSize(), QSize(940, 700));
+    EXPECT_EQ(menuItems(second->menuBar()->actions()[1]->menu()), menuItems(first->menuBar()->actions()[1]->menu()));
+    EXPECT_GE(ambientStarts, 2) << "each root view starts the loop when shown";
+    EXPECT_EQ(loop->mixer().voiceCount(), 1u) << "the loop is made once";
+
+    GameView& a = gameIn(first);
+    GameView& b = gameIn(second);
+    const QPointF vase = centreOf(room(1).prop("vase")->rect);
+    moveOnStage(*a.stage(), vase);
+    EXPECT_EQ(a.stage()->hover(), "vase");
+    EXPECT_EQ(b.stage()->hover(), std::nullopt) << "the pointer belongs to its window";
+
+    clickStage(*a.stage(), vase);
+    ASSERT_NE(a.toastView(), nullptr);
+    ASSERT_NE(b.toastView(), nullptr);
+    EXPECT_EQ(b.toastView()->toast(), a.toastView()->toast());
+    EXPECT_EQ(b.inventoryBar()->tileToolTip(0), "Brass Key");
+    EXPECT_EQ(b.inventoryBar()->tileTarget("key").gained, 1) << "the new item is marked in both";
+    QTest::mouseClick(a.inventoryBar(), Qt::LeftButton, {}, a.inventoryBar()->tileRect(0).center().toPoint());
+    EXPECT_EQ(b.inventoryBar()->tileTarget("key").selected, 1);
+
+    QTest::keyClick(&a, Qt::Key_Escape);
+    EXPECT_TRUE(b.pauseMenu()->isPresented());
+    QTest::keyClick(&a, Qt::Key_Escape);
+    EXPECT_FALSE(b.pauseMenu()->isPresented());
+
+    first->mainMenuAction()->trigger();
+    EXPECT_EQ(second->rootView()->shownScreen(), Screen::menu);
+    EXPECT_NE(qobject_cast<MenuView*>(second->rootView()->currentScreen()), nullptr);
+}
+
+TEST_F(AppTest, APanelOpensInEveryWindowWithAnEntryOfItsOwn) {
+    const auto [first, second] = openTwoWindows(2);
+    ASSERT_TRUE(second);
+    GameView& a = gameIn(first);
+    GameView& b = gameIn(second);
+    clickStage(*a.stage(), centreOf(room(2).prop("pad")->rect));
+    auto* padA = dynamic_cast<KeypadPanel*>(a.panelOverlay()->panelView());
+    auto* padB = dynamic_cast<KeypadPanel*>(b.panelOverlay()->panelView());
+    ASSERT_TRUE(padA && padB);
+    padA->press(4);
+    EXPECT_EQ(padA->digits(), std::vector<int>{4});
+    EXPECT_TRUE(padB->digits().empty());
+
+    QTest::keyClick(&a, Qt::Key_Escape);
+    EXPECT_EQ(b.panelOverlay()->panelView(), nullptr);
+}
+
+TEST_F(AppTest, ClosingOneWindowKeepsTheGameAndSavesNothingAndTheLastOneQuits) {
+    const auto [first, second] = openTwoWindows(1);
+    ASSERT_TRUE(second);
+    const QPointer<MainWindow> closed(first);
+    QSignalSpy quits(qApp, &QCoreApplication::aboutToQuit);
+    bool ranOn = false;
+    QTimer::singleShot(0, second, [&, second = second] {
+        closed->closeWindowAction()->trigger();
+        // Runs only while the application does: a quit ends the loop before it.
+        QTimer::singleShot(0, second, [&, second] {
+            ranOn = !closed && !std::filesystem::exists(savePath());
+            clickStage(*gameIn(second).stage(), centreOf(room(1).prop("vase")->rect));
+            second->closeWindowAction()->trigger();
+        });
+    });
+    // Only a safeguard: the last close quits long before.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    guard.start(20000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(ranOn) << "closing one of two windows neither quits nor saves, and the window goes";
+    EXPECT_EQ(quits.size(), 1);
+    EXPECT_EQ(model->state().inventory, std::vector<std::string>{"key"});
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(AppTest, TheMiddleFrameOfTheCrossFadeBlendsBothScreensOverTheBackground) {
+    MainWindow& main = openWindow(std::nullopt);
+    RootView& root = *main.rootView();
+    const QImage leaving = root.currentScreen()->grab().toImage();
+    model->setScreen(Screen::ending);
+    ScreenFade* fade = root.fadingLayer();
+    ASSERT_NE(fade, nullptr);
+    fade->setProgress(0.5);
+    const QImage frame = root.grab().toImage();
+    const QImage entering = root.currentScreen()->grab().toImage();
+    ASSERT_EQ(frame.size(), leaving.size());
+    ASSERT_EQ(frame.size(), entering.size());
+
+    const QColor bg = UI::bg();
+    int worst = 0;
+    for (int y = 5; y < frame.height(); y += 37) {
+        for (int x = 3; x < frame.width(); x += 41) {
+            const QColor l = leaving.pixelColor(x, y), n = entering.pixelColor(x, y), f = frame.pixelColor(x, y);
+            const auto blend = [](int over, int under, int back) { return 0.5 * over + 0.25 * under + 0.25 * back; };
+            worst = std::max({worst, int(std::lround(std::abs(f.red() - blend(n.red(), l.red(), bg.red())))),
+                              int(std::lround(std::abs(f.green() - blend(n.green(), l.green(), bg.green())))),
+                              int(std::lround(std::abs(f.blue() - blend(n.blue(), l.blue(), bg.blue()))))});
+        }
+    }
+    EXPECT_LE(worst, 2);
 }

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +29,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace tallowmere;
 
@@ -189,6 +191,11 @@ int main(int argc, char** argv) {
             front->close();
             QCoreApplication::processEvents();
         }
+        // "New Window" may have opened more windows over this round's model: they go before it.
+        std::vector<QPointer<MainWindow>> others;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* other = qobject_cast<MainWindow*>(top); other && other != &window) others.emplace_back(other);
+        for (const QPointer<MainWindow>& other : others) delete other.data();
     }
 
     const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(home.filePath("save.json").toStdString());

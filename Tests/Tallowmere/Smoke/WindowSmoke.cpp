@@ -1,5 +1,7 @@
-// Opens the real game window on a display (run under Xvfb by ctest), plays room 1 with real
-// mouse clicks - the vase, the key in the bar, the door - and waits for room 2's intro card.
+// Opens the real game window on a display (run under Xvfb by ctest), opens a second one with
+// Ctrl+N and plays room 1 with real mouse clicks - the vase in the second window, the key in the
+// bar and the door in the first - until room 2's intro card shows in both; then Ctrl+W closes the
+// second, closing the first quits with status 0, and the save holds room 2.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
@@ -11,20 +13,29 @@
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
 
+#include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Levels.hpp>
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <xcb/xcb.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 
 using namespace tallowmere;
 
 namespace {
+
+constexpr int kStillRunning = 70;
 
 int fail(const char* what) {
     std::fprintf(stderr, "window smoke test failed: %s\n", what);
@@ -34,6 +45,30 @@ int fail(const char* what) {
 QPoint stagePoint(const StageView& stage, const char* propID) {
     const ostrevan::Rect r = ostrevan::Levels::all().front().prop(propID)->rect;
     return stage.toWidget(QPointF(r.midX(), r.midY())).toPoint();
+}
+
+// The GTK theme variant the window's frame asks for, as the window manager reads it.
+std::string frameVariant(const QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return {};
+    const char* name = "_GTK_THEME_VARIANT";
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name), nullptr),
+        &std::free);
+    if (!atom || atom->atom == XCB_ATOM_NONE) return {};
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> value(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, xcb_window_t(window.winId()), atom->atom, XCB_ATOM_ANY, 0, 16),
+                               nullptr),
+        &std::free);
+    if (!value) return {};
+    return std::string(static_cast<const char*>(xcb_get_property_value(value.get())),
+                       std::size_t(std::max(xcb_get_property_value_length(value.get()), 0)));
+}
+
+GameView* gameIn(const MainWindow& window) {
+    return qobject_cast<GameView*>(window.rootView()->currentScreen());
 }
 
 }  // namespace
@@ -47,41 +82,76 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     configureApplication(app);
     GameModel model;
-    MainWindow window(model, [] { Sound::shared().startAmbient(); });
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return fail("the window never showed");
-    auto shot = [&](const char* name) {
-        if (!shots.isEmpty()) window.grab().save(shots + "/" + name + ".png");
+    const QPointer<MainWindow> window = openWindow(model, [] { Sound::shared().startAmbient(); });
+    if (!QTest::qWaitForWindowActive(window)) return fail("the window did not come up active");
+    if (frameVariant(*window) != "dark") return fail("the window did not ask for a dark frame");
+    auto shot = [&](MainWindow* from, const char* name) {
+        if (!shots.isEmpty()) from->grab().save(shots + "/" + name + ".png");
     };
 
-    auto* game = qobject_cast<GameView*>(window.rootView()->currentScreen());
+    GameView* game = gameIn(*window);
     if (!game) return fail("the game screen is not shown");
     StageView& stage = *game->stage();
     QTest::qWait(300);
-    shot("1-room1");
+    shot(window, "1-room1");
 
-    QTest::mouseMove(&stage, stagePoint(stage, "vase"));
-    QTest::mouseClick(&stage, Qt::LeftButton, Qt::NoModifier, stagePoint(stage, "vase"));
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    if (!QTest::qWaitFor([&] {
+            auto* active = qobject_cast<MainWindow*>(QApplication::activeWindow());
+            return active && active != window;
+        }, 5000))
+        return fail("Ctrl+N opened no active second window");
+    MainWindow& other = *qobject_cast<MainWindow*>(QApplication::activeWindow());
+    GameView* otherGame = gameIn(other);
+    if (!otherGame || !QTest::qWaitForWindowExposed(&other)) return fail("the second window shows no game");
+    StageView& otherStage = *otherGame->stage();
+    QTest::mouseMove(&otherStage, stagePoint(otherStage, "vase"));
+    QTest::mouseClick(&otherStage, Qt::LeftButton, Qt::NoModifier, stagePoint(otherStage, "vase"));
     if (model.state().inventory != std::vector<std::string>{"key"}) return fail("the vase gave no key");
+    if (!game->toastView() || !otherGame->toastView()) return fail("the vase's toast is not in both windows");
+    if (game->inventoryBar()->tileToolTip(0) != otherGame->inventoryBar()->tileToolTip(0))
+        return fail("the key is not in both bars");
     QTest::qWait(400);
-    shot("2-key-found");
+    shot(window, "2-key-found");
+    shot(&other, "2-key-found-second");
 
     InventoryBar& bar = *game->inventoryBar();
     QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, bar.tileRect(0).center().toPoint());
     if (model.state().selected != "key") return fail("the key was not selected");
     QTest::mouseMove(&stage, stagePoint(stage, "door") + QPoint(-20, 40));
     QTest::qWait(300);
-    shot("3-key-held");
+    shot(window, "3-key-held");
 
     QTest::mouseClick(&stage, Qt::LeftButton, Qt::NoModifier, stagePoint(stage, "door"));
     if (!model.doorOpenStart()) return fail("the door did not open");
     QTest::qWait(700);
-    shot("4-door-open");
+    shot(window, "4-door-open");
     const bool arrived = QTest::qWaitFor(
-        [&] { return model.intro() && model.intro()->number == 2 && game->introCard()->isVisible(); }, 8000);
-    if (!arrived) return fail("room 2's intro card never showed");
+        [&] {
+            return model.intro() && model.intro()->number == 2 && game->introCard()->isVisible() &&
+                   otherGame->introCard()->isVisible();
+        },
+        8000);
+    if (!arrived) return fail("room 2's intro card never showed in both windows");
     QTest::qWait(800);
-    shot("5-room2");
+    shot(window, "5-room2");
+    shot(&other, "5-room2-second");
+
+    const QPointer<MainWindow> closing(&other);
+    QTest::keyClick(&other, Qt::Key_W, Qt::ControlModifier);
+    if (!QTest::qWaitFor([&] { return closing.isNull(); }, 5000)) return fail("Ctrl+W did not close the second window");
+    if (!window || !window->isVisible()) return fail("closing the second window closed the first");
+
+    // The last window closes: the application quits with status 0 and the save holds room 2.
+    QTimer::singleShot(0, window, [&] { window->close(); });
+    // Only a safeguard: an application that stays up after its last window fails here.
+    QTimer::singleShot(10000, &app, [] { QCoreApplication::exit(kStillRunning); });
+    const int status = app.exec();
+    deleteWindows();
+    if (status == kStillRunning) return fail("closing the last window did not quit");
+    if (status != 0) return fail("closing the last window quit with a failure status");
+    const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(model.savePath());
+    if (!saved || saved->state.level != 2) return fail("the save does not hold room 2");
     std::puts("window smoke test passed");
     return 0;
 }
