@@ -77,8 +77,8 @@ protected:
     }
     // Room 7 played and resumed, under a stand-in for the game screen holding the pause menu and
     // the help card, stacked as the game screen stacks them.
-    QWidget& showGameLayersIn7() {
-        startWithSave(SaveFile{playedState(7), 12});
+    QWidget& showGameLayersIn7(const GameState& state = playedState(7)) {
+        startWithSave(SaveFile{state, 12});
         model->continueGame();
         auto* game = new QWidget(window.get());
         game->setGeometry(window->rect());
@@ -696,6 +696,54 @@ TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
     MenuView& menu = show<MenuView>();
     click(bar(menu, "New Game"));
     expectStandard(menu.confirmation());
+}
+
+TEST_F(PauseMenuTest, ReturnEscapeAndCancelLeaveTheGameAloneInBothQuestions) {
+    // Keys reach the widget holding the keyboard focus in the question's window.
+    const auto press = [](Qt::Key key) {
+        return [key](QMessageBox* box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key); };
+    };
+    const std::pair<const char*, std::function<void(QMessageBox*)>> ways[] = {
+        {"Return", press(Qt::Key_Return)},
+        {"Enter", press(Qt::Key_Enter)},
+        {"Escape", press(Qt::Key_Escape)},
+        {"Cancel", [](QMessageBox* box) { click(answer(box, "Cancel")); }},
+    };
+    const auto answerEveryWayButTheDestructiveOne = [&](const std::function<QMessageBox*()>& ask) {
+        const GameState state = model->state();
+        const std::string before = savedBytes();
+        for (const auto& [name, way] : ways) {
+            SCOPED_TRACE(name);
+            QMessageBox* box = ask();
+            ASSERT_NE(box, nullptr);
+            way(box);
+            settle();
+            EXPECT_EQ(model->state(), state);
+            EXPECT_EQ(savedBytes(), before);
+        }
+    };
+
+    // Something in the bag and in hand, that a restart would take away.
+    GameState carrying = playedState(7);
+    carrying.inventory = {"key", "coin"};
+    carrying.selected = "coin";
+    QWidget& game = showGameLayersIn7(carrying);
+    model->setPaused(true);
+    answerEveryWayButTheDestructiveOne([&] {
+        click(glassButton(game, "Restart the whole game"));
+        return game.findChild<PauseMenu*>()->confirmation();
+    });
+    EXPECT_TRUE(model->paused());
+
+    model->returnToMenu();
+    settle();
+    newWindow(QSize(1200, 820));
+    MenuView& menu = show<MenuView>();
+    answerEveryWayButTheDestructiveOne([&] {
+        click(bar(menu, "New Game"));
+        return menu.confirmation();
+    });
+    EXPECT_EQ(model->screen(), Screen::menu);
 }
 
 TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
