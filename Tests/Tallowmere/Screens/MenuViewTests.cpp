@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
 #include <functional>
@@ -375,6 +376,70 @@ TEST_F(MenuViewTest, BackdropRunsOnlyWhileTheMenuCanBeSeen) {
     EXPECT_FALSE(menu.isAnimating()) << "menu hidden";
     menu.show();
     EXPECT_TRUE(menu.isAnimating()) << "menu shown again";
+}
+
+// Notes the art clock at each timer's tick and at each paint of `widget`, so that what the
+// window shows can be matched with the backdrop of its moment: the backdrop runs on the wall
+// clock, and a frame is drawn at the tick of the menu's frame timer.
+class FrameClock final : public QObject {
+public:
+    explicit FrameClock(QWidget& widget) : m_widget(widget) { qApp->installEventFilter(this); }
+    ~FrameClock() override { qApp->removeEventFilter(this); }
+    // The tick before the last paint.
+    double frameTime() const { return m_painted; }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::Timer && qobject_cast<QTimer*>(receiver)) m_tick = artTimeNow();
+        if (event->type() == QEvent::Paint && receiver == &m_widget) m_painted = m_tick;
+        return false;
+    }
+
+private:
+    const QWidget& m_widget;
+    double m_tick = 0;
+    double m_painted = 0;
+};
+
+// What the window shows: the offscreen platform's copy of what was flushed to it, which only
+// repainted regions change.
+QImage onScreen(QWidget& window) {
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// Pixels of `rect` where `a` and `b` differ by more than a rounding step in some channel.
+int differingPixels(const QImage& a, const QImage& b, const QRect& rect) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            count += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                               std::abs(qBlue(p) - qBlue(q))}) > 2;
+        }
+    return count;
+}
+
+TEST_F(MenuViewTest, TheWindowShowsTheDoorsAsTheyMove) {
+    start(env());
+    newWindow(QSize(800, 512));
+    MenuView& menu = show<MenuView>();
+    const FrameClock clock(menu);
+    // The door row, between the title (centred at 0.185 of the height) and the bars' glow.
+    int barsTop = menu.height();
+    for (const MenuBarButton* b : menu.findChildren<MenuBarButton*>())
+        if (!b->isHidden()) barsTop = std::min(barsTop, b->mapTo(&menu, QPoint(0, 0)).y());
+    const int rowTop = int(0.185 * menu.height() + menuTitleBlockHeight(menu.width()) / 2 + menuTitleShadowReach()) + 1;
+    const QRect row(0, rowTop, menu.width(), barsTop - int(3 * kMenuBarGlowRadius) - 1 - rowTop);
+
+    const QImage first = onScreen(*window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return differingPixels(onScreen(*window), first, row) > 100; }, 8000))
+        << "the doors stand still on the screen";
+    // The art clock counts whole milliseconds: the frame's time is the tick's or the next.
+    const QImage shown = onScreen(*window);
+    EXPECT_LE(std::min(differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime()), row),
+                       differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime() + 0.001), row)),
+              8);
 }
 
 TEST_F(MenuViewTest, BarKeepsItsPictureOnlyWhileItLooksTheSame) {
