@@ -274,8 +274,13 @@ TEST_F(MenuViewTest, ContentsFollowTheSave) {
         const QWidget* column = bar(menu, "Quit")->parentWidget();
         EXPECT_NEAR(QRectF(column->geometry()).center().y() / 820.0, c.columnCenter, 1.0 / 820);
         EXPECT_EQ(column->width(), 330);
+        EXPECT_NEAR(QRectF(column->geometry()).center().x(), 600, 1);
         ASSERT_NE(muteButton(menu), nullptr);
         EXPECT_EQ(muteButton(menu)->symbol(), "speaker.wave.2.fill");
+        // The mute button in the top right corner, whole.
+        const QRectF mute = muteButton(menu)->geometry();
+        EXPECT_NEAR(mute.center().x(), 1200 - 40, 1);
+        EXPECT_NEAR(mute.center().y(), 34, 1);
     }
 }
 
@@ -823,6 +828,11 @@ TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
             const int bottom = b->mapTo(&ending, QPoint(0, b->height())).y();
             EXPECT_EQ(ending.height() - bottom, 74) << title << " at " << size.width() << "x" << size.height();
         }
+        // Side by side in the middle.
+        const int left = glassButton(ending, "Play again")->mapTo(&ending, QPoint(0, 0)).x();
+        const GlassButton* mainMenu = glassButton(ending, "Main menu");
+        const int right = mainMenu->mapTo(&ending, QPoint(mainMenu->width(), 0)).x();
+        EXPECT_NEAR(left + right, size.width(), 1);
     }
 }
 
