@@ -43,5 +43,19 @@ TEST(IntroCard, ShowsItsWholeCardCentredAndFollowsTheWindowsWidth) {
         EXPECT_LE((shown.topLeft() - expected.topLeft()).manhattanLength(), 2) << shown.x() << "," << shown.y();
         EXPECT_LE((shown.bottomRight() - expected.bottomRight()).manhattanLength(), 2)
             << shown.width() << "x" << shown.height() << " for " << size.width() << "x" << size.height();
+        EXPECT_EQ(window.childAt(expected.center()), nullptr) << "the card takes the clicks meant for the room";
     }
+}
+
+TEST(ToastView, ALongToastInANarrowWindowKeepsItsMargins) {
+    QWidget window;
+    window.resize(500, 400);
+    ToastView toast(Toast{QUuid::createUuid(), QString("A much longer message ").repeated(8), Toast::Kind::info}, &window);
+    toast.place(window.rect());
+    toast.enter(Motion::instant());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_GE(toast.geometry().left(), 30);
+    EXPECT_LE(toast.geometry().right() + 1, 500 - 30);
+    EXPECT_EQ(toast.geometry().bottom() + 1, 400 - 30);
 }
