@@ -434,8 +434,10 @@ TEST_F(MenuViewTest, TheWindowShowsTheDoorsAsTheyMove) {
     int barsTop = menu.height();
     for (const MenuBarButton* b : menu.findChildren<MenuBarButton*>())
         if (!b->isHidden()) barsTop = std::min(barsTop, b->mapTo(&menu, QPoint(0, 0)).y());
-    const int rowTop = int(0.185 * menu.height() + menuTitleBlockHeight(menu.width()) / 2 + menuTitleShadowReach()) + 1;
+    const double titleHeight = menuTitleBlockHeight(menu.width());
+    const int rowTop = int(0.185 * menu.height() + titleHeight / 2 + menuTitleShadowReach()) + 1;
     const QRect row(0, rowTop, menu.width(), barsTop - int(3 * kMenuBarGlowRadius) - 1 - rowTop);
+    const QRect title(0, int(0.185 * menu.height() - titleHeight / 2), menu.width(), int(titleHeight));
 
     const QImage first = onScreen(*window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return differingPixels(onScreen(*window), first, row) > 100; }, 8000))
@@ -445,6 +447,9 @@ TEST_F(MenuViewTest, TheWindowShowsTheDoorsAsTheyMove) {
     EXPECT_LE(std::min(differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime()), row),
                        differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime() + 0.001), row)),
               8);
+    // Above the doors, the title and its shadow.
+    EXPECT_GT(differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime()), title),
+              title.width() * title.height() / 4);
 }
 
 TEST_F(MenuViewTest, BarKeepsItsPictureOnlyWhileItLooksTheSame) {
