@@ -277,7 +277,7 @@ TEST_F(MenuViewTest, ContentsFollowTheSave) {
         EXPECT_NEAR(QRectF(column->geometry()).center().x(), 600, 1);
         ASSERT_NE(muteButton(menu), nullptr);
         EXPECT_EQ(muteButton(menu)->symbol(), "speaker.wave.2.fill");
-        // The mute button in the top right corner, whole.
+        // The mute button in the top right corner.
         const QRectF mute = muteButton(menu)->geometry();
         EXPECT_NEAR(mute.center().x(), 1200 - 40, 1);
         EXPECT_NEAR(mute.center().y(), 34, 1);
