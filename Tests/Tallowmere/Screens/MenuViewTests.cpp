@@ -657,6 +657,10 @@ TEST_F(HelpCardTest, OpensOverThePauseMenuAndLeavesItOpen) {
     EXPECT_EQ(help->cardGeometry().width(), 520);
     EXPECT_EQ(help->cardGeometry().center(), game.rect().center());
     EXPECT_TRUE(outsidePadding(*help, 30).empty());
+    // Every heading and line of both cards stands tall enough to read.
+    for (const QWidget* card : {static_cast<QWidget*>(pause), static_cast<QWidget*>(help)})
+        for (const TextBlock* text : card->findChildren<TextBlock*>())
+            EXPECT_GE(text->height(), 12) << text->text().toStdString();
 
     // On the card nothing happens; on the dimmed area it closes; Got it closes it too.
     const QRect card = help->cardGeometry();
