@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -240,6 +242,39 @@ TEST_F(SaveStoreDisk, LoadRefusesOversizedFilesAndLeavesThemAlone) {
     put(path, largest + " ");
     EXPECT_EQ(SaveStore::load(path), std::nullopt);
     EXPECT_EQ(fs::file_size(path), SaveStore::kMaxFileBytes + 1);
+}
+
+// The process's peak resident memory so far, in KiB.
+long peakKiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Bytes this process has taken in through read calls so far; nullopt where the kernel does not say.
+std::optional<std::int64_t> bytesRead() {
+    std::ifstream io("/proc/self/io");
+    for (std::string key; io >> key;) {
+        std::int64_t value = 0;
+        if (io >> value && key == "rchar:") return value;
+    }
+    return std::nullopt;
+}
+
+TEST_F(SaveStoreDisk, AHugeSparseFileIsRefusedWithoutReadingIt) {
+    // A save followed by a gibibyte of holes, as a broken disk or a prank leaves it: the start
+    // must not wait for it nor hold it in memory.
+    const fs::path path = m_root / "save.json";
+    put(path, kFullText);
+    fs::resize_file(path, std::uintmax_t{1} << 30);
+    const long peakBefore = peakKiB();
+    const std::optional<std::int64_t> readBefore = bytesRead();
+    EXPECT_EQ(SaveStore::load(path), std::nullopt);
+    EXPECT_LT(peakKiB() - peakBefore, 16 * 1024);
+    const std::optional<std::int64_t> readAfter = bytesRead();
+    if (readBefore && readAfter) {
+        EXPECT_LT(*readAfter - *readBefore, 64 * 1024);
+    }
 }
 
 TEST_F(SaveStoreDisk, WriteUsesShortTemporariesAndClearsOnlyStaleOnesOfItsOwn) {

@@ -4,6 +4,9 @@
 
 namespace tallowmere {
 
+SaveWriter::SaveWriter(WriteFunction write)
+    : m_write(write ? std::move(write) : WriteFunction(ostrevan::SaveStore::write)) {}
+
 SaveWriter::~SaveWriter() {
     {
         std::lock_guard lock(m_mutex);
@@ -37,7 +40,7 @@ void SaveWriter::run() {
         m_pending.reset();
         m_writing = true;
         lock.unlock();
-        ostrevan::SaveStore::write(request.file, request.path);
+        m_write(request.file, request.path);
         lock.lock();
         m_writing = false;
         if (!m_pending) m_idle.notify_all();

@@ -6,18 +6,22 @@
 
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 namespace tallowmere {
 
-// One worker thread writing save files with SaveStore::write, in the order asked. A request
-// made while an earlier one still waits replaces it, so the last state asked for is the one
-// left on disk. Each write is as atomic as SaveStore makes it; failures are logged by it.
+// One worker thread writing save files, in the order asked. A request made while an earlier one
+// still waits replaces it, so the last state asked for is the one left on disk.
 class SaveWriter {
 public:
-    SaveWriter() = default;
+    using WriteFunction = std::function<void(const ostrevan::SaveFile&, const std::filesystem::path&)>;
+
+    // `write` runs on the worker, one request at a time. The default, SaveStore::write, makes
+    // each write atomic and logs its failures; a slow or blocked one holds up only the worker.
+    explicit SaveWriter(WriteFunction write = ostrevan::SaveStore::write);
     // Waits for the pending write.
     ~SaveWriter();
     SaveWriter(const SaveWriter&) = delete;
@@ -36,6 +40,7 @@ private:
 
     void run();
 
+    const WriteFunction m_write;
     std::mutex m_mutex;
     std::condition_variable m_wake;  // a request came, or the end
     std::condition_variable m_idle;  // nothing waits and nothing is being written

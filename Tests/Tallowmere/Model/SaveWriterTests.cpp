@@ -7,9 +7,13 @@
 
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
+#include <vector>
 
 using namespace tallowmere;
 using ostrevan::SaveFile;
@@ -21,7 +25,52 @@ SaveFile saveAt(std::int64_t best) {
     return SaveFile{ostrevan::Engine::begin(ostrevan::Levels::all().front()), best};
 }
 
+// A disk that holds the first write until released, noting what reaches it. It lets go by
+// itself after a while only so that a writer waiting for it fails instead of hanging.
+struct HeldDisk {
+    void write(const SaveFile& file) {
+        std::unique_lock lock(mutex);
+        entered = true;
+        changed.notify_all();
+        if (!changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; })) gaveUp = released = true;
+        written.push_back(file.best);
+    }
+    bool waitUntilEntered() {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return entered; });
+    }
+    template <class Look>
+    auto locked(Look look) {
+        std::lock_guard lock(mutex);
+        return look();
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    bool released = false;
+    bool gaveUp = false;
+    std::vector<std::int64_t> written;
+};
+
 }  // namespace
+
+TEST(SaveWriter, RequestsReturnWhileTheDiskIsHeldAndTheLastStateLands) {
+    HeldDisk disk;
+    SaveWriter writer([&disk](const SaveFile& file, const std::filesystem::path&) { disk.write(file); });
+    writer.write(saveAt(1), "save.json");
+    ASSERT_TRUE(disk.waitUntilEntered());
+    // The worker is stuck in the first write: the clicks that save meanwhile go on at once.
+    writer.write(saveAt(2), "save.json");
+    writer.write(saveAt(3), "save.json");
+    EXPECT_FALSE(disk.locked([&] { return disk.gaveUp; })) << "a request waited for the disk";
+    disk.locked([&] {
+        disk.released = true;
+        disk.changed.notify_all();
+    });
+    writer.flush();
+    EXPECT_EQ(disk.locked([&] { return disk.written; }), (std::vector<std::int64_t>{1, 3}));
+}
 
 TEST(SaveWriter, LastRequestOfABurstIsOnDiskOnceTheWriterGoes) {
     QTemporaryDir dir;

@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
 #include <functional>
@@ -77,8 +78,8 @@ protected:
     }
     // Room 7 played and resumed, under a stand-in for the game screen holding the pause menu and
     // the help card, stacked as the game screen stacks them.
-    QWidget& showGameLayersIn7() {
-        startWithSave(SaveFile{playedState(7), 12});
+    QWidget& showGameLayersIn7(const GameState& state = playedState(7)) {
+        startWithSave(SaveFile{state, 12});
         model->continueGame();
         auto* game = new QWidget(window.get());
         game->setGeometry(window->rect());
@@ -273,8 +274,13 @@ TEST_F(MenuViewTest, ContentsFollowTheSave) {
         const QWidget* column = bar(menu, "Quit")->parentWidget();
         EXPECT_NEAR(QRectF(column->geometry()).center().y() / 820.0, c.columnCenter, 1.0 / 820);
         EXPECT_EQ(column->width(), 330);
+        EXPECT_NEAR(QRectF(column->geometry()).center().x(), 600, 1);
         ASSERT_NE(muteButton(menu), nullptr);
         EXPECT_EQ(muteButton(menu)->symbol(), "speaker.wave.2.fill");
+        // The mute button in the top right corner.
+        const QRectF mute = muteButton(menu)->geometry();
+        EXPECT_NEAR(mute.center().x(), 1200 - 40, 1);
+        EXPECT_NEAR(mute.center().y(), 34, 1);
     }
 }
 
@@ -375,6 +381,75 @@ TEST_F(MenuViewTest, BackdropRunsOnlyWhileTheMenuCanBeSeen) {
     EXPECT_FALSE(menu.isAnimating()) << "menu hidden";
     menu.show();
     EXPECT_TRUE(menu.isAnimating()) << "menu shown again";
+}
+
+// Notes the art clock at each timer's tick and at each paint of `widget`, so that what the
+// window shows can be matched with the backdrop of its moment: the backdrop runs on the wall
+// clock, and a frame is drawn at the tick of the menu's frame timer.
+class FrameClock final : public QObject {
+public:
+    explicit FrameClock(QWidget& widget) : m_widget(widget) { qApp->installEventFilter(this); }
+    ~FrameClock() override { qApp->removeEventFilter(this); }
+    // The tick before the last paint.
+    double frameTime() const { return m_painted; }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::Timer && qobject_cast<QTimer*>(receiver)) m_tick = artTimeNow();
+        if (event->type() == QEvent::Paint && receiver == &m_widget) m_painted = m_tick;
+        return false;
+    }
+
+private:
+    const QWidget& m_widget;
+    double m_tick = 0;
+    double m_painted = 0;
+};
+
+// What the window shows: the offscreen platform's copy of what was flushed to it, which only
+// repainted regions change.
+QImage onScreen(QWidget& window) {
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// Pixels of `rect` where `a` and `b` differ by more than a rounding step in some channel.
+int differingPixels(const QImage& a, const QImage& b, const QRect& rect) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            count += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                               std::abs(qBlue(p) - qBlue(q))}) > 2;
+        }
+    return count;
+}
+
+TEST_F(MenuViewTest, TheWindowShowsTheDoorsAsTheyMove) {
+    start(env());
+    newWindow(QSize(800, 512));
+    MenuView& menu = show<MenuView>();
+    const FrameClock clock(menu);
+    // The door row, between the title (centred at 0.185 of the height) and the bars' glow.
+    int barsTop = menu.height();
+    for (const MenuBarButton* b : menu.findChildren<MenuBarButton*>())
+        if (!b->isHidden()) barsTop = std::min(barsTop, b->mapTo(&menu, QPoint(0, 0)).y());
+    const double titleHeight = menuTitleBlockHeight(menu.width());
+    const int rowTop = int(0.185 * menu.height() + titleHeight / 2 + menuTitleShadowReach()) + 1;
+    const QRect row(0, rowTop, menu.width(), barsTop - int(3 * kMenuBarGlowRadius) - 1 - rowTop);
+    const QRect title(0, int(0.185 * menu.height() - titleHeight / 2), menu.width(), int(titleHeight));
+
+    const QImage first = onScreen(*window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return differingPixels(onScreen(*window), first, row) > 100; }, 8000))
+        << "the doors stand still on the screen";
+    // The art clock counts whole milliseconds: the frame's time is the tick's or the next.
+    const QImage shown = onScreen(*window);
+    EXPECT_LE(std::min(differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime()), row),
+                       differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime() + 0.001), row)),
+              8);
+    // Above the doors, the title and its shadow.
+    EXPECT_GT(differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime()), title),
+              title.width() * title.height() / 4);
 }
 
 TEST_F(MenuViewTest, BarKeepsItsPictureOnlyWhileItLooksTheSame) {
@@ -582,6 +657,10 @@ TEST_F(HelpCardTest, OpensOverThePauseMenuAndLeavesItOpen) {
     EXPECT_EQ(help->cardGeometry().width(), 520);
     EXPECT_EQ(help->cardGeometry().center(), game.rect().center());
     EXPECT_TRUE(outsidePadding(*help, 30).empty());
+    // Every heading and line of both cards stands tall enough to read.
+    for (const QWidget* card : {static_cast<QWidget*>(pause), static_cast<QWidget*>(help)})
+        for (const TextBlock* text : card->findChildren<TextBlock*>())
+            EXPECT_GE(text->height(), 12) << text->text().toStdString();
 
     // On the card nothing happens; on the dimmed area it closes; Got it closes it too.
     const QRect card = help->cardGeometry();
@@ -698,6 +777,54 @@ TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
     expectStandard(menu.confirmation());
 }
 
+TEST_F(PauseMenuTest, ReturnEscapeAndCancelLeaveTheGameAloneInBothQuestions) {
+    // Keys reach the widget holding the keyboard focus in the question's window.
+    const auto press = [](Qt::Key key) {
+        return [key](QMessageBox* box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key); };
+    };
+    const std::pair<const char*, std::function<void(QMessageBox*)>> ways[] = {
+        {"Return", press(Qt::Key_Return)},
+        {"Enter", press(Qt::Key_Enter)},
+        {"Escape", press(Qt::Key_Escape)},
+        {"Cancel", [](QMessageBox* box) { click(answer(box, "Cancel")); }},
+    };
+    const auto answerEveryWayButTheDestructiveOne = [&](const std::function<QMessageBox*()>& ask) {
+        const GameState state = model->state();
+        const std::string before = savedBytes();
+        for (const auto& [name, way] : ways) {
+            SCOPED_TRACE(name);
+            QMessageBox* box = ask();
+            ASSERT_NE(box, nullptr);
+            way(box);
+            settle();
+            EXPECT_EQ(model->state(), state);
+            EXPECT_EQ(savedBytes(), before);
+        }
+    };
+
+    // Something in the bag and in hand, that a restart would take away.
+    GameState carrying = playedState(7);
+    carrying.inventory = {"key", "coin"};
+    carrying.selected = "coin";
+    QWidget& game = showGameLayersIn7(carrying);
+    model->setPaused(true);
+    answerEveryWayButTheDestructiveOne([&] {
+        click(glassButton(game, "Restart the whole game"));
+        return game.findChild<PauseMenu*>()->confirmation();
+    });
+    EXPECT_TRUE(model->paused());
+
+    model->returnToMenu();
+    settle();
+    newWindow(QSize(1200, 820));
+    MenuView& menu = show<MenuView>();
+    answerEveryWayButTheDestructiveOne([&] {
+        click(bar(menu, "New Game"));
+        return menu.confirmation();
+    });
+    EXPECT_EQ(model->screen(), Screen::menu);
+}
+
 TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
     start(env(std::nullopt, "ending"));
     for (const QSize size : {QSize(940, 700), QSize(1400, 1000)}) {
@@ -710,6 +837,11 @@ TEST_F(EndingViewTest, ButtonsStand74AboveTheBottom) {
             const int bottom = b->mapTo(&ending, QPoint(0, b->height())).y();
             EXPECT_EQ(ending.height() - bottom, 74) << title << " at " << size.width() << "x" << size.height();
         }
+        // Side by side in the middle.
+        const int left = glassButton(ending, "Play again")->mapTo(&ending, QPoint(0, 0)).x();
+        const GlassButton* mainMenu = glassButton(ending, "Main menu");
+        const int right = mainMenu->mapTo(&ending, QPoint(mainMenu->width(), 0)).x();
+        EXPECT_NEAR(left + right, size.width(), 1);
     }
 }
 

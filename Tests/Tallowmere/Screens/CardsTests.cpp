@@ -1,0 +1,64 @@
+// The cards over the game screen, as the window shows them.
+#include <Tallowmere/Screens/Cards.hpp>
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QUuid>
+
+using namespace tallowmere;
+
+namespace {
+
+// The box of `image` at least as opaque as `alpha`, in logical pixels.
+QRect opaqueBox(const QImage& image, int alpha) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) >= alpha) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+}  // namespace
+
+TEST(IntroCard, ShowsItsWholeCardCentredAndFollowsTheWindowsWidth) {
+    QWidget window;
+    window.resize(1200, 820);
+    IntroCard card(&window);
+    card.setGeometry(window.rect());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // A line long enough to wrap once more in a narrow window than in a wide one.
+    card.setIntro(RoomIntro{QUuid::createUuid(), 7, "Hall", QString("Every portrait watches the door. ").repeated(12)},
+                  Motion::instant());
+    ASSERT_GT(card.lineRows(480).size(), card.lineRows(1200).size());
+    // The card's own fill is more opaque than any of its shadow.
+    int wideHeight = 0;
+    for (const int width : {1200, 480}) {
+        SCOPED_TRACE(width);
+        window.resize(width, 820);
+        card.setGeometry(window.rect());
+        const QSize size = card.cardSize(width).toSize();
+        const QRect expected(QPoint((width - size.width()) / 2, (820 - size.height()) / 2), size);
+        const QRect shown = opaqueBox(card.grab().toImage(), 150);
+        EXPECT_LE((shown.topLeft() - expected.topLeft()).manhattanLength(), 2) << shown.x() << "," << shown.y();
+        EXPECT_LE((shown.bottomRight() - expected.bottomRight()).manhattanLength(), 2)
+            << shown.width() << "x" << shown.height() << " for " << size.width() << "x" << size.height();
+        EXPECT_EQ(window.childAt(expected.center()), nullptr) << "the card takes the clicks meant for the room";
+        if (width == 1200) wideHeight = shown.height();
+        else EXPECT_GT(shown.height(), wideHeight) << "the extra row of the line";
+    }
+}
+
+TEST(ToastView, ALongToastInANarrowWindowKeepsItsMargins) {
+    QWidget window;
+    window.resize(500, 400);
+    ToastView toast(Toast{QUuid::createUuid(), QString("A much longer message ").repeated(8), Toast::Kind::info}, &window);
+    toast.place(window.rect());
+    toast.enter(Motion::instant());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_GE(toast.geometry().left(), 30);
+    EXPECT_LE(toast.geometry().right() + 1, 500 - 30);
+    EXPECT_EQ(toast.geometry().bottom() + 1, 400 - 30);
+}
