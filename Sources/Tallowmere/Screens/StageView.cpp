@@ -101,9 +101,10 @@ protected:
         painter->setRenderHint(QPainter::Antialiasing);
         // A texture brush repeats: only the source's own rectangle is filled.
         painter->setClipRect(QRectF(offset, source.deviceIndependentSize()), Qt::IntersectClip);
-        QBrush brush(source);
-        brush.setTransform(QTransform::fromTranslate(offset.x(), offset.y()));
-        painter->fillPath(m_shape, brush);
+        // The texture starts at the painter's origin; a brush transform would be scaled along
+        // with a high-density texture.
+        painter->translate(offset);
+        painter->fillPath(m_shape.translated(-QPointF(offset)), QBrush(source));
         painter->restore();
     }
 
@@ -397,11 +398,11 @@ void StageView::paintEvent(QPaintEvent* event) {
     // The rim is filled through the shape rather than clipped to it: an antialiased clip path
     // meeting a partial repaint's region cuts its edge pixels otherwise than a whole repaint
     // does, and the flecks would stay until the next whole one. A filled shape's edge does not
-    // depend on what else is repainted. The clip keeps the repeating brush to the image.
+    // depend on what else is repainted. The clip keeps the repeating brush to the image, which
+    // starts at the painter's origin (a brush transform would be scaled with a high-density one).
     painter.setRenderHint(QPainter::Antialiasing);
-    QBrush room(m_frame);
-    room.setTransform(QTransform::fromTranslate(origin.x(), origin.y()));
-    painter.fillPath(shape::roundedRect(frameRect, kFrameCorner), room);
+    painter.translate(origin);
+    painter.fillPath(shape::roundedRect(frameRect, kFrameCorner).translated(-origin), QBrush(m_frame));
     painter.restore();
     Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
 }

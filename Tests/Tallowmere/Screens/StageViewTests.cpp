@@ -265,8 +265,10 @@ TEST_F(StageViewTest, TheHeldItemIsCutByTheRoundedFrameWithSoftEdges) {
         stage.setArtClock([] { return 1000.0; });  // the dust stays where it is between the two pictures
         if (game.state().inventory.empty()) clickStage(stage, centreOf(room(1).prop("vase")->rect));
         const QRectF frame = stage.stageFrame();
-        // How much of each pixel the rounded frame covers.
-        QImage coverage(stage.size(), QImage::Format_ARGB32_Premultiplied);
+        // How much of each (device) pixel the rounded frame covers.
+        const double dpr = stage.devicePixelRatioF();
+        QImage coverage((QSizeF(stage.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        coverage.setDevicePixelRatio(dpr);
         coverage.fill(Qt::transparent);
         {
             QPainter painter(&coverage);
@@ -293,7 +295,8 @@ TEST_F(StageViewTest, TheHeldItemIsCutByTheRoundedFrameWithSoftEdges) {
             // Past the frame nothing changes; in it the item shows.
             int outside = 0;
             int inside = 0;
-            const QRect area(stage.heldItem()->mapTo(&stage, QPoint(-16, -16)), QSize(82, 82));
+            const QPointF corner = QPointF(stage.heldItem()->mapTo(&stage, QPoint(-16, -16))) * dpr;
+            const QRect area = QRectF(corner, QSizeF(82, 82) * dpr).toRect();
             for (int y = area.top(); y <= area.bottom(); ++y)
                 for (int x = area.left(); x <= area.right(); ++x) {
                     outside += covered(x, y) == 0 && change(x, y) > 0;
@@ -410,12 +413,13 @@ TEST_F(StageViewTest, ATickRepaintsOnlyWhatChangedYetTheWindowShowsTheWholeFrame
 }
 
 
-// What `window` holds on screen, once whatever is pending is painted.
+// What `window` holds on screen in `area`, once whatever is pending is painted.
 QImage shownOnScreen(QWidget& window, const QRect& area) {
     window.repaint(QRect(0, 0, 1, 1));
     QPaintDevice* device = window.backingStore()->paintDevice();
     if (device->devType() != QInternal::Image) return {};
-    return static_cast<QImage*>(device)->copy(area);
+    const double dpr = window.devicePixelRatioF();
+    return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
 }
 
 int differingPixels(const QImage& a, const QImage& b) {
@@ -485,9 +489,9 @@ TEST_F(StageViewTest, AfterManyPartialRepaintsTheWindowIsAWholeRepaint) {
                 }
                 QApplication::processEvents();
             }
-            const QImage shown = shownOnScreen(view, stage.geometry());
+            const QImage shown = shownOnScreen(view, view.rect());
             ASSERT_FALSE(shown.isNull());
-            const QImage whole = view.grab(stage.geometry()).toImage().convertToFormat(shown.format());
+            const QImage whole = view.grab().toImage().convertToFormat(shown.format());
             EXPECT_EQ(differingPixels(shown, whole), 0) << "room " << number << " at " << size.width();
         }
     }
