@@ -177,7 +177,10 @@ GameView::GameView(GameModel& model, QWidget* parent) : QWidget(parent), m_model
     qApp->installEventFilter(this);
 }
 
-GameView::~GameView() = default;
+GameView::~GameView() {
+    // The layers and the stage go before the application stops asking this screen about events.
+    qApp->removeEventFilter(this);
+}
 
 void GameView::onChanged(GameModel::What what, Transition transition) {
     switch (what) {
