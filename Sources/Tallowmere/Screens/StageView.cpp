@@ -194,6 +194,7 @@ StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
             case GameModel::What::doorOpenStart:
                 // The room or its flags changed: the last frame no longer shows them.
                 m_frameDue = true;
+                m_dueForPointer = false;
                 update(stageFrame().toAlignedRect());
                 break;
             case GameModel::What::paused:
@@ -323,6 +324,7 @@ void StageView::renderFrame(QSizeF size, double dpr, bool pointerOnly) {
         });
     }
     m_frameDue = false;
+    m_dueForPointer = false;
     ++m_framesRendered;
     m_sinceFrame.start();
     logFrameRate();
@@ -360,8 +362,9 @@ void StageView::paintEvent(QPaintEvent* event) {
     if (frame.isEmpty()) return;
 
     if (m_frameDue || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) {
+        const bool sameSize = m_frameSize == frame.size();
         m_frameSize = frame.size();
-        renderFrame(frame.size(), dpr);
+        renderFrame(frame.size(), dpr, m_dueForPointer && sameSize);
         // Later ticks repaint only what changes from this frame on: all of it must be shown.
         if (!event->region().contains(frame.toAlignedRect())) update(frame.toAlignedRect());
     }
@@ -432,6 +435,7 @@ void StageView::followExposure() {
     if (m_frameTimer.isActive()) return;
     m_frameTimer.start();
     m_frameDue = true;
+    m_dueForPointer = false;
     update(stageFrame().toAlignedRect());
 }
 
@@ -447,8 +451,12 @@ void StageView::showFrame(bool pointerOnly) {
     }
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
+    // At other pixel densities the stage's device position may fall between pixels, where a
+    // repaint of a part would not line up with a whole one: the whole frame is shown anew.
     if (frame.isEmpty() || m_frameSize != frame.size() || m_frame.isNull() || m_frame.devicePixelRatio() != dpr ||
         !m_keptFrame || dpr != 1) {
+        // A move keeps the last tick's time even so, unless a whole new frame is already due.
+        m_dueForPointer = pointerOnly && (!m_frameDue || m_dueForPointer);
         m_frameDue = true;
         update(frame.toAlignedRect());
         return;

@@ -148,6 +148,7 @@ private:
     QSizeF m_frameSize;       // the stage frame's size it was rendered for
     bool m_keptFrame = false; // it is the renderer's kept frame, which knows what changed
     bool m_frameDue = true;   // a tick (or a change of the room) asks for a new one
+    bool m_dueForPointer = false;  // ... or only a move, which keeps the last tick's time
     std::uint64_t m_framesRendered = 0;
     QImage m_shadow;  // the frame's drop shadow, kept until the size changes
     QPointF m_shadowOrigin;
