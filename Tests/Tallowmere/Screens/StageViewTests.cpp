@@ -40,6 +40,24 @@ QPointF emptyPoint() {
     return point;
 }
 
+// What `window` holds on screen in `area`, once whatever is pending is painted (the window
+// paints a few milliseconds after an update asks; one corner pixel more is painted besides).
+QImage shownOnScreen(QWidget& window, const QRect& area) {
+    window.repaint(QRect(0, 0, 1, 1));
+    QPaintDevice* device = window.backingStore()->paintDevice();
+    if (device->devType() != QInternal::Image) return {};
+    const double dpr = window.devicePixelRatioF();
+    return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
+}
+
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return -1;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
+    return differing;
+}
+
 using StageViewTest = GameScreenTest;
 
 }  // namespace
@@ -395,40 +413,14 @@ TEST_F(StageViewTest, ATickRepaintsOnlyWhatChangedYetTheWindowShowsTheWholeFrame
             stage.tick();
             QApplication::processEvents();
         }
-        // Paint what is still pending (the window paints a few milliseconds after an update
-        // asks), and no more than one corner pixel besides.
-        stage.repaint(QRect(0, 0, 1, 1));
         // What the window holds after the ticks' partial repaints is what a whole repaint of
         // the same frame paints.
-        QPaintDevice* device = stage.backingStore()->paintDevice();
-        ASSERT_EQ(device->devType(), QInternal::Image);
-        const QImage shown = static_cast<QImage*>(device)->copy(stage.rect());
-        const QImage whole = stage.grab().toImage().convertToFormat(shown.format());
-        ASSERT_EQ(shown.size(), whole.size());
-        int differing = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x) differing += shown.pixel(x, y) != whole.pixel(x, y);
-        EXPECT_EQ(differing, 0) << "room " << number;
+        const QImage shown = shownOnScreen(stage, stage.rect());
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(differingPixels(shown, stage.grab().toImage().convertToFormat(shown.format())), 0) << "room " << number;
     }
 }
 
-
-// What `window` holds on screen in `area`, once whatever is pending is painted.
-QImage shownOnScreen(QWidget& window, const QRect& area) {
-    window.repaint(QRect(0, 0, 1, 1));
-    QPaintDevice* device = window.backingStore()->paintDevice();
-    if (device->devType() != QInternal::Image) return {};
-    const double dpr = window.devicePixelRatioF();
-    return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
-}
-
-int differingPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return -1;
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
-    return differing;
-}
 
 TEST_F(StageViewTest, APointerMoveShowsTheDarkRoomsLightBeforeTheNextTick) {
     GameModel& game = startIn(38);  // dark until its light is turned on
