@@ -28,11 +28,11 @@ namespace tallowmere {
 using ostrevan::Level;
 using ostrevan::Prop;
 
+namespace {
+
 // How many rooms the stage renders a second, once a second while it renders: off unless
 // QT_LOGGING_RULES turns on "tallowmere.frames.info" (scripts/cpu-check does).
 Q_LOGGING_CATEGORY(lcFrames, "tallowmere.frames", QtWarningMsg)
-
-namespace {
 
 constexpr double kStageW = ostrevan::Stage::width;
 constexpr double kStageH = ostrevan::Stage::height;
