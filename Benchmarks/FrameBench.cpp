@@ -3,8 +3,9 @@
 //
 // BM_StageFrame shows the game screen at 1200 x 820 on the offscreen platform and times what one
 // tick of the stage's frame clock costs: the room rendered, framed and composited over the
-// screen's background into the window. Its counters give the process's CPU time per rendered
-// frame (all threads: the raster engine hands fills to its thread pool) next to the wall time.
+// screen's background into the window; or what a pointer move costs that the stage shows between
+// ticks. Its counters give the process's CPU time per rendered frame (all threads: the raster
+// engine hands fills to its thread pool) next to the wall time.
 //
 // BM_RoomFrame draws each room as the stage draws it in a 1200 x 820 window, frame after frame
 // with the clock, the pointer and the hover moving, dark only where the room starts dark. The
@@ -88,7 +89,9 @@ public:
 
 // Args: room number, pointer (0: away from the stage; 1: sweeping across it, two moves a frame,
 // as a mouse reporting every 20 ms does; 2: no tick, only a repaint of the whole stage, as an
-// overlay's animation asks for, which reuses the rendered room).
+// overlay's animation asks for, which reuses the rendered room; 3: one move across the stage
+// and the wait until it is shown, by its own frame at the next screen refresh or by the tick when
+// that comes first; the wall time is then how long the light trails the pointer).
 void BM_StageFrame(benchmark::State& state) {
     QTemporaryDir dir;
     SilentSound sound;
@@ -113,6 +116,7 @@ void BM_StageFrame(benchmark::State& state) {
 
     const bool sweeping = state.range(1) == 1;
     const bool repaintOnly = state.range(1) == 2;
+    const bool moveOnly = state.range(1) == 3;
     const QRectF frame = stage.stageFrame();
     int move = 0;
     std::vector<double> frames;
@@ -121,14 +125,20 @@ void BM_StageFrame(benchmark::State& state) {
     for (auto _ : state) {
         const double cpuStart = processCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; sweeping && i < 2; ++i, ++move) {
+        for (int i = 0; (sweeping || moveOnly) && i < (moveOnly ? 1 : 2); ++i, ++move) {
             const double along = 0.5 + 0.45 * std::sin(move * 0.05);
             const QPointF at(frame.left() + along * frame.width(), frame.center().y() + 0.3 * frame.height() * std::cos(move * 0.03));
             QMouseEvent event(QEvent::MouseMove, at, stage.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(&stage, &event);
         }
-        if (repaintOnly) stage.update();
-        else stage.tick();
+        if (moveOnly) {
+            const std::uint64_t shown = stage.framesRendered();
+            while (stage.framesRendered() == shown) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        } else if (repaintOnly) {
+            stage.update();
+        } else {
+            stage.tick();
+        }
         QApplication::processEvents();
         frames.push_back(millisecondsSince(start));
         cpu += processCpuSeconds() - cpuStart;
@@ -143,6 +153,7 @@ BENCHMARK(BM_StageFrame)
     ->Args({38, 0})
     ->Args({38, 1})
     ->Args({1, 2})
+    ->Args({38, 3})
     ->ArgNames({"room", "sweep"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

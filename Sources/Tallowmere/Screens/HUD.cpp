@@ -12,8 +12,10 @@
 #include <Tallowmere/Widgets/Animation.hpp>
 #include <Tallowmere/Widgets/GlassButton.hpp>
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -169,9 +171,16 @@ GameView::GameView(GameModel& model, QWidget* parent) : QWidget(parent), m_model
     m_intro->setIntro(m_model.intro(), Motion::instant());
     m_flash->setFlash(m_model.flash(), Motion::instant());
     showToast(Transition{});
+
+    // Watched at the application: a move over a card's label or button that does not track the
+    // pointer is dropped before any of the card's own widgets sees it.
+    qApp->installEventFilter(this);
 }
 
-GameView::~GameView() = default;
+GameView::~GameView() {
+    // The layers and the stage go before the application stops asking this screen about events.
+    qApp->removeEventFilter(this);
+}
 
 void GameView::onChanged(GameModel::What what, Transition transition) {
     switch (what) {
@@ -199,6 +208,27 @@ void GameView::showToast(const Transition& transition) {
     m_toast->stackUnder(m_panel);
     m_toast->place(m_stage->geometry());
     m_toast->enter(motion);
+}
+
+bool GameView::overStage(const QWidget* widget) const {
+    for (const QWidget* layer : std::initializer_list<const QWidget*>{m_panel, m_pause, m_help})
+        if (widget == layer || layer->isAncestorOf(widget)) return true;
+    return false;
+}
+
+bool GameView::eventFilter(QObject* watched, QEvent* event) {
+    // Only watched, never taken: the layer itself still gets the move for its buttons' hover.
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType() && overStage(static_cast<QWidget*>(watched))) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        m_stage->followPointer(m_stage->mapFromGlobal(move->globalPosition()));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GameView::leaveEvent(QEvent* event) {
+    // The pointer left the window: under a layer that took its moves the stage never saw it go.
+    m_stage->losePointer();
+    QWidget::leaveEvent(event);
 }
 
 void GameView::layOutLayers() {

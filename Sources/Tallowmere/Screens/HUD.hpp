@@ -1,6 +1,8 @@
 // The game screen: the top bar, the stage with its toast, the inventory bar, and over them the
 // panel overlay, the intro card, the white flash, the pause menu and the help card. It owns the
-// game's keys ("h" and Escape) and holds nothing but keyboard focus of its own.
+// game's keys ("h" and Escape) and holds nothing but keyboard focus of its own. The pointer's
+// moves over the panel overlay, the pause menu and the help card reach the stage beneath as well,
+// so its light, hover and held item follow the pointer there; their clicks stay theirs.
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>
@@ -62,12 +64,16 @@ public:
     HelpCard* helpCard() const { return m_help; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Whether `widget` is one of the layers that lie over the stage and take its pointer, or in one.
+    bool overStage(const QWidget* widget) const;
     void onChanged(GameModel::What what, Transition transition);
     void showToast(const Transition& transition);
     void layOutLayers();

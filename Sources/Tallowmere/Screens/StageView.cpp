@@ -10,9 +10,12 @@
 #include <QCursor>
 #include <QDateTime>
 #include <QGraphicsDropShadowEffect>
+#include <QGraphicsEffect>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -27,10 +30,15 @@ using ostrevan::Prop;
 
 namespace {
 
+// How many rooms the stage renders a second, once a second while it renders: off unless
+// QT_LOGGING_RULES turns on "tallowmere.frames.info" (scripts/cpu-check does).
+Q_LOGGING_CATEGORY(lcFrames, "tallowmere.frames", QtWarningMsg)
+
 constexpr double kStageW = ostrevan::Stage::width;
 constexpr double kStageH = ostrevan::Stage::height;
 
 constexpr int kFrameIntervalMs = 42;  // at most 24 frames a second
+constexpr double kRefreshHz = 60;    // when the screen does not say how often it refreshes
 constexpr double kArtClockWrap = 20000;
 constexpr double kReferenceDate = 978307200;  // 2001-01-01 00:00 UTC in Unix seconds
 
@@ -54,6 +62,7 @@ constexpr double kHeldOffset = 24;
 constexpr double kHeldShadowOpacity = 0.5;
 constexpr double kHeldShadowBlur = 8;
 constexpr double kHeldShadowDrop = 3;
+constexpr int kHeldShadowReach = 12;  // how far the blurred, dropped shadow may reach past the item
 
 QImage transparentImage(QSizeF logical, double dpr) {
     QImage image(QSize(std::max(1, int(std::ceil(logical.width() * dpr))), std::max(1, int(std::ceil(logical.height() * dpr)))),
@@ -63,7 +72,45 @@ QImage transparentImage(QSizeF logical, double dpr) {
     return image;
 }
 
+// Where the rendered room lies: the stage frame's corner on whole device pixels, as the tick's
+// repainted areas assume.
+QPointF frameOrigin(const QRectF& frame, double dpr) {
+    return QPointF(std::round(frame.x() * dpr) / dpr, std::round(frame.y() * dpr) / dpr);
+}
+
 }  // namespace
+
+// Keeps of what its widget paints only the part inside `shape` (in the widget's coordinates),
+// with antialiased edges, so the held item is cut by the stage's rounded frame as the room is.
+class FrameCut final : public QGraphicsEffect {
+public:
+    using QGraphicsEffect::QGraphicsEffect;
+
+    void setShape(const QPainterPath& shape) {
+        if (shape == m_shape) return;
+        m_shape = shape;
+        update();
+    }
+
+protected:
+    void draw(QPainter* painter) override {
+        QPoint offset;
+        const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+        if (source.isNull()) return;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        // A texture brush repeats: only the source's own rectangle is filled.
+        painter->setClipRect(QRectF(offset, source.deviceIndependentSize()), Qt::IntersectClip);
+        // The texture starts at the painter's origin; a brush transform would be scaled along
+        // with a high-density texture.
+        painter->translate(offset);
+        painter->fillPath(m_shape.translated(-QPointF(offset)), QBrush(source));
+        painter->restore();
+    }
+
+private:
+    QPainterPath m_shape;
+};
 
 double stageScale(QSizeF space) {
     return std::max(0.0, std::min(space.width() / kStageW, space.height() / kStageH));
@@ -111,15 +158,20 @@ const Prop* propAt(const Level& level, const ostrevan::FlagSet& flags, QPointF p
 // StageView
 
 StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
-    : QWidget(parent), m_model(model), m_padding(padding) {
+    : QWidget(parent), m_model(model), m_padding(padding), m_artClock(artTimeNow) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setCursor(Qt::ArrowCursor);
+    m_frameTime = m_artClock();
 
-    m_heldLayer = new QWidget(this);
-    m_heldLayer->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_held = new ItemIcon(m_heldLayer);
-    m_held->resize(int(kHeldSide), int(kHeldSide));
+    m_heldCarrier = new QWidget(this);
+    m_heldCarrier->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_heldCarrier->resize(int(kHeldSide) + 2 * kHeldShadowReach, int(kHeldSide) + 2 * kHeldShadowReach);
+    m_heldCut = new FrameCut(m_heldCarrier);
+    m_heldCarrier->setGraphicsEffect(m_heldCut);
+    m_heldCarrier->hide();
+    m_held = new ItemIcon(m_heldCarrier);
+    m_held->setGeometry(kHeldShadowReach, kHeldShadowReach, int(kHeldSide), int(kHeldSide));
     auto* shadow = new QGraphicsDropShadowEffect(m_held);
     shadow->setColor(black(kHeldShadowOpacity));
     shadow->setBlurRadius(kHeldShadowBlur);
@@ -130,6 +182,9 @@ StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
     m_frameTimer.setInterval(kFrameIntervalMs);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_frameTimer, &QTimer::timeout, this, &StageView::tick);
+    m_pointerTimer.setSingleShot(true);
+    m_pointerTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_pointerTimer, &QTimer::timeout, this, [this] { showFrame(true); });
 
     connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
         switch (what) {
@@ -139,6 +194,7 @@ StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
             case GameModel::What::doorOpenStart:
                 // The room or its flags changed: the last frame no longer shows them.
                 m_frameDue = true;
+                m_dueForPointer = false;
                 update(stageFrame().toAlignedRect());
                 break;
             case GameModel::What::paused:
@@ -182,6 +238,10 @@ RoomScene StageView::currentScene() const {
                      m_hover,
                      m_mouse,
                      ostrevan::Engine::isDark(level, state)};
+}
+
+void StageView::setArtClock(std::function<double()> clock) {
+    m_artClock = clock ? std::move(clock) : std::function<double()>(artTimeNow);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -237,8 +297,14 @@ void StageView::renderChrome() {
     if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
 }
 
-void StageView::renderFrame(QSizeF size, double dpr) {
-    const RoomScene scene = currentScene();
+void StageView::renderFrame(QSizeF size, double dpr, bool pointerOnly) {
+    if (!pointerOnly) {
+        m_frameTime = m_artClock();
+        m_frameDoor = doorProgress(m_model.doorOpenStart(), m_model.scheduler().now());
+    }
+    RoomScene scene = currentScene();
+    scene.time = m_frameTime;
+    scene.doorOpen = m_frameDoor;
     // The renderer keeps its last frame and repaints only what moved. When the stage fills its
     // whole pixels (the usual case) that kept frame is shown as it is; the old one is let go
     // first, so repainting it copies nothing.
@@ -258,7 +324,24 @@ void StageView::renderFrame(QSizeF size, double dpr) {
         });
     }
     m_frameDue = false;
+    m_dueForPointer = false;
     ++m_framesRendered;
+    m_sinceFrame.start();
+    logFrameRate();
+}
+
+void StageView::logFrameRate() {
+    if (!lcFrames().isInfoEnabled()) return;
+    if (!m_sinceRateLog.isValid()) {
+        m_sinceRateLog.start();
+        m_framesAtRateLog = m_framesRendered;
+        return;
+    }
+    const qint64 ms = m_sinceRateLog.elapsed();
+    if (ms < 1000) return;
+    qCInfo(lcFrames, "%.1f rooms rendered a second", double(m_framesRendered - m_framesAtRateLog) * 1000.0 / double(ms));
+    m_sinceRateLog.start();
+    m_framesAtRateLog = m_framesRendered;
 }
 
 void StageView::paintEvent(QPaintEvent* event) {
@@ -279,36 +362,50 @@ void StageView::paintEvent(QPaintEvent* event) {
     if (frame.isEmpty()) return;
 
     if (m_frameDue || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) {
+        const bool sameSize = m_frameSize == frame.size();
         m_frameSize = frame.size();
-        renderFrame(frame.size(), dpr);
+        renderFrame(frame.size(), dpr, m_dueForPointer && sameSize);
         // Later ticks repaint only what changes from this frame on: all of it must be shown.
         if (!event->region().contains(frame.toAlignedRect())) update(frame.toAlignedRect());
     }
 
+    // The room lies on whole device pixels, where the ticks' repainted areas expect it.
+    const QPointF origin = frameOrigin(frame, dpr);
+    const QRectF image(origin, QSizeF(m_frame.size()) / dpr);
     const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
-    const QPainterPath corners = shape::roundedRect(frameRect, kFrameCorner);
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Clipping the whole room to the rounded shape costs a good part of a frame, though only
-    // the rim's pixels are cut: the inside, where the shape covers every pixel, goes through
-    // plain rectangles, and only the rest through the shape.
-    const QRect inside(QPoint(int(std::ceil(frame.left())), int(std::ceil(frame.top()))),
-                       QPoint(int(std::floor(frame.right())) - 1, int(std::floor(frame.bottom())) - 1));
-    const int curve = int(std::ceil(kFrameCorner * kCornerExtent)) + 1;
-    const QRect across = inside.adjusted(0, curve, 0, -curve);
-    const QRect down = inside.adjusted(curve, 0, -curve, 0);
-    QRegion rim(frame.toAlignedRect());
-    if (dpr == 1 && across.isValid() && down.isValid()) {
-        for (const QRect& part : {across, QRect(down.left(), down.top(), down.width(), curve),
-                                  QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())}) {
-            painter.setClipRect(part);
-            painter.drawImage(frame.topLeft(), m_frame);
-            rim -= part;
+    // Cutting the whole room to the rounded shape costs a good part of a frame, though only the
+    // rim's pixels are cut: the inside, where the shape covers every pixel, is copied through
+    // plain rectangles, and only the rest goes through the shape.
+    if (dpr == 1) {
+        const QRect imagePixels = image.toRect();
+        const QRect inside = QRect(QPoint(int(std::ceil(frame.left())), int(std::ceil(frame.top()))),
+                                   QPoint(int(std::floor(frame.right())) - 1, int(std::floor(frame.bottom())) - 1)) &
+                             imagePixels;
+        const int curve = int(std::ceil(kFrameCorner * kCornerExtent)) + 1;
+        const QRect across = inside.adjusted(0, curve, 0, -curve);
+        const QRect down = inside.adjusted(curve, 0, -curve, 0);
+        QRegion rim(frame.toAlignedRect() & imagePixels);
+        if (across.isValid() && down.isValid()) {
+            for (const QRect& part : {across, QRect(down.left(), down.top(), down.width(), curve),
+                                      QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())}) {
+                painter.setClipRect(part);
+                painter.drawImage(origin, m_frame);
+                rim -= part;
+            }
         }
+        painter.setClipRegion(rim);
+    } else {
+        painter.setClipRect(image);
     }
-    painter.setClipPath(corners);
-    painter.setClipRegion(rim, Qt::IntersectClip);
-    painter.drawImage(frame.topLeft(), m_frame);
+    // The rim is filled through the shape rather than clipped to it: an antialiased clip path
+    // meeting a partial repaint's region cuts its edge pixels otherwise than a whole repaint
+    // does, and the flecks would stay until the next whole one. A filled shape's edge does not
+    // depend on what else is repainted. The clip keeps the repeating brush to the image, which
+    // starts at the painter's origin (a brush transform would be scaled with a high-density one).
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(origin);
+    painter.fillPath(shape::roundedRect(frameRect, kFrameCorner).translated(-origin), QBrush(m_frame));
     painter.restore();
     Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
 }
@@ -317,7 +414,6 @@ void StageView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     renderShadow();
     m_chrome = QImage();
-    placeHeldLayer();
     updateHeldItem();
 }
 
@@ -333,37 +429,65 @@ void StageView::moveEvent(QMoveEvent* event) {
 void StageView::followExposure() {
     if (!canBeSeen(*this)) {
         m_frameTimer.stop();
+        m_pointerTimer.stop();
         return;
     }
     if (m_frameTimer.isActive()) return;
     m_frameTimer.start();
     m_frameDue = true;
+    m_dueForPointer = false;
     update(stageFrame().toAlignedRect());
 }
 
 void StageView::tick() {
+    m_pointerTimer.stop();  // this frame shows the pointer too
+    showFrame(false);
+}
+
+void StageView::showFrame(bool pointerOnly) {
     if (!canBeSeen(*this)) {
         m_frameTimer.stop();
         return;
     }
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
+    // At other pixel densities the stage's device position may fall between pixels, where a
+    // repaint of a part would not line up with a whole one: the whole frame is shown anew.
     if (frame.isEmpty() || m_frameSize != frame.size() || m_frame.isNull() || m_frame.devicePixelRatio() != dpr ||
         !m_keptFrame || dpr != 1) {
+        // A move keeps the last tick's time even so, unless a whole new frame is already due.
+        m_dueForPointer = pointerOnly && (!m_frameDue || m_dueForPointer);
         m_frameDue = true;
         update(frame.toAlignedRect());
         return;
     }
     // Rendered now, so that only what changed since the last frame is shown anew.
-    renderFrame(frame.size(), dpr);
+    renderFrame(frame.size(), dpr, pointerOnly);
     if (!m_keptFrame) {
         update(frame.toAlignedRect());
         return;
     }
-    const QPoint origin(qRound(frame.x()), qRound(frame.y()));
+    const QPointF origin = frameOrigin(frame, dpr);
     QRegion changed;
-    for (const QRect& area : m_renderer.repaintedAreas()) changed += area.translated(origin).adjusted(-1, -1, 1, 1);
+    for (const QRect& area : m_renderer.repaintedAreas()) {
+        const QRectF shown(origin + QPointF(area.topLeft()) / dpr, QSizeF(area.size()) / dpr);
+        changed += shown.toAlignedRect().adjusted(-1, -1, 1, 1);
+    }
     update(changed);
+}
+
+// A move shows at the next refresh of the screen after the last frame, together with any other
+// moves until then; when the clock ticks about then anyway, its frame shows the move. The
+// room's own animation waits for the tick.
+void StageView::askPointerFrame() {
+    if (m_pointerTimer.isActive() || !m_frameTimer.isActive() || m_frameDue) return;
+    const QScreen* shownOn = screen();
+    const double refreshHz = shownOn && shownOn->refreshRate() > 1 ? shownOn->refreshRate() : kRefreshHz;
+    const double refreshMs = 1000.0 / refreshHz;
+    const double waitMs = m_sinceFrame.isValid() ? std::max(0.0, refreshMs - double(m_sinceFrame.elapsed())) : 0.0;
+    const int tickInMs = m_frameTimer.remainingTime();
+    if (tickInMs >= 0 && tickInMs <= waitMs + refreshMs / 2) return;
+    m_pointerTimer.start(int(std::ceil(waitMs)));
 }
 
 void StageView::showEvent(QShowEvent* event) {
@@ -374,58 +498,69 @@ void StageView::showEvent(QShowEvent* event) {
 
 void StageView::hideEvent(QHideEvent* event) {
     m_frameTimer.stop();
+    m_pointerTimer.stop();
     QWidget::hideEvent(event);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The held item
 
-void StageView::placeHeldLayer() {
-    const QRect layer = stageFrame().toAlignedRect();
-    m_heldLayer->setGeometry(layer);
-    // The item is cut by the stage's rounded corners, as the room is.
-    const QRectF frame = stageFrame().translated(-QPointF(layer.topLeft()));
-    const QPainterPath corners = shape::roundedRect(Rect{frame.x(), frame.y(), frame.width(), frame.height()}, kFrameCorner);
-    m_heldLayer->setMask(QRegion(corners.toFillPolygon().toPolygon()));
-}
-
 void StageView::updateHeldItem() {
     const ostrevan::GameState& state = m_model.state();
     const ostrevan::Item* item = state.selected ? m_model.level().item(*state.selected) : nullptr;
     if (!item || !m_hasMouse) {
         m_held->hide();
+        m_heldCarrier->hide();
         return;
     }
     m_held->setItem(*item);
     const QRectF frame = stageFrame();
-    const QPointF layerOrigin = m_heldLayer->geometry().topLeft();
     // Centred 24 points right of and below the pointer, whatever the scale.
-    const QPointF centre = frame.topLeft() - layerOrigin + m_mouse * scale() + QPointF(kHeldOffset, kHeldOffset);
-    m_held->move(QPointF(centre.x() - kHeldSide / 2, centre.y() - kHeldSide / 2).toPoint());
+    const QPointF centre = frame.topLeft() + m_mouse * scale() + QPointF(kHeldOffset, kHeldOffset);
+    const QPoint carrier = QPointF(centre.x() - kHeldSide / 2 - kHeldShadowReach, centre.y() - kHeldSide / 2 - kHeldShadowReach).toPoint();
+    // The item is cut by the stage's rounded corners, as the room is.
+    const Rect cut{frame.x() - carrier.x(), frame.y() - carrier.y(), frame.width(), frame.height()};
+    m_heldCut->setShape(shape::roundedRect(cut, kFrameCorner));
+    m_heldCarrier->move(carrier);
     m_held->show();
+    m_heldCarrier->show();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Pointer
 
 void StageView::pointerAt(QPointF widgetPoint) {
-    m_mouse = toStage(widgetPoint);
-    m_hasMouse = true;
+    const QPointF mouse = toStage(widgetPoint);
     std::optional<std::string> hover;
     if (!m_model.panelID() && !m_model.paused()) {
-        if (const Prop* prop = propAt(m_model.level(), m_model.state().flags, m_mouse)) hover = prop->id;
+        if (const Prop* prop = propAt(m_model.level(), m_model.state().flags, mouse)) hover = prop->id;
     }
-    if (hover != m_hover) m_hover = std::move(hover);
+    const bool ringMoved = hover != m_hover;
+    const bool lightMoved = mouse != m_mouse && ostrevan::Engine::isDark(m_model.level(), m_model.state());
+    m_mouse = mouse;
+    m_hasMouse = true;
+    if (ringMoved) m_hover = std::move(hover);
     setCursor(m_hover ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    // The light and the hover ring follow on the next tick; only the held item moves now.
     updateHeldItem();
+    if (ringMoved || lightMoved) askPointerFrame();
 }
 
 void StageView::pointerLeft() {
+    const bool ringMoved = m_hover.has_value();
     m_hover.reset();
     m_hasMouse = false;
     setCursor(Qt::ArrowCursor);
     updateHeldItem();
+    if (ringMoved) askPointerFrame();
+}
+
+void StageView::followPointer(QPointF widgetPoint) {
+    if (stageFrame().contains(widgetPoint)) pointerAt(widgetPoint);
+    else if (m_hasMouse) pointerLeft();
+}
+
+void StageView::losePointer() {
+    if (m_hasMouse) pointerLeft();
 }
 
 bool StageView::overlaid() const {
@@ -438,14 +573,13 @@ void StageView::overlayClosed() {
 }
 
 void StageView::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    if (stageFrame().contains(p)) pointerAt(p);
-    else if (m_hasMouse) pointerLeft();
+    followPointer(event->position());
 }
 
 void StageView::leaveEvent(QEvent* event) {
     // An overlay opening over the stage takes the pointer without it moving: the held item
-    // and the hover ring stay where they were.
+    // and the hover ring stay where they were. The game screen reports the pointer's moves over
+    // the overlay, and its leaving.
     if (m_hasMouse && !overlaid()) pointerLeft();
     QWidget::leaveEvent(event);
 }

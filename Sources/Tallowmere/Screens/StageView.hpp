@@ -2,8 +2,10 @@
 // framed with rounded corners, a rim and a drop shadow. It renders the room on its frame clock,
 // up to 24 times a second and only while its window is exposed; other repaints (overlays,
 // toasts, the held item moving) reuse the last rendered room. It follows the pointer (dark-room
-// light, hover ring, hand cursor, the held item) and turns a click into GameModel::tapProp() or
-// GameModel::clearSelection(). It decides nothing itself.
+// light, hover ring, hand cursor, the held item) between ticks too: a move that changes the light
+// or the ring shows at the next refresh of the screen, without the room's animation moving on.
+// It turns a click into GameModel::tapProp() or GameModel::clearSelection(). It decides nothing
+// itself.
 #pragma once
 
 #include <Ostrevan/Model.hpp>
@@ -11,6 +13,7 @@
 #include <Tallowmere/Model/Scene.hpp>
 #include <Tallowmere/Widgets/Sight.hpp>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMarginsF>
 #include <QPointF>
@@ -27,6 +30,7 @@
 
 namespace tallowmere {
 
+class FrameCut;
 class GameModel;
 class ItemIcon;
 
@@ -69,6 +73,14 @@ public:
     const ItemIcon* heldItem() const { return m_held; }
     // The scene the next frame would draw.
     RoomScene currentScene() const;
+    // Where the art's time comes from: artTimeNow() unless a test sets its own.
+    void setArtClock(std::function<double()> clock);
+
+    // Pointer moves that a layer over the stage (the pause menu, the help card, a panel) takes
+    // for itself: a point in this widget's coordinates, tracked as a move over the stage; and the
+    // pointer gone from the screen altogether.
+    void followPointer(QPointF widgetPoint);
+    void losePointer();
 
     // Paints what lies under the stage, in the coordinates of the parent whose whole rectangle
     // is `parentRect`. With a backdrop the stage paints its own background (kept as an image with
@@ -83,6 +95,8 @@ public:
     std::uint64_t framesRendered() const { return m_framesRendered; }
     // What the frame clock does on each tick: asks for the room to be rendered and shown anew.
     void tick();
+    // Whether a pointer move waits to be shown before the next tick.
+    bool pointerFramePending() const { return m_pointerTimer.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -102,27 +116,39 @@ private:
     bool overlaid() const;
     void overlayClosed();
     void updateHeldItem();
-    void placeHeldLayer();
     void renderShadow();
     void renderChrome();
-    void renderFrame(QSizeF size, double dpr);
+    // Renders the room; `pointerOnly` keeps the last frame's time, so only what follows the
+    // pointer changes.
+    void renderFrame(QSizeF size, double dpr, bool pointerOnly = false);
+    // Renders and shows what changed since the last frame.
+    void showFrame(bool pointerOnly);
+    // Asks for the light or the hover ring to be shown where the pointer now is.
+    void askPointerFrame();
+    void logFrameRate();
 
     // The frame clock follows the window: it runs only while the stage can be seen.
     void followExposure();
 
     GameModel& m_model;
     QMarginsF m_padding;
+    std::function<double()> m_artClock;
     std::optional<std::string> m_hover;
     QPointF m_mouse{500, 300};
     bool m_hasMouse = false;
     bool m_pressed = false;
 
     QTimer m_frameTimer;
+    QTimer m_pointerTimer;  // shows a pointer move at the next refresh of the screen
+    QElapsedTimer m_sinceFrame;
+    double m_frameTime = 0;  // the art time and door swing of the last tick
+    double m_frameDoor = 0;
     SceneRenderer m_renderer;
     QImage m_frame;           // the last rendered room
     QSizeF m_frameSize;       // the stage frame's size it was rendered for
     bool m_keptFrame = false; // it is the renderer's kept frame, which knows what changed
     bool m_frameDue = true;   // a tick (or a change of the room) asks for a new one
+    bool m_dueForPointer = false;  // ... or only a move, which keeps the last tick's time
     std::uint64_t m_framesRendered = 0;
     QImage m_shadow;  // the frame's drop shadow, kept until the size changes
     QPointF m_shadowOrigin;
@@ -131,8 +157,11 @@ private:
     QRect m_chromeGeometry;
     QRectF m_chromeParentRect;
     SightWatch m_sight{*this, [this] { followExposure(); }};
-    QWidget* m_heldLayer = nullptr;  // covers the stage frame so the held item is clipped to it
+    QWidget* m_heldCarrier = nullptr;  // the held item with room for its shadow, cut by the frame
+    FrameCut* m_heldCut = nullptr;
     ItemIcon* m_held = nullptr;
+    QElapsedTimer m_sinceRateLog;
+    std::uint64_t m_framesAtRateLog = 0;
 };
 
 }  // namespace tallowmere

@@ -8,12 +8,16 @@
 #include <Tallowmere/Screens/HUD.hpp>
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/MenuCards.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/GlassButton.hpp>
 #include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <QEnterEvent>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <QWindow>
+
+#include <functional>
 
 using namespace tallowmere;
 using namespace tallowmere::testing;
@@ -262,6 +266,78 @@ TEST_F(HUDTest, LayersStackInOrderAndFillTheScreen) {
         EXPECT_LT(depthOf(&game, order[i - 1]), depthOf(&game, order[i])) << "layer " << i;
     game.resize(1000, 760);
     for (std::size_t i = 2; i < order.size(); ++i) EXPECT_EQ(order[i]->geometry(), game.rect()) << "layer " << i;
+}
+
+// The pause menu, the help card over it and a panel take the pointer's clicks over the stage,
+// yet the stage still follows its moves: the pointer's place (a dark room's light) and the held
+// item move, no ring, the arrow.
+TEST_F(HUDTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
+    GameView& game = openGame(5);
+    StageView& stage = *game.stage();
+    QWindow* window = game.windowHandle();
+    // Events go to the window, which hands them to the widget under the pointer as the real
+    // one does (moves over widgets that do not track the pointer are dropped there).
+    const auto at = [&](QPointF stagePoint) { return stage.mapTo(&game, stage.toWidget(stagePoint)).toPoint(); };
+    const QPointF pad = centreOf(room(5).prop("pad")->rect);
+    const QPointF emptyFloor(40, 600);
+    // The fridge opens, then gives up its battery.
+    for (int tap = 0; tap < 2; ++tap) QTest::mouseClick(window, Qt::LeftButton, {}, at(centreOf(room(5).prop("fridge")->rect)));
+    model->tapItem("battery");
+    ASSERT_EQ(model->state().selected, "battery");
+    ASSERT_NE(room(5).panel("pad"), nullptr);
+
+    struct Layer {
+        const char* name;
+        std::function<void()> open;
+        std::function<bool()> shown;
+    };
+    const Layer layers[] = {
+        {"pause menu", [&] { model->setPaused(true); }, [&] { return model->paused(); }},
+        {"help card", [&] { model->setPaused(true), model->setShowHelp(true); }, [&] { return model->showHelp(); }},
+        {"panel", [&] { model->setPanelID("pad"); }, [&] { return model->panelID().has_value(); }},
+    };
+    for (const Layer& layer : layers) {
+        QTest::mouseMove(window, at(pad));
+        ASSERT_EQ(stage.hover(), "pad") << layer.name;
+        layer.open();
+        QApplication::processEvents();
+        const QPointF point = pad + QPointF(4, 3);
+        QTest::mouseMove(window, at(point));
+        ASSERT_NE(game.childAt(at(point)), &stage) << layer.name;
+        EXPECT_LT(QLineF(stage.mouse(), point).length(), 1.5) << layer.name;
+        EXPECT_TRUE(stage.hasMouse()) << layer.name;
+        EXPECT_EQ(stage.hover(), std::nullopt) << layer.name;
+        EXPECT_EQ(stage.cursor().shape(), Qt::ArrowCursor) << layer.name;
+        ASSERT_TRUE(stage.heldItem()->isVisible()) << layer.name;
+        const QRectF held(stage.heldItem()->mapTo(&stage, QPoint(0, 0)), QSizeF(stage.heldItem()->size()));
+        EXPECT_LT(QLineF(held.center(), stage.toWidget(point) + QPointF(24, 24)).length(), 1.5) << layer.name;
+        // Its click stays its own: the backdrop closes it, and the stage deselects nothing.
+        QTest::mouseClick(window, Qt::LeftButton, {}, at(emptyFloor));
+        EXPECT_FALSE(layer.shown()) << layer.name;
+        EXPECT_EQ(model->state().selected, "battery") << layer.name;
+        model->setPaused(false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return game.childAt(at(emptyFloor)) == &stage; }, 3000)) << layer.name;
+    }
+
+    // With a layer shown, the pointer going onto a bar, or out of the window, leaves the stage:
+    // no hover, no held item, the light stays where it left.
+    model->setPaused(true);
+    QApplication::processEvents();
+    for (const bool outOfWindow : {false, true}) {
+        QTest::mouseMove(window, at(pad));
+        ASSERT_TRUE(stage.hasMouse());
+        const QPointF last = stage.mouse();
+        if (outOfWindow) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(&game, &leave);
+        } else {
+            QTest::mouseMove(window, game.inventoryBar()->geometry().center());
+        }
+        EXPECT_FALSE(stage.hasMouse()) << outOfWindow;
+        EXPECT_EQ(stage.hover(), std::nullopt) << outOfWindow;
+        EXPECT_EQ(stage.mouse(), last) << outOfWindow;
+        EXPECT_FALSE(stage.heldItem()->isVisible()) << outOfWindow;
+    }
 }
 
 // ## The shared look: item icon square, glass buttons and icons

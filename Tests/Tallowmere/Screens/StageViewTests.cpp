@@ -6,7 +6,10 @@
 #include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/ItemIcon.hpp>
 
+#include <Tallowmere/Platform/Canvas.hpp>
+
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QBackingStore>
 #include <QImage>
 #include <QWindow>
@@ -35,6 +38,24 @@ QPointF emptyPoint() {
     const ostrevan::FlagSet flags(room(1).startFlags.begin(), room(1).startFlags.end());
     EXPECT_EQ(propAt(room(1), flags, point), nullptr);
     return point;
+}
+
+// What `window` holds on screen in `area`, once whatever is pending is painted (the window
+// paints a few milliseconds after an update asks; one corner pixel more is painted besides).
+QImage shownOnScreen(QWidget& window, const QRect& area) {
+    window.repaint(QRect(0, 0, 1, 1));
+    QPaintDevice* device = window.backingStore()->paintDevice();
+    if (device->devType() != QInternal::Image) return {};
+    const double dpr = window.devicePixelRatioF();
+    return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
+}
+
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return -1;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
+    return differing;
 }
 
 using StageViewTest = GameScreenTest;
@@ -252,29 +273,72 @@ TEST_F(StageViewTest, TheHeldItemAndHoverStayWhileAnOverlayCoversTheStage) {
     EXPECT_TRUE(stage.heldItem()->isVisible()) << "the pointer is still over the stage";
 }
 
-TEST_F(StageViewTest, TheHeldItemIsCutByTheRoundedCorners) {
+TEST_F(StageViewTest, TheHeldItemIsCutByTheRoundedFrameWithSoftEdges) {
     GameModel& game = startIn(1);
-    StageView stage(game, QMarginsF(18, 6, 18, 6));
-    showAt(stage, QSize(1100, 700));
-    clickStage(stage, centreOf(room(1).prop("vase")->rect));
-    // The pointer 34 points above and left of the bottom-right corner: the item's middle lies
-    // over the corner.
-    const QPointF pointer = QPointF(1000, 640) - QPointF(34, 34) / stage.scale();
-    moveOnStage(stage, pointer);
-    const QImage without = stage.grab().toImage();
-    game.tapItem("key");
-    moveOnStage(stage, pointer);
-    ASSERT_TRUE(stage.heldItem()->isVisible());
-    const QImage with = stage.grab().toImage();
+    // At 1400 x 1000 the frame's right edge covers two thirds of its last pixel column.
+    for (const QSize size : {QSize(1200, 820), QSize(1400, 1000)}) {
+        GameView view(game);
+        showAt(view, size);
+        StageView& stage = *view.stage();
+        stage.setArtClock([] { return 1000.0; });  // the dust stays where it is between the two pictures
+        if (game.state().inventory.empty()) clickStage(stage, centreOf(room(1).prop("vase")->rect));
+        const QRectF frame = stage.stageFrame();
+        // How much of each (device) pixel the rounded frame covers.
+        const double dpr = stage.devicePixelRatioF();
+        QImage coverage((QSizeF(stage.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        coverage.setDevicePixelRatio(dpr);
+        coverage.fill(Qt::transparent);
+        {
+            QPainter painter(&coverage);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.fillPath(shape::roundedRect(Rect{frame.x(), frame.y(), frame.width(), frame.height()}, 14), Qt::white);
+        }
+        const auto covered = [&](int x, int y) { return qAlpha(coverage.pixel(x, y)); };
+        // The pointer 34 points above and left of the bottom-right corner (the item's middle
+        // lies over the corner), then beside the right edge.
+        for (const QPointF pointer : {QPointF(1000, 640) - QPointF(34, 34) / stage.scale(), QPointF(1000 - 30 / stage.scale(), 300)}) {
+            game.clearSelection();
+            moveOnStage(stage, pointer);
+            const QImage without = stage.grab().toImage();
+            game.tapItem("key");
+            moveOnStage(stage, pointer);
+            ASSERT_TRUE(stage.heldItem()->isVisible());
+            const QImage with = stage.grab().toImage();
+            const auto change = [&](int x, int y) {
+                const QRgb a = with.pixel(x, y);
+                const QRgb b = without.pixel(x, y);
+                return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            };
 
-    const QPoint corner = stage.stageFrame().bottomRight().toPoint() - QPoint(1, 1);
-    // Outside the rounded corner nothing changes; just inside it the item shows.
-    for (const QPoint outside : {QPoint(0, 0), QPoint(-2, -1), QPoint(-1, -3), QPoint(-4, 0)})
-        EXPECT_EQ(with.pixel(corner + outside), without.pixel(corner + outside)) << outside.x() << "," << outside.y();
-    int changed = 0;
-    for (int y = -12; y <= -4; ++y)
-        for (int x = -12; x <= -4; ++x) changed += with.pixel(corner + QPoint(x, y)) != without.pixel(corner + QPoint(x, y));
-    EXPECT_GT(changed, 40);
+            // Past the frame nothing changes; in it the item shows.
+            int outside = 0;
+            int inside = 0;
+            const QPointF corner = QPointF(stage.heldItem()->mapTo(&stage, QPoint(-16, -16))) * dpr;
+            const QRect area = QRectF(corner, QSizeF(82, 82) * dpr).toRect();
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    outside += covered(x, y) == 0 && change(x, y) > 0;
+                    inside += covered(x, y) == 255 && change(x, y) > 0;
+                }
+            EXPECT_EQ(outside, 0) << size.width() << " at " << pointer.x();
+            EXPECT_GT(inside, 100) << size.width() << " at " << pointer.x();
+
+            // A soft edge: a pixel the frame covers in part changes about that part of what
+            // its fully covered neighbour inside does (a little more, as the backdrop it is
+            // mixed with is darker than the room); a hard one as much.
+            double edge = 0;
+            double softened = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.right(); x > area.left(); --x) {
+                    if (covered(x, y) == 0 || covered(x, y) == 255 || covered(x - 1, y) != 255) continue;
+                    edge += change(x, y);
+                    softened += covered(x, y) / 255.0 * change(x - 1, y);
+                    break;
+                }
+            }
+            EXPECT_LE(edge, 1.65 * softened + 20) << size.width() << " at " << pointer.x();
+        }
+    }
 }
 
 TEST_F(StageViewTest, TheRoomIsRenderedOnTheClockNotOnEveryRepaint) {
@@ -284,13 +348,17 @@ TEST_F(StageViewTest, TheRoomIsRenderedOnTheClockNotOnEveryRepaint) {
     QTRY_VERIFY(stage.ticking());
     QTRY_VERIFY(stage.framesRendered() >= 2);
 
-    // Pointer moves and repaints between two ticks reuse the rendered room.
+    // Pointer moves and repaints between two ticks reuse the rendered room. (A move that takes
+    // the hover ring elsewhere is shown at once: these stay on one prop.)
+    const ostrevan::Rect door = room(1).prop("door")->rect;
+    moveOnStage(stage, centreOf(door));
+    QTRY_VERIFY(!stage.pointerFramePending());
     stage.repaint();
     const std::uint64_t rendered = stage.framesRendered();
     QElapsedTimer moving;
     moving.start();
     for (int i = 0; i < 10; ++i) {
-        moveOnStage(stage, {100.0 + 50 * i, 300});
+        moveOnStage(stage, {door.x + 5 + (door.w - 10) * i / 9, door.midY()});
         stage.repaint();
     }
     // Allowing for ticks that fell between the moves.
@@ -349,19 +417,78 @@ TEST_F(StageViewTest, ATickRepaintsOnlyWhatChangedYetTheWindowShowsTheWholeFrame
             stage.tick();
             QApplication::processEvents();
         }
-        // Paint what is still pending (the window paints a few milliseconds after an update
-        // asks), and no more than one corner pixel besides.
-        stage.repaint(QRect(0, 0, 1, 1));
         // What the window holds after the ticks' partial repaints is what a whole repaint of
         // the same frame paints.
-        QPaintDevice* device = stage.backingStore()->paintDevice();
-        ASSERT_EQ(device->devType(), QInternal::Image);
-        const QImage shown = static_cast<QImage*>(device)->copy(stage.rect());
-        const QImage whole = stage.grab().toImage().convertToFormat(shown.format());
-        ASSERT_EQ(shown.size(), whole.size());
-        int differing = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x) differing += shown.pixel(x, y) != whole.pixel(x, y);
-        EXPECT_EQ(differing, 0) << "room " << number;
+        const QImage shown = shownOnScreen(stage, stage.rect());
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(differingPixels(shown, stage.grab().toImage().convertToFormat(shown.format())), 0) << "room " << number;
+    }
+}
+
+
+TEST_F(StageViewTest, APointerMoveShowsTheDarkRoomsLightBeforeTheNextTick) {
+    GameModel& game = startIn(38);  // dark until its light is turned on
+    GameView view(game);
+    showAt(view, QSize(1200, 820));
+    StageView& stage = *view.stage();
+    QTRY_VERIFY(stage.framesRendered() >= 2);
+    const QPointF left(250, 330);
+    const QPointF right(750, 330);
+    // A move just before a tick is left to the tick: moved again until one is not.
+    bool asked = false;
+    for (int attempt = 0; attempt < 50 && !asked; ++attempt) {
+        moveOnStage(stage, left);
+        QTRY_VERIFY(!stage.pointerFramePending());
+        QTest::qWait(7);
+        moveOnStage(stage, right);
+        asked = stage.pointerFramePending();
+    }
+    ASSERT_TRUE(asked);
+    // Waited for no longer than the move's own frame, which comes before the tick.
+    const std::uint64_t rendered = stage.framesRendered();
+    QElapsedTimer waited;
+    waited.start();
+    while (stage.pointerFramePending() && waited.elapsed() < 5000) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_GT(stage.framesRendered(), rendered);
+
+    const QRect area = stage.geometry();
+    const QImage shown = shownOnScreen(view, area);
+    ASSERT_FALSE(shown.isNull());
+    const auto grey = [&](QPointF stagePoint) { return qGray(shown.pixel(stage.toWidget(stagePoint).toPoint())); };
+    EXPECT_GT(grey(right), 2 * grey(left) + 10) << "lit where the pointer went, dark where it was";
+    EXPECT_EQ(differingPixels(shown, view.grab(area).toImage().convertToFormat(shown.format())), 0);
+}
+
+// At stage sizes whose edges fall inside pixels, the window after many ticks with dust drifting,
+// and the light, the ring and the held item following the pointer round the rim, is what one
+// whole repaint paints, rim and corners included.
+TEST_F(StageViewTest, AfterManyPartialRepaintsTheWindowIsAWholeRepaint) {
+    for (const QSize size : {QSize(940, 700), QSize(1400, 1000)}) {
+        for (const std::int64_t number : {1, 31, 38}) {
+            GameModel& game = startIn(number);
+            GameView view(game);
+            showAt(view, size);
+            StageView& stage = *view.stage();
+            double time = 1000;
+            stage.setArtClock([&time] { return time; });
+            if (number == 1) {
+                clickStage(stage, centreOf(room(1).prop("vase")->rect));
+                game.tapItem("key");
+            }
+            QTRY_VERIFY(stage.framesRendered() >= 2);
+            for (int i = 0; i < 160; ++i) {
+                const double turn = i * 0.21;
+                moveOnStage(stage, {500 + 492 * std::cos(turn), 320 + 312 * std::sin(turn)});
+                if (i % 2 == 0) {
+                    time += 0.5;
+                    stage.tick();
+                }
+                QApplication::processEvents();
+            }
+            const QImage shown = shownOnScreen(view, view.rect());
+            ASSERT_FALSE(shown.isNull());
+            const QImage whole = view.grab().toImage().convertToFormat(shown.format());
+            EXPECT_EQ(differingPixels(shown, whole), 0) << "room " << number << " at " << size.width();
+        }
     }
 }
