@@ -513,6 +513,12 @@ TEST(WallArtProbes, DevicesPanelsBoxesAndFittings) {
           {"second slot empty above", {71.5, 50.5}, hx(0x0B0C0E)},
           {"second lever down", {71.5, 100.5}, vert(75, 113.32, 100.5, 0xE8ECF2, 0x8A909C)},
           {"third lever up", {120.5, 50.5}, vert(36.68, 75, 50.5, 0xE8ECF2, 0x8A909C)}}},
+        // One of a kind fills the face's width: lever and slot across the middle.
+        {"panel, one switch", art::Panel{face::Switches{1}}, {0, 0, 200, 150}, 0,
+         {{"lever up", {100.5, 50.5}, vert(36.68, 75, 50.5, 0xE8ECF2, 0x8A909C)}}},
+        {"panel, one dial", art::Panel{face::Dials{1}}, {0, 0, 200, 150}, 0, {}},
+        {"panel, one letter", art::Panel{face::Letters{1}}, {0, 0, 200, 150}, 0, {}},
+        {"panel, one button", art::Panel{face::Buttons{{Tone::red}}}, {0, 0, 200, 150}, 0, {}},
         {"panel dials", art::Panel{face::Dials{3}}, {0, 0, 200, 150}, 0,
          {{"first pointer up", {45.5, 66.5}, hx(0x20242A), 8},
           {"first dial beside it", {55.5, 75.5}, dial(45.33, 75, {55.5, 75.5})},
