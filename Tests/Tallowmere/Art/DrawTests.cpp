@@ -12,7 +12,9 @@
 #include <cmath>
 #include <functional>
 #include <string_view>
+#include <vector>
 
+#include "Art/ReferencePictures.hpp"
 #include "PaintProbe.hpp"
 
 namespace tallowmere {
@@ -58,6 +60,7 @@ TEST(DrawShadows, FloorShadowSitsAtTheFootAndNeverThinnerThanTen) {
     EXPECT_NEAR(qAlpha(image.pixel(70, 32)), qAlpha(image.pixel(70, 52)), 1);
     EXPECT_EQ(qAlpha(image.pixel(70, 10)), 0);
     EXPECT_LT(qAlpha(image.pixel(136, 42)), 8);  // 12 past the ellipse's right end at 124
+    EXPECT_TRUE(matchesReference("shadows/floor shadow", image));
 }
 
 TEST(DrawShadows, WallShadowIsMovedByThreeAndSixAndBlurredByFive) {
@@ -72,6 +75,7 @@ TEST(DrawShadows, WallShadowIsMovedByThreeAndSixAndBlurredByFive) {
     EXPECT_NEAR(qAlpha(full.pixel(43, 46)), 255, 2);
     EXPECT_NEAR(qAlpha(faint.pixel(43, 46)), 0.4 * 255, 2);
     EXPECT_EQ(qRed(full.pixel(43, 46)) + qGreen(full.pixel(43, 46)) + qBlue(full.pixel(43, 46)), 0);
+    EXPECT_TRUE(matchesReference("shadows/wall shadow", full));
 }
 
 TEST(DrawShadows, GlossStaysInsideItsRoundedRectAndLeavesNoClip) {
@@ -84,13 +88,16 @@ TEST(DrawShadows, GlossStaysInsideItsRoundedRectAndLeavesNoClip) {
     EXPECT_EQ(qAlpha(image.pixel(21, 21)), 0);    // the cut corner
     EXPECT_EQ(qAlpha(image.pixel(25, 60)), 255);  // inside the band
     EXPECT_EQ(qAlpha(image.pixel(5, 95)), 255);   // the caller's canvas is unclipped
+    EXPECT_TRUE(matchesReference("shadows/gloss", image));
 }
 
 // ## Symbols
 
 TEST(DrawSymbol, EveryPictureStaysInItsSquareAndOtherNamesAreText) {
+    std::vector<QImage> pictures;
     for (std::string_view name : kSymbolNames) {
         const QImage image = paintImage(100, 100, [&](Canvas& c) { drawSymbol(c, name, {50, 50}, 60, black()); });
+        pictures.push_back(image);
         EXPECT_GT(qAlpha(image.pixel(50, 50)) + qAlpha(image.pixel(30, 50)), 0) << name;
         for (int i = 0; i < 100; ++i)
             for (int edge : {0, 99}) ASSERT_EQ(qAlpha(image.pixel(i, edge)) + qAlpha(image.pixel(edge, i)), 0) << name;
@@ -101,6 +108,8 @@ TEST(DrawSymbol, EveryPictureStaysInItsSquareAndOtherNamesAreText) {
     EXPECT_EQ(qAlpha(word.pixel(50, 25)), 0);    // half-size text does not reach it
     EXPECT_FALSE(isBlank(word));
     EXPECT_TRUE(isBlank(paintImage(100, 100, [](Canvas& c) { drawSymbol(c, "", {50, 50}, 60, black()); })));
+    pictures.push_back(word);
+    EXPECT_TRUE(matchesReference("symbols/every picture and a word", sideBySide(pictures)));
 }
 
 TEST(DrawSymbol, PicturesCoverTheirOutlines) {

@@ -11,13 +11,19 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <typeinfo>
 #include <utility>
+#include <variant>
 #include <vector>
 
+#include <cxxabi.h>
+
+#include "Art/ReferencePictures.hpp"
 #include "PaintProbe.hpp"
 
 namespace tallowmere {
@@ -716,14 +722,36 @@ std::vector<FloorProbe> floorProbes() {
     return rows;
 }
 
+// The piece's kind as the room data spells it: "Chest" for art::Chest.
+std::string kindOf(const Art& art) {
+    return std::visit(
+        [](const auto& piece) {
+            int status = 0;
+            char* full = abi::__cxa_demangle(typeid(piece).name(), nullptr, nullptr, &status);
+            const std::string name = full != nullptr ? full : "";
+            std::free(full);
+            return name.substr(name.rfind(':') + 1);
+        },
+        art);
+}
+
 TEST(FloorArtLooks, EveryPropInEveryStateMatchesItsProbes) {
     const std::vector<FloorProbe> rows = floorProbes();
     QImage image;
     const FloorProbe* drawn = nullptr;
+    std::vector<const FloorProbe*> pictures;  // the first row of each, to hold it to its reference once
     for (const FloorProbe& row : rows) {
         if (!drawn || !(drawn->art == row.art) || drawn->time != row.time) {
             image = paintArt(row.art, kProp, row.time, kGroundColour);
             drawn = &row;
+            const auto same = [&](const FloorProbe* p) { return p->art == row.art && p->time == row.time; };
+            if (std::none_of(pictures.begin(), pictures.end(), same)) {
+                // Named by its kind and its place among that kind's pictures in the table.
+                const auto kin = std::count_if(pictures.begin(), pictures.end(),
+                                               [&](const FloorProbe* p) { return p->art.index() == row.art.index(); });
+                pictures.push_back(&row);
+                EXPECT_TRUE(matchesReference("floor/" + kindOf(row.art) + "-" + std::to_string(kin + 1), image)) << row.what;
+            }
         }
         if (row.within > 0) {
             const Rgba want = row.want(row.at);

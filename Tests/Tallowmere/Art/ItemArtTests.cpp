@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "Art/ReferencePictures.hpp"
 #include "PaintProbe.hpp"
 
 namespace tallowmere {
@@ -85,10 +86,13 @@ TEST(ItemArt, ToneChangesOnlyTheKindsThatTakeOne) {
     const Rect rect{4, 4, 40, 40};
     for (ItemKind kind : allKinds()) {
         const QImage plain = paintItem(kind, std::nullopt, rect, {48, 48});
+        std::vector<QImage> inEveryTone{plain};
         for (Tone tone : ostrevan::allTones()) {
-            const bool differs = paintItem(kind, tone, rect, {48, 48}) != plain;
+            inEveryTone.push_back(paintItem(kind, tone, rect, {48, 48}));
+            const bool differs = inEveryTone.back() != plain;
             EXPECT_EQ(differs, changesLook(kind, tone)) << int(kind) << " tone " << int(tone);
         }
+        EXPECT_TRUE(matchesReference("items/" + std::string(ostrevan::name(kind)) + " in every tone", sideBySide(inEveryTone)));
     }
 }
 
@@ -362,9 +366,17 @@ std::vector<ItemProbe> itemProbes() {
 }
 
 TEST(ItemArt, EveryKindMatchesItsProbes) {
+    std::vector<std::string> referenced;
     for (const ItemProbe& row : itemProbes()) {
         const QSize size(int(row.rect.maxX()), int(row.rect.maxY()));
         const QImage image = paintItem(row.kind, row.tone, row.rect, size, QColor::fromRgb(kGroundHex));
+        const std::string name = "items/" + std::string(ostrevan::name(row.kind)) + " " +
+                                 std::string(row.tone ? ostrevan::name(*row.tone) : "plain") + " " +
+                                 std::to_string(int(row.rect.w)) + "x" + std::to_string(int(row.rect.h));
+        if (std::find(referenced.begin(), referenced.end(), name) == referenced.end()) {
+            referenced.push_back(name);
+            EXPECT_TRUE(matchesReference(name, image));
+        }
         const double s = std::min(row.rect.w, row.rect.h);
         const QTransform toImage = QTransform()
                                        .translate(row.rect.midX(), row.rect.midY())

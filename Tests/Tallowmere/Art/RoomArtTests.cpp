@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "Art/ReferencePictures.hpp"
 #include "ColourProbe.hpp"
 #include "PaintProbe.hpp"
 
@@ -205,6 +206,7 @@ TEST(DoorProbes, CasingLeafDoorwayAndLamp) {
         SCOPED_TRACE(row.what);
         const QImage image = doorImage(DoorStyle::orange, row.unlocked, row.open, row.time, row.lamp);
         for (const Probe& probe : row.probes) expectProbe(image, probe);
+        EXPECT_TRUE(matchesReference("doors/orange, " + row.what, image));
     }
     // The plate's number, white and centred at (500, 147.5).
     const QImage shut = doorImage(DoorStyle::orange, false, 0, 0, false);
@@ -288,6 +290,7 @@ TEST(DoorProbes, EveryLeafStyleHasItsBodyFeaturesAndFitting) {
         SCOPED_TRACE(int(s.style));
         const QImage image = doorImage(s.style, true, 0, 0, false);
         for (const Probe& probe : s.probes) expectProbe(image, probe);
+        EXPECT_TRUE(matchesReference("doors/" + std::string(ostrevan::name(s.style)), image));
     }
     // The knob's soft shadow, moved by (1.5, 3), darkens the panel just below the knob.
     const QImage wood = doorImage(DoorStyle::wood, true, 0, 0, false);

@@ -20,6 +20,7 @@
 #include <variant>
 #include <vector>
 
+#include "Art/ReferencePictures.hpp"
 #include "ColourProbe.hpp"
 #include "PaintProbe.hpp"
 
@@ -136,6 +137,7 @@ TEST(WallArtLooks, BooksFillTheShelvesInTurn) {
     const double bookH = 200.0 / 3 * (0.6 + 0.25 * unitHash(scatterSeed(0), 6));
     const double bookTop = 10 + 200.0 / 3 - 4 - bookH;
     const double gapX = std::floor(15 + bookW + 2) + 0.5;
+    EXPECT_TRUE(matchesReference("wall/three books", three));
     expectProbe(three, {"back", {12.5, 40.5}, hexColour(0x2A1C10)});
     expectProbe(three, {"first book's left edge", {15.5, bookTop + bookH / 2},
                         rampColour({hexColour(0xDE3F3F, 0.18), hexColour(0xDE3F3F, -0.22)}, 0.5 / bookW)});
@@ -157,6 +159,8 @@ TEST(WallArtLooks, ClockHandsFollowTheStoredTime) {
     EXPECT_GT(brightness(six.pixel(135, 100)), 200);
     EXPECT_LT(brightness(three.pixel(135, 100)), 80);   // hour hand to the right
     EXPECT_GT(brightness(three.pixel(100, 135)), 200);
+    EXPECT_TRUE(matchesReference("wall/clock at six", six));
+    EXPECT_TRUE(matchesReference("wall/clock at three", three));
     EXPECT_EQ(paintArt(art::Clock{15, 0}, face), three);
     EXPECT_EQ(paintArt(art::Clock{12, 0}, face), paintArt(art::Clock{0, 0}, face));
 }
@@ -211,6 +215,7 @@ void runTable(const std::vector<ArtCase>& table) {
         SCOPED_TRACE(row.what);
         const QImage image = paintArt(row.piece, row.rect, row.time, 320, 240);
         for (const Probe& probe : row.probes) expectProbe(image, probe);
+        EXPECT_TRUE(matchesReference("wall/" + row.what, image));
     }
 }
 
@@ -354,6 +359,9 @@ TEST(WallArtProbes, LetteringIsDrawnWhereItsRulesPutIt) {
 
     const QImage abstract = paintArt(art::Painting{ostrevan::PaintStyle::abstract}, Rect{0, 0, 200, 160});
     EXPECT_LT(brightness(abstract.pixel(100, 112)), 80) << "the dark bar at 0.7 down";
+    EXPECT_TRUE(matchesReference("wall/plaque in two lines", plaque));
+    EXPECT_TRUE(matchesReference("wall/digit tile with its label", digit));
+    EXPECT_TRUE(matchesReference("wall/poster with its text", poster));
 }
 
 TEST(WallArtProbes, FixturesWindowMirrorClockAndTelevision) {
@@ -456,6 +464,9 @@ TEST(WallArtProbes, TextOnGlassAndScreens) {
     const QImage wait = paintArt(art::TvFlash{{Tone::red}}, Rect{0, 0, 180, 130}, 2.0);
     EXPECT_GT(qGreen(brightestNear(wait, {90, 65}, 12)), 70);
     EXPECT_LT(qGreen(wait.pixel(160, 62)), 20);
+    EXPECT_TRUE(matchesReference("wall/mirror writing", mirror));
+    EXPECT_TRUE(matchesReference("wall/colour loop, watch", wait));
+    EXPECT_TRUE(matchesReference("wall/set on with static", paintArt(art::Tv{std::nullopt, true}, Rect{0, 0, 180, 130}, 0.0)));
     // Static noise changes twelve times a second.
     EXPECT_NE(paintArt(art::Tv{std::nullopt, true}, Rect{0, 0, 180, 130}, 0.0),
               paintArt(art::Tv{std::nullopt, true}, Rect{0, 0, 180, 130}, 0.1));
@@ -502,6 +513,12 @@ TEST(WallArtProbes, DevicesPanelsBoxesAndFittings) {
           {"second slot empty above", {71.5, 50.5}, hx(0x0B0C0E)},
           {"second lever down", {71.5, 100.5}, vert(75, 113.32, 100.5, 0xE8ECF2, 0x8A909C)},
           {"third lever up", {120.5, 50.5}, vert(36.68, 75, 50.5, 0xE8ECF2, 0x8A909C)}}},
+        // One of a kind fills the face's width: lever and slot across the middle.
+        {"panel, one switch", art::Panel{face::Switches{1}}, {0, 0, 200, 150}, 0,
+         {{"lever up", {100.5, 50.5}, vert(36.68, 75, 50.5, 0xE8ECF2, 0x8A909C)}}},
+        {"panel, one dial", art::Panel{face::Dials{1}}, {0, 0, 200, 150}, 0, {}},
+        {"panel, one letter", art::Panel{face::Letters{1}}, {0, 0, 200, 150}, 0, {}},
+        {"panel, one button", art::Panel{face::Buttons{{Tone::red}}}, {0, 0, 200, 150}, 0, {}},
         {"panel dials", art::Panel{face::Dials{3}}, {0, 0, 200, 150}, 0,
          {{"first pointer up", {45.5, 66.5}, hx(0x20242A), 8},
           {"first dial beside it", {55.5, 75.5}, dial(45.33, 75, {55.5, 75.5})},
@@ -628,6 +645,7 @@ TEST(WallArtProbes, DeviceMarkingsAndPulses) {
     EXPECT_GT(coverage(one, 23, 20), 60);
     EXPECT_EQ(coverage(one, 153, 20), 0);
     EXPECT_GT(coverage(two, 153, 20), 60);
+    EXPECT_TRUE(matchesReference("wall/shelf with two keys", two));
 
     // The glow: a pale core over its halos; only the outer halo pulses.
     const Rect glowRect{0, 0, 160, 100};
@@ -639,6 +657,8 @@ TEST(WallArtProbes, DeviceMarkingsAndPulses) {
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 160; ++x) brighter += qAlpha(bright.pixel(x, y)) > qAlpha(dim.pixel(x, y)) + 4;
     EXPECT_GT(brighter, 200);
+    EXPECT_TRUE(matchesReference("wall/stamp print", print));
+    EXPECT_TRUE(matchesReference("wall/glow at its brightest", bright));
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+// Every room as `--shot` renders it, lit and dark, against its reference picture. The single
+// pieces are held to theirs by the probe tests that draw them alone.
+#include <Tallowmere/App/CommandLine.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "Art/ReferencePictures.hpp"
+
+namespace tallowmere {
+namespace {
+
+using testing::matchesReference;
+
+class RoomShot : public ::testing::TestWithParam<std::int64_t> {};
+
+TEST_P(RoomShot, LitAndDarkMatchTheirReferences) {
+    const std::int64_t room = GetParam();
+    for (const bool dark : {false, true}) {
+        const std::string name = "rooms/" + std::string(room < 10 ? "0" : "") + std::to_string(room) + (dark ? "-dark" : "-lit");
+        EXPECT_TRUE(matchesReference(name, CommandLine::renderRoomShot({room, "", {}, dark})));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRoom, RoomShot, ::testing::Range<std::int64_t>(1, 51),
+                         [](const ::testing::TestParamInfo<std::int64_t>& info) { return "room" + std::to_string(info.param); });
+
+}  // namespace
+}  // namespace tallowmere
