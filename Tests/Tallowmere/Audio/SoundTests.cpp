@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QIODevice>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -250,6 +251,10 @@ TEST(Mixer, AudioThreadRendersWhileTheGuiThreadPlaysStopsAndMutes) {
             ++renders;
         }
     });
+    const auto joinAudio = qScopeGuard([&] {
+        done = true;
+        audio.join();
+    });
     // Until the renders after `from` are known to have begun after the GUI thread's change.
     const auto twoMoreRenders = [&] {
         const long long from = renders;
@@ -290,9 +295,6 @@ TEST(Mixer, AudioThreadRendersWhileTheGuiThreadPlaysStopsAndMutes) {
         }
     }
     EXPECT_GT(renders - rendersBefore, 100);  // the two threads did run side by side
-    done = true;
-    audio.join();
-    clearMuteSetting();
 }
 
 // ## Player
@@ -603,6 +605,10 @@ TEST(PulseSink, TheLoopIsHeardAgainWithin3sOfTheSoundServerRestarting) {
     ASSERT_TRUE(server.start()) << server.log().toStdString();
     const QByteArray previous = qgetenv("PULSE_SERVER");
     qputenv("PULSE_SERVER", server.address());
+    const auto restore = qScopeGuard([&] {
+        if (previous.isNull()) qunsetenv("PULSE_SERVER");
+        else qputenv("PULSE_SERVER", previous);
+    });
     {
         Sound sound(Sound::Output::device);  // the system sink, retried as in the game
         sound.startAmbient();
@@ -614,6 +620,4 @@ TEST(PulseSink, TheLoopIsHeardAgainWithin3sOfTheSoundServerRestarting) {
         ASSERT_TRUE(server.start()) << server.log().toStdString();
         EXPECT_TRUE(server.hearsSound(std::chrono::seconds(3))) << server.log().toStdString();
     }
-    if (previous.isNull()) qunsetenv("PULSE_SERVER");
-    else qputenv("PULSE_SERVER", previous);
 }
