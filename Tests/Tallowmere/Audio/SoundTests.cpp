@@ -20,6 +20,9 @@
 #include <QtGlobal>
 
 #include <pulse/simple.h>
+#include <sys/prctl.h>
+
+#include <csignal>
 
 #include <atomic>
 #include <chrono>
@@ -543,6 +546,8 @@ public:
         env.insert("HOME", m_dir.filePath("home"));
         env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
         m_process.setProcessEnvironment(env);
+        // Never outlives the test, even one killed for hanging.
+        m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardOutputFile(m_dir.filePath("server.log"), QIODevice::Append);
         m_process.start(m_program, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
