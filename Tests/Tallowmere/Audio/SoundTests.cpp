@@ -507,7 +507,7 @@ TEST(AudioOutput, SinkWhoseWritesFailIsClosedAndReopenedInTheSameCheck) {
     Mixer mixer;
     const auto log = std::make_shared<SinkLog>();
     log->opens = true;
-    constexpr std::chrono::milliseconds kInterval{300};
+    constexpr std::chrono::milliseconds kInterval{500};
     AudioOutput output(mixer, countingFactory(log), kInterval);
     ASSERT_TRUE(waitUntil([&] { return output.playing(); }));
     ASSERT_EQ(log->made, 1);
