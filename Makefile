@@ -1,6 +1,7 @@
 # Tallowmere: `make run` to play, `make test` to check everything.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 ROOM       ?= 1
 # Warnings are errors in CI.
@@ -8,8 +9,10 @@ WERROR     := $(if $(CI),ON,OFF)
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_WERROR=$(WERROR)
 ASAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_SANITIZE=ON -DTM_CORE_ONLY=OFF
+# ThreadSanitizer: only the mixer and audio output tests (a tree of its own, built in moments).
+TSAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_TSAN=ON
 
-.PHONY: deps build asan test run bench shot clean
+.PHONY: deps test-deps build asan tsan test run bench shot clean
 
 # Plain `make` says what there is to make.
 .DEFAULT_GOAL := help
@@ -20,27 +23,37 @@ help:
 	@echo 'make bench                    build, then the benchmarks and the CPU and sound checks'
 	@echo 'make shot ROOM=N [FLAGS=a,b]  render room N to shots/roomN.png'
 	@echo 'make build | clean            build only, or remove the build trees'
-	@echo 'The game needs a desktop session (or xvfb-run); the first build installs what is missing.'
+	@echo 'The game needs a desktop session (or xvfb-run); the first build installs what is missing'
+	@echo '(make test and make bench add the test tools).'
 
+# Playing needs no test tools and no sound server of its own; see scripts/install-deps.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps play
+
+test-deps:
+	@scripts/install-deps test
 
 build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-asan: deps
+asan: test-deps
 	@cmake -S . -B $(ASAN_BUILD) $(ASAN_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-test: build asan
-	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
-	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
+tsan: test-deps
+	@cmake -S . -B $(TSAN_BUILD) $(TSAN_FLAGS) >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS)
+
+test: test-deps build asan tsan
+	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure --no-tests=error
+	ctest --test-dir $(TSAN_BUILD) -j $(JOBS) --output-on-failure --no-tests=error
+	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --no-tests=error
 
 run: build
 	$(BUILD)/tallowmere
 
-bench: build
+bench: test-deps build
 	$(BUILD)/Benchmarks/tallowmere_bench
 	scripts/cpu-check $(BUILD)/tallowmere
 	-scripts/sound-check $(BUILD)/tallowmere
@@ -50,4 +63,4 @@ shot: build
 	$(BUILD)/tallowmere --shot $(ROOM) shots/room$(ROOM).png "$(FLAGS)"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

@@ -1,5 +1,6 @@
 #include <Tallowmere/Audio/AudioOutput.hpp>
 
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QThread>
 #include <QTimer>
@@ -142,6 +143,15 @@ public:
         }
     }
 
+    // A wake tries at once, but at most once per retry interval on top of the timer's: an
+    // effect played on every click while there is no sound server must not turn the retries
+    // into a busy loop.
+    void wakeCheck() {
+        if (m_sinceWake.isValid() && m_sinceWake.elapsed() < m_retryInterval.count()) return;
+        m_sinceWake.start();
+        check();
+    }
+
     void end() {
         if (m_timer) m_timer->stop();
         m_state->playing = false;
@@ -157,6 +167,7 @@ private:
     std::unique_ptr<MixerStream> m_stream;
     std::unique_ptr<AudioSink> m_sink;
     QTimer* m_timer = nullptr;
+    QElapsedTimer m_sinceWake;
     bool m_reported = false;
 };
 
@@ -176,7 +187,7 @@ AudioOutput::~AudioOutput() { stop(); }
 
 void AudioOutput::wake() {
     if (!m_thread || playing()) return;
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->check(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->wakeCheck(); }, Qt::QueuedConnection);
 }
 
 void AudioOutput::stop() {

@@ -47,7 +47,8 @@ public:
 
     // Whether a sink is pulling the mixer right now.
     bool playing() const { return m_state->playing; }
-    // Tries to open the output at once if it is down; returns without waiting.
+    // Tries to open the output at once if it is down (at most once per retry interval on top
+    // of the regular retries); returns without waiting.
     void wake();
     // Stops the sink and joins the audio thread; nothing plays afterwards. Safe to repeat.
     void stop();

@@ -7,16 +7,28 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QIODevice>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtGlobal>
+
+#include <pulse/simple.h>
+#include <sys/prctl.h>
+
+#include <csignal>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -227,6 +239,67 @@ TEST(Mixer, LoopIsContinuousAtTheSeam) {
     EXPECT_TRUE(mixer.stop(*id));
 }
 
+TEST(Mixer, AudioThreadRendersWhileTheGuiThreadPlaysStopsAndMutes) {
+    // "It crashes now and then during play": the sanitized build runs this too.
+    clearMuteSetting();
+    Sound sound(Sound::Output::manual);
+    std::atomic<bool> done = false;
+    std::atomic<long long> renders = 0;
+    std::atomic<bool> lastLoud = false;
+    std::thread audio([&] {
+        std::vector<std::int16_t> chunk(AudioOutput::kSampleRate / 100);
+        while (!done) {
+            sound.mixer().render(chunk);
+            lastLoud = !silent(chunk);
+            ++renders;
+        }
+    });
+    const auto joinAudio = qScopeGuard([&] {
+        done = true;
+        audio.join();
+    });
+    // Until the renders after `from` are known to have begun after the GUI thread's change.
+    const auto twoMoreRenders = [&] {
+        const long long from = renders;
+        return waitUntil([&] { return renders >= from + 2; });
+    };
+
+    constexpr Sfx kEffects[] = {Sfx::tap, Sfx::pickup, Sfx::open, Sfx::wrong, Sfx::splash};
+    std::mt19937 random(7);
+    std::vector<Mixer::VoiceId> voices;
+    const long long rendersBefore = renders;
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 0; clock.elapsed() < 2000; ++step) {
+        switch (random() % 6) {
+        case 0: sound.play(kEffects[random() % std::size(kEffects)]); break;
+        case 1: sound.startAmbient(); break;
+        case 2:
+            if (const auto id = sound.mixer().add(clipOf(std::vector<std::int16_t>(random() % 900 + 1, 900)), 0.5f,
+                                                  random() % 4 == 0))
+                voices.push_back(*id);
+            break;
+        case 3:
+            if (!voices.empty()) sound.mixer().stop(voices[random() % voices.size()]);
+            break;
+        case 4:
+            if (!voices.empty()) sound.mixer().setGain(voices[random() % voices.size()], 0.25f);
+            break;
+        case 5:
+            if (step % 50 != 5) break;
+            // Muting silences at once, whatever the audio thread is in the middle of.
+            for (const Mixer::VoiceId id : voices) sound.mixer().stop(id);
+            voices.clear();
+            sound.setMuted(true);
+            ASSERT_TRUE(twoMoreRenders());
+            EXPECT_FALSE(lastLoud) << step;
+            sound.setMuted(false);
+            break;
+        }
+    }
+    EXPECT_GT(renders - rendersBefore, 100);  // the two threads did run side by side
+}
+
 // ## Player
 
 TEST(SoundPlayer, EffectsOverlapAndMuteStopsThemAndSilencesTheLoopInPlace) {
@@ -284,7 +357,10 @@ TEST(SoundPlayer, MuteSettingIsStoredAndReadBack) {
 
 TEST(SoundPlayer, WithoutAnAudioDeviceNothingPlays) {
     clearMuteSetting();
-    // The real device path too: on a machine without a sound server it stays silent and quiet.
+    // The real device path too: with no sound server where it looks for one, it stays silent
+    // and quiet, and does not claim to be heard.
+    const QByteArray server = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/native");
     static int messages = 0;
     const auto previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++messages; });
     for (const Sound::Output output : {Sound::Output::none, Sound::Output::device}) {
@@ -292,12 +368,14 @@ TEST(SoundPlayer, WithoutAnAudioDeviceNothingPlays) {
         sound.startAmbient();
         sound.play(Sfx::tap);
         // No effect waits to sound late; the device's loop waits for an output to appear.
-        if (!sound.audible()) {
-            EXPECT_EQ(sound.mixer().voiceCount(), output == Sound::Output::none ? 0u : 1u);
-        }
+        // Given the time to try, it never claims to be heard.
+        EXPECT_FALSE(waitUntil([&] { return sound.audible(); }, std::chrono::milliseconds(300)));
+        EXPECT_EQ(sound.mixer().voiceCount(), output == Sound::Output::none ? 0u : 1u);
     }
     qInstallMessageHandler(previous);
     EXPECT_LE(messages, 1);
+    if (server.isNull()) qunsetenv("PULSE_SERVER");
+    else qputenv("PULSE_SERVER", server);
 }
 
 // ## Audio output
@@ -361,4 +439,203 @@ TEST(AudioOutput, OutputThatComesLaterPlaysTheLoopAndALostOneIsReopened) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(card->pulledBytes, pulledAtStop);
     qInstallMessageHandler(previous);
+}
+
+namespace {
+
+// What the output does with its sinks: how often it asks for one, whether a failed one is
+// closed before the next is made, and when each step happened.
+struct SinkLog {
+    using Clock = std::chrono::steady_clock;
+    std::atomic<bool> opens = false;    // whether start() finds an output
+    std::atomic<bool> failing = false;  // the started sinks' writes fail from now on
+    std::atomic<int> made = 0;
+    std::atomic<int> alive = 0;
+    std::atomic<int> aliveAtLastMake = 0;
+    std::atomic<Clock::time_point> failureSeen{};  // the check that found a sink failed
+    std::atomic<Clock::time_point> lastMade{};
+};
+
+class CountingSink final : public AudioSink {
+public:
+    explicit CountingSink(std::shared_ptr<SinkLog> log) : m_log(std::move(log)) {
+        m_log->aliveAtLastMake = m_log->alive.load();
+        m_log->lastMade = SinkLog::Clock::now();
+        ++m_log->made;
+        ++m_log->alive;
+    }
+    ~CountingSink() override { --m_log->alive; }
+    bool start(QIODevice&) override { return m_log->opens; }
+    bool failed() const override {
+        if (m_log->failing) m_log->failureSeen = SinkLog::Clock::now();
+        return m_log->failing;
+    }
+
+private:
+    std::shared_ptr<SinkLog> m_log;
+};
+
+AudioSinkFactory countingFactory(const std::shared_ptr<SinkLog>& log) {
+    return [log]() -> std::unique_ptr<AudioSink> { return std::make_unique<CountingSink>(log); };
+}
+
+}  // namespace
+
+TEST(AudioOutput, WithNoOutputItRetriesAboutOncePerIntervalHoweverOftenItIsWoken) {
+    // "The game uses CPU while there is no sound server": a player clicking away wakes the
+    // output with every effect.
+    Mixer mixer;
+    const auto log = std::make_shared<SinkLog>();
+    constexpr std::chrono::milliseconds kInterval{40};
+    QElapsedTimer clock;
+    clock.start();
+    {
+        AudioOutput output(mixer, countingFactory(log), kInterval);
+        ASSERT_TRUE(waitUntil([&] { return log->made >= 3; }));  // it does go on trying
+        while (clock.elapsed() < 400) {
+            output.wake();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_FALSE(output.playing());
+    }
+    // The timer's tries plus at most one woken try per interval, and the one at start.
+    EXPECT_LE(log->made, 2 * clock.elapsed() / kInterval.count() + 2);
+    EXPECT_EQ(log->alive, 0);
+}
+
+TEST(AudioOutput, SinkWhoseWritesFailIsClosedAndReopenedInTheSameCheck) {
+    Mixer mixer;
+    const auto log = std::make_shared<SinkLog>();
+    log->opens = true;
+    constexpr std::chrono::milliseconds kInterval{500};
+    AudioOutput output(mixer, countingFactory(log), kInterval);
+    ASSERT_TRUE(waitUntil([&] { return output.playing(); }));
+    ASSERT_EQ(log->made, 1);
+
+    log->failing = true;  // the server went away; the same call opens the next sink
+    ASSERT_TRUE(waitUntil([&] { return log->made == 2; }));
+    log->failing = false;
+    EXPECT_EQ(log->aliveAtLastMake, 0);  // never two streams at once
+    // Found at the next check, reopened in that check rather than an interval later.
+    EXPECT_LT(log->lastMade.load() - log->failureSeen.load(), kInterval / 2);
+    EXPECT_TRUE(waitUntil([&] { return output.playing(); }));
+}
+
+// ## The real PulseAudio sink
+
+namespace {
+
+// A PulseAudio server of the test's own, with a null sink whose monitor we record: nothing
+// reaches or hears the machine's real sound server.
+class PrivatePulseServer {
+public:
+    explicit PrivatePulseServer(QString program) : m_program(std::move(program)) {
+        QDir(m_dir.path()).mkpath("pulse");
+        QDir(m_dir.path()).mkpath("home");
+    }
+    ~PrivatePulseServer() { kill(); }
+
+    QByteArray address() const { return "unix:" + socket().toUtf8(); }
+
+    // Starts it and waits until it takes a stream.
+    bool start() {
+        QFile::remove(socket());  // left behind by a killed server
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PULSE_RUNTIME_PATH", m_dir.filePath("pulse"));
+        env.insert("PULSE_STATE_PATH", m_dir.filePath("pulse"));
+        env.insert("HOME", m_dir.filePath("home"));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        m_process.setProcessEnvironment(env);
+        // Never outlives the test, even one killed for hanging.
+        m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.setStandardOutputFile(m_dir.filePath("server.log"), QIODevice::Append);
+        m_process.start(m_program, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                                    "--use-pid-file=no", "-L", "module-null-sink sink_name=check rate=44100 channels=1",
+                                    "-L", "module-native-protocol-unix socket=" + socket() + " auth-anonymous=1"});
+        if (!m_process.waitForStarted()) return false;
+        return waitUntil([&] {
+            pa_simple* monitor = openMonitor();
+            if (monitor) pa_simple_free(monitor);
+            return monitor != nullptr;
+        });
+    }
+
+    void kill() {
+        if (m_process.state() == QProcess::NotRunning) return;
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    // Whether anything but silence reaches the null sink within `timeout`.
+    bool hearsSound(std::chrono::milliseconds timeout) {
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<pa_simple, void (*)(pa_simple*)> monitor(nullptr, pa_simple_free);
+        while (!monitor && clock.elapsed() < timeout.count()) monitor.reset(openMonitor());
+        std::vector<std::int16_t> chunk(AudioOutput::kSampleRate / 100);
+        int error = 0;
+        while (monitor && clock.elapsed() < timeout.count()) {
+            if (pa_simple_read(monitor.get(), chunk.data(), chunk.size() * 2, &error) < 0) return false;
+            if (!silent(chunk)) return true;
+        }
+        return false;
+    }
+
+    QString log() const {
+        QFile file(m_dir.filePath("server.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private:
+    QString socket() const { return m_dir.filePath("pulse/native"); }
+
+    pa_simple* openMonitor() const {
+        const pa_sample_spec format{PA_SAMPLE_S16NE, AudioOutput::kSampleRate, 1};
+        pa_buffer_attr buffer{};
+        buffer.maxlength = static_cast<std::uint32_t>(-1);
+        buffer.fragsize = AudioOutput::kSampleRate / 100 * 2;
+        int error = 0;
+        return pa_simple_new(address().constData(), "Tallowmere test", PA_STREAM_RECORD, "check.monitor",
+                             "monitor", &format, nullptr, &buffer, &error);
+    }
+
+    QString m_program;
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+}  // namespace
+
+TEST(PulseSink, TheLoopIsHeardAgainWithin3sOfTheSoundServerRestarting) {
+    const QString program = QStandardPaths::findExecutable("pulseaudio");
+    if (program.isEmpty()) GTEST_SKIP() << "no pulseaudio program to run a private sound server";
+    clearMuteSetting();
+    PrivatePulseServer server(program);
+    ASSERT_TRUE(server.start()) << server.log().toStdString();
+    const QByteArray previous = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", server.address());
+    const auto restore = qScopeGuard([&] {
+        if (previous.isNull()) qunsetenv("PULSE_SERVER");
+        else qputenv("PULSE_SERVER", previous);
+    });
+    {
+        Sound sound(Sound::Output::device);  // the system sink, retried as in the game
+        sound.startAmbient();
+        EXPECT_TRUE(server.hearsSound(std::chrono::seconds(5)));
+
+        // Back just after the game found it gone, so that the whole retry interval lies ahead.
+        g_warnings = 0;
+        const auto handler = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++g_warnings; });
+        server.kill();
+        ASSERT_TRUE(waitUntil([&] { return !sound.audible(); }));
+        ASSERT_TRUE(server.start()) << server.log().toStdString();
+        EXPECT_TRUE(server.hearsSound(std::chrono::seconds(3))) << server.log().toStdString();
+
+        // And the new stream stays: a retry interval later it has not been dropped again.
+        std::this_thread::sleep_for(AudioOutput::kRetryInterval + std::chrono::milliseconds(200));
+        EXPECT_TRUE(sound.audible());
+        EXPECT_EQ(g_warnings, 1);  // the one outage
+        qInstallMessageHandler(handler);
+    }
 }
