@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iterator>
@@ -173,6 +174,8 @@ TEST(CommandLineBinary, APathThatIsNotUtf8IsWrittenByItsExactBytes) {
     EXPECT_GT(info.st_size, 0);
     const std::filesystem::directory_iterator folder(dir.path().toStdString());
     EXPECT_EQ(std::distance(begin(folder), end(folder)), 1);
+    // Qt cannot name this file to remove it, so the folder would outlive the test.
+    ::unlink(path.constData());
 }
 
 }  // namespace
