@@ -682,6 +682,43 @@ double steady(double v) {
 
 }  // namespace
 
+QImage blurredImage(const QImage& image, double sigmaPx) {
+    if (image.isNull() || !(sigmaPx >= 0.5)) return image;
+    // A wide blur leaves no detail finer than a few pixels: blur a smaller copy, then scale back.
+    const int factor = std::clamp(int(sigmaPx / 3), 1, 4);
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage small = factor == 1 ? source
+                               : source.scaled((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor,
+                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int w = small.width();
+    const int h = small.height();
+    const std::size_t n = std::size_t(w) * std::size_t(h);
+    std::vector<float> a(n);
+    std::vector<float> b(n);
+    std::vector<float> sums;
+    const std::array<int, 3> radii = boxRadii(sigmaPx / factor);
+    for (int channel = 0; channel < 4; ++channel) {  // the bytes of a premultiplied pixel
+        for (int y = 0; y < h; ++y) {
+            const uchar* line = small.constScanLine(y);
+            for (int x = 0; x < w; ++x) a[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[4 * x + channel];
+        }
+        for (int radius : radii) {
+            if (radius <= 0) continue;
+            boxPassRows(a.data(), b.data(), w, h, radius);
+            boxPassColumns(b.data(), a.data(), w, h, radius, sums);
+        }
+        for (int y = 0; y < h; ++y) {
+            uchar* line = small.scanLine(y);
+            for (int x = 0; x < w; ++x)
+                line[4 * x + channel] = uchar(std::clamp(a[std::size_t(y) * std::size_t(w) + std::size_t(x)] + 0.5f, 0.0f, 255.0f));
+        }
+    }
+    QImage result = factor == 1 ? small
+                                : small.scaled(source.width(), source.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    result.setDevicePixelRatio(image.devicePixelRatio());
+    return result;
+}
+
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Painting off the GUI thread
 

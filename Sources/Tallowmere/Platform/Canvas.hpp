@@ -149,6 +149,10 @@ QSizeF measureText(const QString& text, const Font& font);
 
 enum class BlendMode { normal, destinationOut };
 
+// `image` blurred by a Gaussian of `sigmaPx` pixels. Beyond its edges counts as transparent, so a
+// picture meant to be blurred right up to an edge needs three sigmas of room past it.
+QImage blurredImage(const QImage& image, double sigmaPx);
+
 // Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
 // caller waits, and returns it (transparent where nothing was drawn). From any other thread
 // Qt 6.4's raster engine hands large fills to that pool and waits for each of them, which makes
