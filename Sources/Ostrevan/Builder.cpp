@@ -87,6 +87,8 @@ double topFor(double line, Anchor anchor, double h) {
 
 }  // namespace
 
+double centerXPublic(Slot slot) { return spot(slot).centerX; }
+
 Rect at(Slot slot, double w, double h, std::optional<double> y, double dx) {
     const SlotSpot s = spot(slot);
     const double top = y ? topFor(*y, s.givenY, h) : topFor(s.defaultLine, s.defaultAnchor, h);

@@ -33,6 +33,10 @@ public:
 // Four wall spots, one above the door, four floor spots and the rug in front of the door.
 enum class Slot { wA, wB, wC, wD, above, fA, fB, fC, fD, rug };
 
+// The slot's base x column (the spot's horizontal centre on the stage), for callers outside the
+// core; the core itself places props through at().
+double centerXPublic(Slot slot);
+
 // The rectangle of a w x h prop at a slot. `y` is the top edge for wall slots and `above`, the
 // bottom edge for floor slots and the vertical centre for `rug`; nullopt takes the slot's line.
 Rect at(Slot slot, double w, double h, std::optional<double> y = std::nullopt, double dx = 0);

@@ -65,6 +65,13 @@ TEST(BuilderSlots, PlacesEveryFamily) {
     for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
 }
 
+TEST(BuilderSlots, CenterXIsTheBaseColumn) {
+    const Slot slots[] = {Slot::wA, Slot::wB, Slot::wC, Slot::wD, Slot::above,
+                          Slot::fA, Slot::fB, Slot::fC, Slot::fD, Slot::rug};
+    const double columns[] = {118, 300, 700, 882, 500, 130, 318, 682, 870, 500};
+    for (std::size_t i = 0; i < std::size(slots); ++i) EXPECT_EQ(centerXPublic(slots[i]), columns[i]) << i;
+}
+
 // ## Room builder and door
 
 TEST(BuilderDoor, RuleOrderWithZeroOneAndTwoKeys) {

@@ -15,4 +15,6 @@ QColor amberDeep() { return H(kAmberDeep); }
 QColor good() { return H(kGood); }
 }  // namespace UI
 
+QColor destructiveRed() { return H(kDestructiveRed); }
+
 }  // namespace tallowmere

@@ -32,6 +32,11 @@ QColor good();
 
 }  // namespace UI
 
+// The system red of the dark scheme, in which an alert writes the title of its destructive
+// button.
+inline constexpr std::uint32_t kDestructiveRed = 0xFF453A;
+QColor destructiveRed();
+
 // The blur (Canvas::addBlur's standard deviation) of a shadow given by its radius round a card,
 // a frame, a tile or a title: half the radius. The blur filters inside the room art take their
 // radius as the deviation itself.

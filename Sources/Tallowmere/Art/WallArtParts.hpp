@@ -33,8 +33,8 @@ Rect framed(const Canvas& canvas, const Rect& rect, std::uint32_t frame, double 
 double autoFont(const QStringList& lines, const Rect& rect, double maxSize);
 // `font`, shrunk where the widest of `lines`, as measured, would run past `width`.
 Font shrinkToWidth(const QStringList& lines, Font font, double width);
-// The font of `weight` and `design` at autoFont's size, shrunk further where the widest line, as
-// measured, would still run past `area`.
+// The font of `weight` and `design` at autoFont's size; where the widest line, as measured, would
+// run past `area`, the design's condensed cut, and shrunk only if that is still too wide.
 Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design);
 // Characters as a reader counts them (grapheme clusters), not bytes or UTF-16 units.
 int characterCount(const QString& text);

@@ -121,8 +121,8 @@ void drawMirror(Canvas canvas, const art::Mirror& mirror, const Rect& rect) {
     if (mirror.text) {
         const QString text = QString::fromStdString(*mirror.text);
         const double size = std::min(1.3 * w / std::max(characterCount(text), 2), 0.5 * h);
-        // Deviation: arrows and other symbols come from a wider fallback face; shrink to the glass
-        // rather than lose the outer characters under the frame.
+        // A text wider than the glass (symbols from a wide fallback face) is made smaller rather
+        // than lose its outer characters under the frame.
         const Font font = shrinkToWidth({text}, Font{size, FontWeight::heavy, FontDesign::rounded}, w - 8);
         Canvas mirrored = pane;
         mirrored.translate(glass.midX(), glass.midY());

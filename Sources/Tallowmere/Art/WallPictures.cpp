@@ -46,17 +46,30 @@ double autoFont(const QStringList& lines, const Rect& rect, double maxSize) {
     return std::min({byHeight, byWidth, maxSize});
 }
 
-Font shrinkToWidth(const QStringList& lines, Font font, double width) {
+namespace {
+
+double widestLine(const QStringList& lines, const Font& font) {
     double widest = 0;
     for (const QString& line : lines) widest = std::max(widest, measureText(line, font).width());
+    return widest;
+}
+
+}  // namespace
+
+Font shrinkToWidth(const QStringList& lines, Font font, double width) {
+    const double widest = widestLine(lines, font);
     if (widest > width && width > 0) font.size *= width / widest;
     return font;
 }
 
 Font fitLines(const QStringList& lines, const Rect& area, double maxSize, FontWeight weight, FontDesign design) {
-    // Deviation: autoFont's estimate of 0.58 sizes per character suits a narrow serif; our serif
-    // runs wider in its heavy weights, and unchecked a long line would spill off its paper.
-    return shrinkToWidth(lines, Font{autoFont(lines, area, maxSize), weight, design}, area.w);
+    // autoFont takes a character for 0.58 sizes, about what a narrow serif needs; the installed
+    // serif's capitals run wider. A line that would run past its area takes the condensed cut
+    // instead, and only one still too wide for that is made smaller, so it never spills off its
+    // paper.
+    Font font{autoFont(lines, area, maxSize), weight, design};
+    if (widestLine(lines, font) > area.w) font.condensed = true;
+    return shrinkToWidth(lines, font, area.w);
 }
 
 int characterCount(const QString& text) {

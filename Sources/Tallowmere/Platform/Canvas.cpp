@@ -272,26 +272,6 @@ namespace {
 // Text is laid out at this pixel size and scaled, so any fractional size renders exactly.
 constexpr double kTextLayoutPx = 100;
 
-struct FontChoice {
-    QString family;
-    QFont::Weight weight;
-};
-
-QFont::Weight toQt(FontWeight weight) {
-    switch (weight) {
-        case FontWeight::ultraLight: return QFont::ExtraLight;
-        case FontWeight::thin: return QFont::Thin;
-        case FontWeight::light: return QFont::Light;
-        case FontWeight::regular: return QFont::Normal;
-        case FontWeight::medium: return QFont::Medium;
-        case FontWeight::semibold: return QFont::DemiBold;
-        case FontWeight::bold: return QFont::Bold;
-        case FontWeight::heavy: return QFont::ExtraBold;
-        case FontWeight::black: return QFont::Black;
-    }
-    return QFont::Normal;
-}
-
 bool hasFamily(const QString& family) {
     static std::once_flag once;
     static QStringList families;
@@ -299,36 +279,110 @@ bool hasFamily(const QString& family) {
     return families.contains(family, Qt::CaseInsensitive);
 }
 
-// The rounded design is Quicksand, whose weights come as separate families; Comfortaa stands in
-// where it is missing.
-FontChoice chooseFont(const Font& font) {
-    const QFont::Weight weight = toQt(font.weight);
-    switch (font.design) {
-        case FontDesign::rounded: {
-            if (hasFamily("Quicksand")) {
-                if (weight >= QFont::DemiBold) return {"Quicksand", QFont::Bold};
-                if (weight >= QFont::Medium && hasFamily("Quicksand Medium")) return {"Quicksand Medium", QFont::Normal};
-                if (weight <= QFont::Light && hasFamily("Quicksand Light")) return {"Quicksand Light", QFont::Normal};
-                return {"Quicksand", QFont::Normal};
-            }
-            return {"Comfortaa", weight};
-        }
-        case FontDesign::serif: return {"DejaVu Serif", weight};
-        case FontDesign::monospaced: return {"DejaVu Sans Mono", weight};
-        case FontDesign::standard: return {"DejaVu Sans", weight};
+// CSS weights of the installed faces.
+constexpr int kLight = 300;
+constexpr int kRegular = 400;
+constexpr int kBold = 700;
+// The serif's condensed cut, as fontconfig files it: a stretch of the family, not a family.
+constexpr int kCondensedStretch = 87;
+
+// How far to grow a face's outlines on every side (in ems) for the weights the family lacks.
+// The stroke of "8" at 40 px, measured on the installed faces, sets the targets: semibold halfway
+// between the next lighter face and bold, heavy a quarter and black a half heavier than bold.
+// A stroke grows by twice the amount.
+struct Growth {
+    double semibold;  // on the next lighter face
+    double heavy;     // on bold
+    double black;     // on bold
+};
+// Quicksand: medium 0.097, bold 0.121 em.
+constexpr Growth kRoundedGrowth{0.006, 0.015, 0.030};
+// DejaVu Serif: book 0.099, bold 0.189 em; the condensed cut: book 0.090, bold 0.170 em.
+constexpr Growth kSerifGrowth{0.0225, 0.0236, 0.0473};
+constexpr Growth kSerifCondensedGrowth{0.018, 0.0213, 0.0425};
+// DejaVu Sans Mono: book 0.099, bold 0.130 em.
+constexpr Growth kMonoGrowth{0.0078, 0.0163, 0.0325};
+// DejaVu Sans: book 0.099, bold 0.180 em.
+constexpr Growth kSansGrowth{0.0203, 0.0225, 0.045};
+
+// A family whose faces run from light (or regular) to bold: medium takes the regular face, the
+// other weights between and beyond are grown. A grown weight also advances by its growth after
+// each character, so it runs wider, though its glyphs stand a little closer than the face's own.
+FontFace grownFace(const QStringList& families, FontWeight weight, const Growth& growth, bool hasLight) {
+    FontFace face{families, kRegular, 100, 0, 0};
+    switch (weight) {
+        case FontWeight::ultraLight:
+        case FontWeight::thin:
+        case FontWeight::light: face.weight = hasLight ? kLight : kRegular; break;
+        case FontWeight::regular:
+        case FontWeight::medium: break;
+        case FontWeight::semibold: face.emboldenEm = growth.semibold; break;
+        case FontWeight::bold: face.weight = kBold; break;
+        case FontWeight::heavy: face.weight = kBold; face.emboldenEm = growth.heavy; break;
+        case FontWeight::black: face.weight = kBold; face.emboldenEm = growth.black; break;
     }
-    return {"DejaVu Sans", weight};
+    face.spacingEm = face.emboldenEm;
+    return face;
 }
 
+// The rounded design is Quicksand, whose lighter weights come as separate families; it has no
+// arrows or other symbols, which Comfortaa (the same geometric, rounded look) supplies rather
+// than a wide system face. Comfortaa alone stands in where Quicksand is missing.
+FontFace roundedFace(FontWeight weight) {
+    const QString fallback = QStringLiteral("Comfortaa");
+    if (!hasFamily(QStringLiteral("Quicksand"))) return grownFace({fallback}, weight, kRoundedGrowth, true);
+    const auto family = [&](const char* name) {
+        return hasFamily(QLatin1String(name)) ? QString::fromLatin1(name) : QStringLiteral("Quicksand");
+    };
+    FontFace face = grownFace({QStringLiteral("Quicksand"), fallback}, weight, kRoundedGrowth, false);
+    switch (weight) {
+        case FontWeight::ultraLight:
+        case FontWeight::thin:
+        case FontWeight::light: face.families.front() = family("Quicksand Light"); break;
+        case FontWeight::medium:
+        case FontWeight::semibold: face.families.front() = family("Quicksand Medium"); break;
+        default: break;
+    }
+    return face;
+}
+
+}  // namespace
+
+FontFace fontFace(const Font& font) {
+    switch (font.design) {
+        case FontDesign::rounded: return roundedFace(font.weight);
+        case FontDesign::serif: {
+            FontFace face = grownFace({QStringLiteral("DejaVu Serif")}, font.weight,
+                                      font.condensed ? kSerifCondensedGrowth : kSerifGrowth, false);
+            if (font.condensed) face.stretch = kCondensedStretch;
+            return face;
+        }
+        case FontDesign::monospaced: return grownFace({QStringLiteral("DejaVu Sans Mono")}, font.weight, kMonoGrowth, false);
+        case FontDesign::standard: break;
+    }
+    return grownFace({QStringLiteral("DejaVu Sans")}, font.weight, kSansGrowth, true);
+}
+
+namespace {
+
 QFont layoutFont(const Font& font) {
-    const FontChoice choice = chooseFont(font);
-    QFont q(choice.family);
+    const FontFace face = fontFace(font);
+    QFont q;
+    q.setFamilies(face.families);
     q.setPixelSize(int(kTextLayoutPx));
-    q.setWeight(choice.weight);
+    q.setWeight(QFont::Weight(face.weight));
+    q.setStretch(face.stretch);
+    q.setLetterSpacing(QFont::AbsoluteSpacing, face.spacingEm * kTextLayoutPx);
     q.setHintingPreference(QFont::PreferNoHinting);
     q.setKerning(true);
     q.setStyleStrategy(QFont::PreferOutline);
     return q;
+}
+
+// A line's width at the layout size: the spacing after its last character is not part of it.
+double layoutWidth(const QFontMetricsF& metrics, const QFont& q, const QString& line) {
+    if (line.isEmpty()) return 0;
+    return metrics.horizontalAdvance(line) - q.letterSpacing();
 }
 
 // The text's outlines at the layout size, each line's box centred on the origin.
@@ -342,11 +396,19 @@ QPainterPath layoutPath(const QString& text, const Font& font) {
     const double blockHeight = lineBox + pitch * double(lines.size() - 1);
     double top = -blockHeight / 2;
     for (const QString& line : lines) {
-        const double width = metrics.horizontalAdvance(line);
+        const double width = layoutWidth(metrics, q, line);
         path.addText(QPointF(-width / 2, top + metrics.ascent()), q, line);
         top += pitch;
     }
     path.setFillRule(Qt::WindingFill);
+    const double grow = fontFace(font).emboldenEm * kTextLayoutPx;
+    if (grow > 0 && !path.isEmpty()) {
+        QPainterPathStroker outline;
+        outline.setWidth(2 * grow);
+        outline.setJoinStyle(Qt::RoundJoin);
+        path = path.united(outline.createStroke(path));
+        path.setFillRule(Qt::WindingFill);
+    }
     return path;
 }
 
@@ -358,6 +420,7 @@ QPainterPath placedLayoutPath(const QString& text, const Font& font, const QTran
         QString text;
         FontWeight weight;
         FontDesign design;
+        bool condensed;
         QPainterPath path;
     };
     constexpr std::size_t kKept = 128;
@@ -365,13 +428,13 @@ QPainterPath placedLayoutPath(const QString& text, const Font& font, const QTran
     static std::vector<Laid> laid;  // most recently used last
     const std::lock_guard lock(mutex);
     const auto found = std::find_if(laid.begin(), laid.end(), [&](const Laid& l) {
-        return l.weight == font.weight && l.design == font.design && l.text == text;
+        return l.weight == font.weight && l.design == font.design && l.condensed == font.condensed && l.text == text;
     });
     if (found != laid.end()) {
         std::rotate(found, found + 1, laid.end());
     } else {
         if (laid.size() >= kKept) laid.erase(laid.begin());
-        laid.push_back(Laid{text, font.weight, font.design, layoutPath(text, font)});
+        laid.push_back(Laid{text, font.weight, font.design, font.condensed, layoutPath(text, font)});
     }
     return place.map(laid.back().path);
 }
@@ -387,9 +450,10 @@ QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
 
 QSizeF measureText(const QString& text, const Font& font) {
     if (font.size <= 0) return {};
-    const QFontMetricsF metrics(layoutFont(font));
+    const QFont q = layoutFont(font);
+    const QFontMetricsF metrics(q);
     const double k = font.size / kTextLayoutPx;
-    return QSizeF(metrics.horizontalAdvance(text) * k, (metrics.ascent() + metrics.descent()) * k);
+    return QSizeF(layoutWidth(metrics, q, text) * k, (metrics.ascent() + metrics.descent()) * k);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -617,6 +681,43 @@ double steady(double v) {
 }
 
 }  // namespace
+
+QImage blurredImage(const QImage& image, double sigmaPx) {
+    if (image.isNull() || !(sigmaPx >= 0.5)) return image;
+    // A wide blur leaves no detail finer than a few pixels: blur a smaller copy, then scale back.
+    const int factor = std::clamp(int(sigmaPx / 3), 1, 4);
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage small = factor == 1 ? source
+                               : source.scaled((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor,
+                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int w = small.width();
+    const int h = small.height();
+    const std::size_t n = std::size_t(w) * std::size_t(h);
+    std::vector<float> a(n);
+    std::vector<float> b(n);
+    std::vector<float> sums;
+    const std::array<int, 3> radii = boxRadii(sigmaPx / factor);
+    for (int channel = 0; channel < 4; ++channel) {  // the bytes of a premultiplied pixel
+        for (int y = 0; y < h; ++y) {
+            const uchar* line = small.constScanLine(y);
+            for (int x = 0; x < w; ++x) a[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[4 * x + channel];
+        }
+        for (int radius : radii) {
+            if (radius <= 0) continue;
+            boxPassRows(a.data(), b.data(), w, h, radius);
+            boxPassColumns(b.data(), a.data(), w, h, radius, sums);
+        }
+        for (int y = 0; y < h; ++y) {
+            uchar* line = small.scanLine(y);
+            for (int x = 0; x < w; ++x)
+                line[4 * x + channel] = uchar(std::clamp(a[std::size_t(y) * std::size_t(w) + std::size_t(x)] + 0.5f, 0.0f, 255.0f));
+        }
+    }
+    QImage result = factor == 1 ? small
+                                : small.scaled(source.width(), source.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    result.setDevicePixelRatio(image.devicePixelRatio());
+    return result;
+}
 
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Painting off the GUI thread

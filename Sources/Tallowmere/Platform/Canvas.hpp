@@ -20,6 +20,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QTransform>
 
 #include <functional>
@@ -126,12 +127,31 @@ struct Font {
     double size = 17;  // in the canvas's units
     FontWeight weight = FontWeight::regular;
     FontDesign design = FontDesign::standard;
+    // The narrower cut of the design, where it has one (the serif has); texts fitted to a box
+    // ask for it when the usual cut would have to shrink.
+    bool condensed = false;
 };
+
+// Which installed face draws a font: the family (with a fallback for glyphs it lacks), the
+// face's weight and stretch, and how far its outlines are grown where the family has no face
+// of the weight asked for. Lengths are fractions of the font size.
+struct FontFace {
+    QStringList families;
+    int weight = 400;        // CSS scale, as the face is picked
+    int stretch = 100;       // percent of the normal width
+    double emboldenEm = 0;   // outlines grown by this much on every side
+    double spacingEm = 0;    // added after every character: a heavier weight also runs wider
+};
+FontFace fontFace(const Font& font);
 
 // Width of one line of text and the height of its line box, in the font's units.
 QSizeF measureText(const QString& text, const Font& font);
 
 enum class BlendMode { normal, destinationOut };
+
+// `image` blurred by a Gaussian of `sigmaPx` pixels. Beyond its edges counts as transparent, so a
+// picture meant to be blurred right up to an edge needs three sigmas of room past it.
+QImage blurredImage(const QImage& image, double sigmaPx);
 
 // Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
 // caller waits, and returns it (transparent where nothing was drawn). From any other thread

@@ -5,11 +5,13 @@
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Art/Text.hpp>
 #include <Tallowmere/Platform/Canvas.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -30,8 +32,9 @@ constexpr double kToastPadY = 11;
 constexpr double kToastSpacing = 10;
 constexpr double kToastCorner = 16;
 constexpr double kToastFill = 0.55;
-// Deviation: the capsule's frosted backdrop is not blurred; a faint light veil stands in for it.
-constexpr double kToastVeil = 0.05;
+// The glass: what lies behind, blurred by this deviation (points) and darkened by the fill.
+constexpr double kToastGlassBlur = 8;
+constexpr int kToastGlassReach = int(3 * kToastGlassBlur);  // what the blur reads round the capsule
 constexpr double kToastRimOpacity = 0.5;
 constexpr double kToastShadowOpacity = 0.5;
 constexpr double kToastShadowBlur = 24;
@@ -144,16 +147,80 @@ void ToastView::leave(const Motion& motion) {
     m_presence->animateTo(0, motion);
 }
 
+void ToastView::showOver(StageView* stage) {
+    if (m_stage) m_stage->removeEventFilter(this);
+    m_stage = stage;
+    m_glass = QImage();
+    if (m_stage) m_stage->installEventFilter(this);
+    update();
+}
+
+QRect ToastView::glassSource() const {
+    if (!m_stage) return {};
+    const QPoint origin = m_stage->mapFromGlobal(mapToGlobal(QPoint(0, 0)));
+    return QRect(origin, size()).adjusted(-kToastGlassReach, -kToastGlassReach, kToastGlassReach, kToastGlassReach);
+}
+
+const QImage& ToastView::frostedBackdrop() {
+    const QRect source = glassSource();
+    const double dpr = devicePixelRatioF();
+    if (source.isEmpty()) {
+        m_glass = QImage();
+        return m_glass;
+    }
+    if (!m_glass.isNull() && source == m_glassSource && m_stage->framesRendered() == m_glassFrame &&
+        m_glass.devicePixelRatio() == dpr)
+        return m_glass;
+    QImage picture(QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr))),
+                   QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(dpr);
+    picture.fill(Qt::transparent);
+    const QRect shown = source & m_stage->rect();
+    if (!shown.isEmpty()) {
+        m_readingStage = true;
+        m_stage->render(&picture, shown.topLeft() - source.topLeft(), QRegion(shown), QWidget::RenderFlags());
+        m_readingStage = false;
+    }
+    m_glass = blurredImage(picture, kToastGlassBlur * dpr);
+    m_glassSource = source;
+    m_glassFrame = m_stage->framesRendered();
+    return m_glass;
+}
+
+// A new frame of the room may change the glass beyond what the stage repaints (the blur carries
+// a change up to its reach), so once the stage has painted near the capsule, a capsule still
+// showing an older frame is repainted whole. Queued, it never asks for a repaint while one is
+// under way.
+bool ToastView::eventFilter(QObject* watched, QEvent* event) {
+    // The type first: the stage also reports events while it is being destroyed, when it is no
+    // longer a StageView.
+    if (event->type() == QEvent::Paint && watched == m_stage && !m_readingStage && !m_checkPending && isVisible() &&
+        static_cast<QPaintEvent*>(event)->region().intersects(glassSource())) {
+        m_checkPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_checkPending = false;
+            if (m_stage && m_stage->framesRendered() != m_glassFrame) update();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ToastView::paintEvent(QPaintEvent*) {
     const double opacity = std::clamp(m_presence->value(), 0.0, 1.0);
     if (opacity <= 0) return;
+    const QImage& glass = frostedBackdrop();
     QPainter painter(this);
     painter.setOpacity(opacity);
     Canvas canvas(painter);
     const Rect box{0, 0, double(width()), double(height())};
     const QPainterPath capsule = shape::roundedRect(box, kToastCorner);
+    if (!glass.isNull()) {
+        Canvas frosted = canvas;
+        frosted.clip(capsule);
+        const QSizeF logical = glass.deviceIndependentSize();
+        frosted.drawImage(Rect{-double(kToastGlassReach), -double(kToastGlassReach), logical.width(), logical.height()}, glass);
+    }
     canvas.fill(capsule, black(kToastFill));
-    canvas.fill(capsule, white(kToastVeil));
     const QColor kind = toastColor(m_toast.kind);
     canvas.stroke(shape::roundedRect(insetBy(box, 0.5, 0.5), kToastCorner - 0.5), H(kind.rgb(), 0, kToastRimOpacity), 1);
 

@@ -7,14 +7,18 @@
 #include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QImage>
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace tallowmere {
+
+class StageView;
 
 // ---------------------------------------------------------------------------------------------
 // Toast
@@ -25,11 +29,16 @@ QColor toastColor(Toast::Kind kind);
 
 // One toast capsule. It enters rising from below with a fade and leaves the same way; the game
 // screen makes one per toast, so a new toast replaces the old one even with the same text. It
-// takes the clicks that land on it.
+// takes the clicks that land on it. Its glass shows, blurred and darkened, what the stage given
+// by showOver() shows beneath it, and follows the stage's frames.
 class ToastView final : public QWidget {
     Q_OBJECT
 public:
     ToastView(Toast toast, QWidget* parent = nullptr);
+
+    // The stage whose picture the glass frosts, a sibling beneath the capsule; without one the
+    // capsule is plain dark.
+    void showOver(StageView* stage);
 
     const Toast& toast() const { return m_toast; }
     // The text's lines as the capsule shows them.
@@ -50,16 +59,28 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void layoutLines(double offeredWidth);
     void reposition();
+    // This capsule's rectangle in the stage's coordinates, grown by the blur's reach.
+    QRect glassSource() const;
+    // What lies behind the capsule, blurred, over glassSource(); null without a stage. Kept until
+    // the stage renders another frame or the capsule moves.
+    const QImage& frostedBackdrop();
 
     Toast m_toast;
     std::vector<QString> m_lines;
     QRectF m_area;
     bool m_leaving = false;
     AnimatedValue* m_presence = nullptr;
+    QPointer<StageView> m_stage;
+    bool m_readingStage = false;  // while the stage paints into the glass
+    bool m_checkPending = false;  // a look at the stage's frames is queued
+    QImage m_glass;
+    QRect m_glassSource;
+    std::uint64_t m_glassFrame = 0;  // the stage's frame count it was made from
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -205,6 +205,7 @@ void GameView::showToast(const Transition& transition) {
     }
     if (!toast) return;
     m_toast = new ToastView(*toast, this);
+    m_toast->showOver(m_stage);
     m_toast->stackUnder(m_panel);
     m_toast->place(m_stage->geometry());
     m_toast->enter(motion);

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -334,6 +335,10 @@ QMessageBox* openConfirmation(QWidget* parent, const QString& title, const QStri
         messageLabel->setMinimumWidth(kAlertMessageWidth);
     QPushButton* confirm = box->addButton(action, QMessageBox::DestructiveRole);
     QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // The style draws every push button alike; a destructive one says so by its red title.
+    QPalette destructive = confirm->palette();
+    destructive.setColor(QPalette::ButtonText, destructiveRed());
+    confirm->setPalette(destructive);
     // The safe answer is the one Return and Escape give.
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);

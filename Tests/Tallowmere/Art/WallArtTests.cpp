@@ -125,6 +125,15 @@ TEST(WallArtText, FrameAndFontFittingGiveTheirFixedSizes) {
     const Font fitted = wall::fitLines(lines, area, 20, FontWeight::heavy, FontDesign::serif);
     EXPECT_LE(fitted.size, wall::autoFont(lines, area, 20));
     EXPECT_LE(measureText(lines[0], fitted).width(), area.w + 1e-6);
+    // Where the usual serif runs past the area and its condensed cut does not, the condensed
+    // cut keeps the fitted size.
+    const QStringList poster = {"I=1  V=5", "X=10"};
+    const Rect posterArea{0, 0, 130, 80};
+    const double posterSize = wall::autoFont(poster, posterArea, 26);
+    ASSERT_GT(measureText(poster[0], Font{posterSize, FontWeight::heavy, FontDesign::serif}).width(), posterArea.w);
+    const Font condensed = wall::fitLines(poster, posterArea, 26, FontWeight::heavy, FontDesign::serif);
+    EXPECT_TRUE(condensed.condensed);
+    EXPECT_EQ(condensed.size, posterSize);
 }
 
 // ## Looks switched by room state
@@ -454,6 +463,25 @@ TEST(WallArtProbes, TextOnGlassAndScreens) {
     }
     EXPECT_GT(right, 40);
     EXPECT_EQ(left, 0);
+
+    // The arrows of room 31's mirror (glass 146 by 116) stand at the fitted size, 1.3 x 146 / 5,
+    // as tall as the same text drawn at that size, and stay on the glass.
+    const QString arrows = QString::fromUtf8("\u2191\u2193\u2193\u2191\u2191");
+    const auto inkBox = [](const QImage& image, const QRect& within, const std::function<bool(QRgb)>& isInk) {
+        QRect box;
+        for (int y = within.top(); y <= within.bottom(); ++y)
+            for (int x = within.left(); x <= within.right(); ++x)
+                if (isInk(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const QRect glass(29, 29, 142, 112);  // inside the glass's dark edge
+    const QRect onGlass = inkBox(paintArt(art::Mirror{arrows.toStdString()}, Rect{20, 20, 160, 130}), glass,
+                                 [](QRgb p) { return brightness(p) < 110; });
+    const QRect alone = inkBox(paintImage(240, 240, [&](Canvas& c) {
+        c.drawText(arrows, {100, 85}, Font{1.3 * 146 / 5, FontWeight::heavy, FontDesign::rounded}, black());
+    }), QRect(0, 0, 240, 240), [](QRgb p) { return qAlpha(p) > 110; });
+    EXPECT_NEAR(onGlass.height(), alone.height(), 2);
+    EXPECT_TRUE(glass.adjusted(2, 2, -2, -2).contains(onGlass)) << "no arrow cut by the frame";
 
     // The text of a set that is on shows pale over its glow; off, no text at all.
     const QImage on = paintArt(art::Tv{"HI", true}, Rect{0, 0, 180, 130});

@@ -245,5 +245,53 @@ TEST(CanvasText, IsCentredOnItsPoint) {
     EXPECT_NEAR(measureText("HHHH", Font{60}).width(), 2 * measureText("HHHH", Font{30}).width(), 0.5);
 }
 
+
+// The stroke of "8" at 40 units: the ink across the row through its upper bowl, shared by the
+// bowl's two sides.
+double strokeOfEight(const Font& font) {
+    const QImage image = paintImage(120, 120, [&](Canvas& c) { c.drawText("8", {60, 60}, font, black()); });
+    int top = 120, bottom = -1;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            if (alphaAt(image, x, y) < 128) continue;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    if (bottom < 0) return 0;
+    const int row = top + (bottom - top) / 4;
+    double ink = 0;
+    for (int x = 0; x < 120; ++x) ink += alphaAt(image, x, row) / 255.0;
+    return ink / 2;
+}
+
+TEST(CanvasText, EachWeightReadsAsItsOwnInEveryDesign) {
+    const struct { const char* what; FontDesign design; bool condensed; } designs[] = {
+        {"rounded", FontDesign::rounded, false}, {"serif", FontDesign::serif, false},
+        {"serif condensed", FontDesign::serif, true}, {"monospaced", FontDesign::monospaced, false},
+        {"standard", FontDesign::standard, false}};
+    const FontWeight weights[] = {FontWeight::regular, FontWeight::semibold, FontWeight::bold, FontWeight::heavy,
+                                  FontWeight::black};
+    for (const auto& d : designs) {
+        SCOPED_TRACE(d.what);
+        double last = 0;
+        for (const FontWeight weight : weights) {
+            const double stroke = strokeOfEight(Font{40, weight, d.design, d.condensed});
+            EXPECT_GT(stroke, last + 0.25) << int(weight);
+            last = stroke;
+        }
+        const Font bold{40, FontWeight::bold, d.design, d.condensed};
+        const Font heavy{40, FontWeight::heavy, d.design, d.condensed};
+        EXPECT_GT(strokeOfEight(heavy), 1.15 * strokeOfEight(bold)) << "visibly heavier";
+        EXPECT_GT(measureText("HEAVY", heavy).width(), measureText("HEAVY", bold).width());
+    }
+    // The condensed serif is narrower; the rounded design takes the arrows it lacks from Comfortaa.
+    const Font serif{40, FontWeight::heavy, FontDesign::serif};
+    EXPECT_LT(measureText("PLAQUE", Font{40, FontWeight::heavy, FontDesign::serif, true}).width(),
+              0.93 * measureText("PLAQUE", serif).width());
+    EXPECT_EQ(fontFace(Font{15, FontWeight::heavy, FontDesign::rounded}).families,
+              (QStringList{"Quicksand", "Comfortaa"}));
+}
+
 }  // namespace
 }  // namespace tallowmere

@@ -13,6 +13,8 @@
 #include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <QEnterEvent>
+#include <QPainter>
+#include <QUuid>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWindow>
@@ -353,6 +355,33 @@ TEST(HUDStyle, ItemIconInsetsBySixPercent) {
         const ostrevan::Rect r = itemIconRect(frame);
         EXPECT_EQ(QRectF(r.x, r.y, r.w, r.h), QRectF(inner.x, inner.y, inner.w, inner.h));  // fuzzy compare
     }
+}
+
+TEST_F(HUDTest, ToastGlassBlursAndDarkensTheStageBehind) {
+    // A capsule straddling the stage frame's left edge: the dark screen round the stage on its
+    // left, room 1's wall on its right.
+    GameView& game = openGame(1, QSize(1200, 820));
+    const QRect frame = game.stage()->stageFrame().toRect().translated(game.stage()->pos());
+    auto* toast = new ToastView(Toast{QUuid::createUuid(), QStringLiteral("Frosted glass over the stage."), Toast::Kind::info}, &game);
+    toast->showOver(game.stage());
+    toast->place(QRectF(frame.left() - 200, 0, 400, frame.top() + 200));
+    toast->enter(Motion::instant());
+    toast->hide();
+    const QImage bare = game.grab().toImage();
+    toast->show();
+    const QImage glazed = game.grab().toImage();
+    // A row in the capsule's top padding, clear of its rim, icon and text.
+    const int row = toast->geometry().top() + 5;
+    const auto steepest = [&](const QImage& shot) {
+        int step = 0;
+        for (int x = frame.left() - 30; x < frame.left() + 30; ++x)
+            step = std::max(step, std::abs(qGray(shot.pixel(x + 1, row)) - qGray(shot.pixel(x, row))));
+        return step;
+    };
+    // Through the 0.55 black alone the edge would keep 0.45 of its step.
+    EXPECT_LT(steepest(glazed), 0.45 * steepest(bare) / 2) << "the edge shows sharp through the glass";
+    const QPoint wall(frame.left() + 40, row);
+    EXPECT_NEAR(qGray(glazed.pixel(wall)), 0.45 * qGray(bare.pixel(wall)), 12) << "the wall, darkened by the fill";
 }
 
 TEST(HUDStyle, GlassButtonHoverComesAndGoes) {

@@ -754,7 +754,18 @@ TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
 }
 
 TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
-    const auto expectStandard = [](QMessageBox* box) {
+    // Pixels of the dark scheme's system red in a button's picture.
+    const auto redPixels = [](QPushButton* button) {
+        const QImage image = button->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                red += qRed(p) > 180 && qRed(p) - qGreen(p) > 110 && qRed(p) - qBlue(p) > 110;
+            }
+        return red;
+    };
+    const auto expectStandard = [&](QMessageBox* box, const QString& action) {
         ASSERT_NE(box, nullptr);
         SCOPED_TRACE(box->text().toStdString());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
@@ -763,18 +774,21 @@ TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
         ASSERT_TRUE(title && message);
         EXPECT_TRUE(title->font().bold());
         EXPECT_LE(shownLineCount(*message), 2) << message->width() << " px wide";
+        // The destructive action's title is written in red; Cancel keeps the plain text colour.
+        EXPECT_GT(redPixels(answer(box, action)), 10);
+        EXPECT_EQ(redPixels(answer(box, "Cancel")), 0);
     };
     // The question of the pause menu and the one of the main menu share their shape.
     QWidget& game = showGameLayersIn7();
     model->setPaused(true);
     click(glassButton(game, "Restart the whole game"));
-    expectStandard(game.findChild<PauseMenu*>()->confirmation());
+    expectStandard(game.findChild<PauseMenu*>()->confirmation(), "Restart");
     model->returnToMenu();
     settle();
     newWindow(QSize(1200, 820));
     MenuView& menu = show<MenuView>();
     click(bar(menu, "New Game"));
-    expectStandard(menu.confirmation());
+    expectStandard(menu.confirmation(), "Start over");
 }
 
 TEST_F(PauseMenuTest, ReturnEscapeAndCancelLeaveTheGameAloneInBothQuestions) {
