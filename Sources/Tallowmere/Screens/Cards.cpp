@@ -97,16 +97,16 @@ ToastView::ToastView(Toast toast, QWidget* parent)
     });
 }
 
-void ToastView::layoutLines(double offeredWidth) {
+std::vector<QString> ToastView::wrappedLines(double offeredWidth) const {
     const double capsuleMax = std::min(std::max(offeredWidth, 0.0), kToastMaxWidth);
     const double textMax = capsuleMax - 2 * kToastPadX - iconSizeFor(kToastSymbolFontSize) - kToastSpacing;
-    m_lines = wrapText(m_toast.text, kToastFont, std::max(textMax, 1.0));
+    return wrapText(m_toast.text, kToastFont, std::max(textMax, 1.0));
 }
 
+void ToastView::layoutLines(double offeredWidth) { m_lines = wrappedLines(offeredWidth); }
+
 QSizeF ToastView::capsuleSize(double offeredWidth) const {
-    const double capsuleMax = std::min(std::max(offeredWidth, 0.0), kToastMaxWidth);
-    const double textMax = capsuleMax - 2 * kToastPadX - iconSizeFor(kToastSymbolFontSize) - kToastSpacing;
-    const std::vector<QString> lines = wrapText(m_toast.text, kToastFont, std::max(textMax, 1.0));
+    const std::vector<QString> lines = wrappedLines(offeredWidth);
     double textW = 0;
     for (const QString& line : lines) textW = std::max(textW, textWidth(line, kToastFont));
     const double icon = iconSizeFor(kToastSymbolFontSize);

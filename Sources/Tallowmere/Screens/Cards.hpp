@@ -62,6 +62,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The text wrapped for an area `offeredWidth` wide: the lines shown and the capsule's size
+    // come from this one wrap, so the text always fits its capsule.
+    std::vector<QString> wrappedLines(double offeredWidth) const;
     void layoutLines(double offeredWidth);
     void reposition();
     // This capsule's rectangle in the stage's coordinates, grown by the blur's reach.

@@ -450,6 +450,14 @@ TEST_F(MenuViewTest, TheWindowShowsTheDoorsAsTheyMove) {
     // Above the doors, the title and its shadow.
     EXPECT_GT(differingPixels(shown, freshBackdrop(menu.size(), 1, clock.frameTime()), title),
               title.width() * title.height() / 4);
+
+    // A window made larger shows the backdrop at its new size at once, also where the old
+    // picture never reached (the floor's bottom-left corner, clear of the doors and buttons).
+    window->resize(1000, 640);
+    menu.setGeometry(window->rect());
+    QApplication::processEvents();
+    const QRect corner(0, menu.height() - 40, 120, 40);
+    EXPECT_LE(differingPixels(onScreen(*window), freshBackdrop(menu.size(), 1, clock.frameTime()), corner), 8);
 }
 
 TEST_F(MenuViewTest, BarKeepsItsPictureOnlyWhileItLooksTheSame) {
