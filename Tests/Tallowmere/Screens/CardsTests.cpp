@@ -45,8 +45,16 @@ TEST(IntroCard, ShowsItsWholeCardCentredAndFollowsTheWindowsWidth) {
         EXPECT_LE((shown.bottomRight() - expected.bottomRight()).manhattanLength(), 2)
             << shown.width() << "x" << shown.height() << " for " << size.width() << "x" << size.height();
         EXPECT_EQ(window.childAt(expected.center()), nullptr) << "the card takes the clicks meant for the room";
-        if (width == 1200) wideHeight = shown.height();
-        else EXPECT_GT(shown.height(), wideHeight) << "the extra row of the line";
+        if (width == 1200) {
+            wideHeight = shown.height();
+            // Its shadow falls off softly round it, fainter further out.
+            const QImage picture = card.grab().toImage();
+            const auto alphaOut = [&](int by) { return qAlpha(picture.pixel(expected.left() - by, expected.center().y())); };
+            EXPECT_GT(alphaOut(12), 10) << "no shadow round the card";
+            EXPECT_GT(alphaOut(3), alphaOut(12));
+        } else {
+            EXPECT_GT(shown.height(), wideHeight) << "the extra row of the line";
+        }
     }
 }
 
