@@ -1,6 +1,8 @@
 // The cards over the game screen, as the window shows them.
 #include <Tallowmere/Screens/Cards.hpp>
 
+#include "Art/ReferencePictures.hpp"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -69,4 +71,22 @@ TEST(ToastView, ALongToastInANarrowWindowKeepsItsMargins) {
     EXPECT_GE(toast.geometry().left(), 30);
     EXPECT_LE(toast.geometry().right() + 1, 500 - 30);
     EXPECT_EQ(toast.geometry().bottom() + 1, 400 - 30);
+}
+
+// The room's card and a two-line toast as the player reads them: a line, a margin or a shadow
+// that moves shows here.
+TEST(CardPictures, IntroCardAndToastMatchTheirReferences) {
+    QWidget window;
+    window.resize(900, 600);
+    IntroCard card(&window);
+    card.setGeometry(window.rect());
+    ToastView toast(Toast{QUuid::createUuid(), QString("The drawer slides open. ").repeated(3), Toast::Kind::info}, &window);
+    toast.place(QRectF(0, 0, 560, 600));
+    toast.enter(Motion::instant());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    card.setIntro(RoomIntro{QUuid::createUuid(), 7, "Hall", "Every portrait watches the door."}, Motion::instant());
+    ASSERT_EQ(toast.lines().size(), 2u);
+    EXPECT_TRUE(tallowmere::testing::matchesReference("cards/intro", card.grab().toImage()));
+    EXPECT_TRUE(tallowmere::testing::matchesReference("cards/toast", toast.grab().toImage()));
 }
