@@ -236,6 +236,8 @@ TEST_F(StageViewTest, TheHeldItemFollowsThePointer) {
         const QRect held(stage.heldItem()->mapTo(&stage, QPoint(0, 0)), stage.heldItem()->size());
         const QPointF pointer = stage.toWidget(point).toPoint();
         EXPECT_EQ(held.size(), QSize(50, 50));
+        EXPECT_TRUE(stage.heldItem()->parentWidget()->rect().contains(stage.heldItem()->geometry()))
+            << "the item is cut off";
         EXPECT_NEAR(QRectF(held).center().x(), pointer.x() + 24, 1.0);
         EXPECT_NEAR(QRectF(held).center().y(), pointer.y() + 24, 1.0);
         EXPECT_EQ(stage.heldItem()->item()->id, "key");
