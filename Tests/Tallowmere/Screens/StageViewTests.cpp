@@ -406,6 +406,11 @@ TEST_F(StageViewTest, TheStagePaintsTheScreensBackgroundUnderItsFrame) {
     // differ along whole bands.
     EXPECT_LE(worst, 1);
     EXPECT_LE(differing, compared / 100) << differing << " of " << compared;
+    // Under the frame its shadow darkens the background; beyond its reach it is gone.
+    const int x = frame.left() + 40;
+    const int near = qGray(own.pixel(x, frame.bottom() + 4));
+    const int far = qGray(own.pixel(x, frame.bottom() + 60));
+    EXPECT_LT(near, far) << "no shadow under the stage";
 }
 
 TEST_F(StageViewTest, ATickRepaintsOnlyWhatChangedYetTheWindowShowsTheWholeFrame) {
