@@ -103,10 +103,11 @@ std::vector<QString> ToastView::wrappedLines(double offeredWidth) const {
     return wrapText(m_toast.text, kToastFont, std::max(textMax, 1.0));
 }
 
-void ToastView::layoutLines(double offeredWidth) { m_lines = wrappedLines(offeredWidth); }
-
 QSizeF ToastView::capsuleSize(double offeredWidth) const {
-    const std::vector<QString> lines = wrappedLines(offeredWidth);
+    return sizeOf(wrappedLines(offeredWidth));
+}
+
+QSizeF ToastView::sizeOf(const std::vector<QString>& lines) const {
     double textW = 0;
     for (const QString& line : lines) textW = std::max(textW, textWidth(line, kToastFont));
     const double icon = iconSizeFor(kToastSymbolFontSize);
@@ -117,13 +118,16 @@ QSizeF ToastView::capsuleSize(double offeredWidth) const {
 
 void ToastView::place(const QRectF& area) {
     m_area = area;
-    layoutLines(area.width() - 2 * kToastMargin);
+    m_lines = wrappedLines(area.width() - 2 * kToastMargin);
+    m_size = sizeOf(m_lines);
     reposition();
 }
 
+// Called on every step of the capsule's entering and leaving: it only moves the capsule placed
+// last, without wrapping the text again.
 void ToastView::reposition() {
     if (m_area.isEmpty()) return;
-    const QSizeF size = capsuleSize(m_area.width() - 2 * kToastMargin);
+    const QSizeF size = m_size;
     // Away, the capsule sits just below the area's foot; present, 30 above it.
     const double travel = size.height() + kToastMargin;
     const double presence = std::clamp(m_presence->value(), 0.0, 1.0);

@@ -65,7 +65,8 @@ private:
     // The text wrapped for an area `offeredWidth` wide: the lines shown and the capsule's size
     // come from this one wrap, so the text always fits its capsule.
     std::vector<QString> wrappedLines(double offeredWidth) const;
-    void layoutLines(double offeredWidth);
+    // The capsule round these lines.
+    QSizeF sizeOf(const std::vector<QString>& lines) const;
     void reposition();
     // This capsule's rectangle in the stage's coordinates, grown by the blur's reach.
     QRect glassSource() const;
@@ -76,6 +77,7 @@ private:
     Toast m_toast;
     std::vector<QString> m_lines;
     QRectF m_area;
+    QSizeF m_size;  // the capsule's size for m_lines
     bool m_leaving = false;
     AnimatedValue* m_presence = nullptr;
     QPointer<StageView> m_stage;
