@@ -517,6 +517,21 @@ void boxPassColumns(const float* in, float* out, int w, int h, int radius, std::
     }
 }
 
+// The Gaussian of `sigma` as three box passes each way over the plane `a` (w x h), left in `a`;
+// `b` and `sums` are scratch.
+void gaussianPasses(std::vector<float>& a, std::vector<float>& b, int w, int h, double sigma, std::vector<float>& sums) {
+    for (int radius : boxRadii(sigma)) {
+        if (radius <= 0) continue;
+        boxPassRows(a.data(), b.data(), w, h, radius);
+        boxPassColumns(b.data(), a.data(), w, h, radius, sums);
+    }
+}
+
+// A blurred sample back to a byte: rounded once, at the end.
+uchar roundedByte(float v) {
+    return uchar(std::clamp(v + 0.5f, 0.0f, 255.0f));
+}
+
 // Linear interpolation weights to scale a line of `count` samples up by `factor`, sample
 // centres kept aligned; samples beyond the ends count as zero.
 struct Tap {
@@ -550,15 +565,11 @@ QImage blurredCoverage(const QImage& mask, double sigmaPx, int factor) {
         float* dst = &a[std::size_t(y) * std::size_t(w)];
         for (int x = 0; x < w; ++x) dst[x] = line[x];
     }
-    for (int radius : boxRadii(sigmaPx)) {
-        if (radius <= 0) continue;
-        boxPassRows(a.data(), b.data(), w, h, radius);
-        boxPassColumns(b.data(), a.data(), w, h, radius, sums);
-    }
+    gaussianPasses(a, b, w, h, sigmaPx, sums);
     auto at = [&](const std::vector<float>& v, int stride, int x, int y) {
         return x < 0 || y < 0 || x >= stride || y >= h ? 0.0f : v[std::size_t(y) * std::size_t(stride) + std::size_t(x)];
     };
-    auto store = [](uchar* line, int x, float v) { line[x] = uchar(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
+    auto store = [](uchar* line, int x, float v) { line[x] = roundedByte(v); };
     if (factor == 1) {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) store(out.scanLine(y), x, a[std::size_t(y) * std::size_t(w) + std::size_t(x)]);
@@ -696,21 +707,16 @@ QImage blurredImage(const QImage& image, double sigmaPx) {
     std::vector<float> a(n);
     std::vector<float> b(n);
     std::vector<float> sums;
-    const std::array<int, 3> radii = boxRadii(sigmaPx / factor);
     for (int channel = 0; channel < 4; ++channel) {  // the bytes of a premultiplied pixel
         for (int y = 0; y < h; ++y) {
             const uchar* line = small.constScanLine(y);
             for (int x = 0; x < w; ++x) a[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[4 * x + channel];
         }
-        for (int radius : radii) {
-            if (radius <= 0) continue;
-            boxPassRows(a.data(), b.data(), w, h, radius);
-            boxPassColumns(b.data(), a.data(), w, h, radius, sums);
-        }
+        gaussianPasses(a, b, w, h, sigmaPx / factor, sums);
         for (int y = 0; y < h; ++y) {
             uchar* line = small.scanLine(y);
             for (int x = 0; x < w; ++x)
-                line[4 * x + channel] = uchar(std::clamp(a[std::size_t(y) * std::size_t(w) + std::size_t(x)] + 0.5f, 0.0f, 255.0f));
+                line[4 * x + channel] = roundedByte(a[std::size_t(y) * std::size_t(w) + std::size_t(x)]);
         }
     }
     QImage result = factor == 1 ? small

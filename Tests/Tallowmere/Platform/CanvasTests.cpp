@@ -98,6 +98,23 @@ TEST(CanvasBlur, AStraightEdgeSpreadsWithSigmaEqualToTheRadius) {
     }
 }
 
+TEST(CanvasBlur, APictureBlursEveryChannelWithTheGivenSigma) {
+    // Red left of x 80, as the straight edge above; wide blurs are made on a smaller copy.
+    QImage picture(160, 120, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter(&picture).fillRect(0, 0, 80, 120, QColor(255, 0, 0));
+    for (double sigma : {4.0, 8.0, 13.0}) {
+        const QImage soft = blurredImage(picture, sigma);
+        for (int x = 70; x <= 90; ++x) {
+            const double want = 255 * 0.5 * std::erfc((x + 0.5 - 80) / (sigma * std::sqrt(2.0)));
+            const QRgb p = soft.pixel(x, 60);
+            EXPECT_NEAR(qAlpha(p), want, 4) << "sigma " << sigma << " at " << x;
+            EXPECT_EQ(qRed(p), qAlpha(p)) << "sigma " << sigma << " at " << x;
+            EXPECT_EQ(qGreen(p) + qBlue(p), 0) << "sigma " << sigma << " at " << x;
+        }
+    }
+}
+
 // ## Copies
 
 void drawWithClipTransformAndBlur(Canvas canvas) {
