@@ -56,6 +56,7 @@ run: build
 bench: test-deps build
 	$(BUILD)/Benchmarks/tallowmere_bench
 	scripts/cpu-check $(BUILD)/tallowmere
+	CPU_CHECK_SCALE=2 scripts/cpu-check $(BUILD)/tallowmere
 	-scripts/sound-check $(BUILD)/tallowmere
 
 shot: build

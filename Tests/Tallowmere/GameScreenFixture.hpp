@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -75,8 +76,13 @@ protected:
     static void clickStage(StageView& stage, QPointF stagePoint) {
         QTest::mouseClick(&stage, Qt::LeftButton, Qt::NoModifier, stage.toWidget(stagePoint).toPoint());
     }
+    // Moved through the window, as a real pointer is: at a scale other than 1 a move sent to
+    // the widget itself lands elsewhere.
     static void moveOnStage(StageView& stage, QPointF stagePoint) {
-        QTest::mouseMove(&stage, stage.toWidget(stagePoint).toPoint());
+        QWidget* window = stage.window();
+        const QPoint at = stage.toWidget(stagePoint).toPoint();
+        QCursor::setPos(stage.mapToGlobal(at));
+        QTest::mouseMove(window->windowHandle(), stage.mapTo(window, at));
     }
 
     QTemporaryDir dir;

@@ -38,7 +38,7 @@ constexpr double kStageW = ostrevan::Stage::width;
 constexpr double kStageH = ostrevan::Stage::height;
 
 constexpr int kFrameIntervalMs = 42;  // at most 24 frames a second
-constexpr double kRefreshHz = 60;    // when the screen does not say how often it refreshes
+constexpr double kMaxPointerHz = 60;  // pointer frames a second at most, and when the screen does not say
 constexpr double kArtClockWrap = 20000;
 constexpr double kReferenceDate = 978307200;  // 2001-01-01 00:00 UTC in Unix seconds
 
@@ -72,10 +72,19 @@ QImage transparentImage(QSizeF logical, double dpr) {
     return image;
 }
 
-// Where the rendered room lies: the stage frame's corner on whole device pixels, as the tick's
-// repainted areas assume.
-QPointF frameOrigin(const QRectF& frame, double dpr) {
-    return QPointF(std::round(frame.x() * dpr) / dpr, std::round(frame.y() * dpr) / dpr);
+// Where the rendered room lies, in device pixels: the stage frame's corner on whole pixels, as
+// the tick's repainted areas assume.
+QPoint frameOrigin(const QRectF& frame, double dpr) {
+    return QPoint(int(std::round(frame.x() * dpr)), int(std::round(frame.y() * dpr)));
+}
+
+// The whole widget pixels that cover `devicePixels`, and one more round: however the window maps
+// them back to its own pixels, they cover the area.
+QRect coveringWidgetPixels(const QRect& devicePixels, double dpr) {
+    const QPoint topLeft(int(std::floor(devicePixels.left() / dpr)), int(std::floor(devicePixels.top() / dpr)));
+    const QPoint bottomRight(int(std::ceil((devicePixels.right() + 1) / dpr)) - 1,
+                             int(std::ceil((devicePixels.bottom() + 1) / dpr)) - 1);
+    return QRect(topLeft, bottomRight).adjusted(-1, -1, 1, 1);
 }
 
 }  // namespace
@@ -369,45 +378,48 @@ void StageView::paintEvent(QPaintEvent* event) {
         if (!event->region().contains(frame.toAlignedRect())) update(frame.toAlignedRect());
     }
 
-    // The room lies on whole device pixels, where the ticks' repainted areas expect it.
-    const QPointF origin = frameOrigin(frame, dpr);
-    const QRectF image(origin, QSizeF(m_frame.size()) / dpr);
+    paintRoom(painter, frame, dpr);
     const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
+    Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
+}
+
+// The room is composed in device pixels, at whatever density: the frame's corner lies on a whole
+// pixel, so any part of the window repainted comes out as a whole repaint paints it. Cutting the
+// whole room to the rounded shape costs a good part of a frame, though only the rim's pixels are
+// cut: the inside, where the shape covers every pixel, is copied as it is, and only the rest goes
+// through the shape.
+void StageView::paintRoom(QPainter& painter, const QRectF& frame, double dpr) {
+    const QPoint origin = frameOrigin(frame, dpr);
+    // The kept frame's pixels one to one, whatever density the image declares.
+    const QImage pixels(m_frame.constBits(), m_frame.width(), m_frame.height(), int(m_frame.bytesPerLine()), m_frame.format());
+    const QRect image(origin, pixels.size());
+    const Rect framePx{frame.x() * dpr, frame.y() * dpr, frame.width() * dpr, frame.height() * dpr};
     painter.save();
-    // Cutting the whole room to the rounded shape costs a good part of a frame, though only the
-    // rim's pixels are cut: the inside, where the shape covers every pixel, is copied through
-    // plain rectangles, and only the rest goes through the shape.
-    if (dpr == 1) {
-        const QRect imagePixels = image.toRect();
-        const QRect inside = QRect(QPoint(int(std::ceil(frame.left())), int(std::ceil(frame.top()))),
-                                   QPoint(int(std::floor(frame.right())) - 1, int(std::floor(frame.bottom())) - 1)) &
-                             imagePixels;
-        const int curve = int(std::ceil(kFrameCorner * kCornerExtent)) + 1;
-        const QRect across = inside.adjusted(0, curve, 0, -curve);
-        const QRect down = inside.adjusted(curve, 0, -curve, 0);
-        QRegion rim(frame.toAlignedRect() & imagePixels);
-        if (across.isValid() && down.isValid()) {
-            for (const QRect& part : {across, QRect(down.left(), down.top(), down.width(), curve),
-                                      QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())}) {
-                painter.setClipRect(part);
-                painter.drawImage(origin, m_frame);
-                rim -= part;
-            }
+    painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    const QRect inside = QRect(QPoint(int(std::ceil(framePx.minX())), int(std::ceil(framePx.minY()))),
+                               QPoint(int(std::floor(framePx.maxX())) - 1, int(std::floor(framePx.maxY())) - 1)) &
+                         image;
+    const int curve = int(std::ceil(kFrameCorner * kCornerExtent * dpr)) + 1;
+    const QRect across = inside.adjusted(0, curve, 0, -curve);
+    const QRect down = inside.adjusted(curve, 0, -curve, 0);
+    QRegion rim(QRectF(framePx.x, framePx.y, framePx.w, framePx.h).toAlignedRect() & image);
+    if (across.isValid() && down.isValid()) {
+        for (const QRect& part : {across, QRect(down.left(), down.top(), down.width(), curve),
+                                  QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())}) {
+            painter.drawImage(QRectF(part), pixels, QRectF(part.translated(-origin)));
+            rim -= part;
         }
-        painter.setClipRegion(rim);
-    } else {
-        painter.setClipRect(image);
     }
     // The rim is filled through the shape rather than clipped to it: an antialiased clip path
     // meeting a partial repaint's region cuts its edge pixels otherwise than a whole repaint
     // does, and the flecks would stay until the next whole one. A filled shape's edge does not
     // depend on what else is repainted. The clip keeps the repeating brush to the image, which
-    // starts at the painter's origin (a brush transform would be scaled with a high-density one).
+    // starts at the painter's origin.
+    painter.setClipRegion(rim);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(origin);
-    painter.fillPath(shape::roundedRect(frameRect, kFrameCorner).translated(-origin), QBrush(m_frame));
+    painter.fillPath(shape::roundedRect(framePx, kFrameCorner * dpr).translated(-QPointF(origin)), QBrush(pixels));
     painter.restore();
-    Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
 }
 
 void StageView::resizeEvent(QResizeEvent* event) {
@@ -451,10 +463,8 @@ void StageView::showFrame(bool pointerOnly) {
     }
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
-    // At other pixel densities the stage's device position may fall between pixels, where a
-    // repaint of a part would not line up with a whole one: the whole frame is shown anew.
     if (frame.isEmpty() || m_frameSize != frame.size() || m_frame.isNull() || m_frame.devicePixelRatio() != dpr ||
-        !m_keptFrame || dpr != 1) {
+        !m_keptFrame) {
         // A move keeps the last tick's time even so, unless a whole new frame is already due.
         m_dueForPointer = pointerOnly && (!m_frameDue || m_dueForPointer);
         m_frameDue = true;
@@ -467,12 +477,9 @@ void StageView::showFrame(bool pointerOnly) {
         update(frame.toAlignedRect());
         return;
     }
-    const QPointF origin = frameOrigin(frame, dpr);
+    const QPoint origin = frameOrigin(frame, dpr);
     QRegion changed;
-    for (const QRect& area : m_renderer.repaintedAreas()) {
-        const QRectF shown(origin + QPointF(area.topLeft()) / dpr, QSizeF(area.size()) / dpr);
-        changed += shown.toAlignedRect().adjusted(-1, -1, 1, 1);
-    }
+    for (const QRect& area : m_renderer.repaintedAreas()) changed += coveringWidgetPixels(area.translated(origin), dpr);
     update(changed);
 }
 
@@ -482,7 +489,8 @@ void StageView::showFrame(bool pointerOnly) {
 void StageView::askPointerFrame() {
     if (m_pointerTimer.isActive() || !m_frameTimer.isActive() || m_frameDue) return;
     const QScreen* shownOn = screen();
-    const double refreshHz = shownOn && shownOn->refreshRate() > 1 ? shownOn->refreshRate() : kRefreshHz;
+    // A faster screen does not make the light follow any better to the eye, only dearer.
+    const double refreshHz = shownOn && shownOn->refreshRate() > 1 ? std::min(shownOn->refreshRate(), kMaxPointerHz) : kMaxPointerHz;
     const double refreshMs = 1000.0 / refreshHz;
     const double waitMs = m_sinceFrame.isValid() ? std::max(0.0, refreshMs - double(m_sinceFrame.elapsed())) : 0.0;
     const int tickInMs = m_frameTimer.remainingTime();

@@ -118,6 +118,7 @@ private:
     void updateHeldItem();
     void renderShadow();
     void renderChrome();
+    void paintRoom(QPainter& painter, const QRectF& frame, double dpr);
     // Renders the room; `pointerOnly` keeps the last frame's time, so only what follows the
     // pointer changes.
     void renderFrame(QSizeF size, double dpr, bool pointerOnly = false);

@@ -10,6 +10,7 @@
 #include <Tallowmere/Platform/Canvas.hpp>
 
 #include <QElapsedTimer>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QBackingStore>
 #include <QImage>
@@ -60,6 +61,19 @@ int differingPixels(const QImage& a, const QImage& b) {
 }
 
 using StageViewTest = GameScreenTest;
+
+// The regions `widget` is asked to paint while it is watched.
+class PaintRecorder final : public QObject {
+public:
+    explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -465,6 +479,39 @@ TEST_F(StageViewTest, APointerMoveShowsTheDarkRoomsLightBeforeTheNextTick) {
     const auto grey = [&](QPointF stagePoint) { return qGray(shown.pixel(stage.toWidget(stagePoint).toPoint())); };
     EXPECT_GT(grey(right), 2 * grey(left) + 10) << "lit where the pointer went, dark where it was";
     EXPECT_EQ(differingPixels(shown, view.grab(area).toImage().convertToFormat(shown.format())), 0);
+}
+
+// A move in the dark, between ticks, repaints the light's old and new places and nothing else of
+// the window, at every pixel density.
+TEST_F(StageViewTest, APointerMoveInTheDarkRepaintsOnlyWhereTheLightWasAndIs) {
+    GameModel& game = startIn(38);
+    GameView view(game);
+    showAt(view, QSize(1200, 820));
+    StageView& stage = *view.stage();
+    stage.setArtClock([] { return 1000.0; });
+    const QPointF from(250, 330);
+    const QPointF to(700, 420);
+    moveOnStage(stage, from);
+    QTRY_VERIFY(stage.framesRendered() >= 2 && !stage.pointerFramePending());
+    stage.tick();
+    QApplication::processEvents();
+
+    // The clock stands still: whatever else a tick might render is the same as before.
+    PaintRecorder recorder(stage);
+    moveOnStage(stage, to);
+    stage.tick();  // shows the move now, as its own frame would
+    QApplication::processEvents();
+
+    // The light's reach (175 stage units) with the renderer's margins round it.
+    const double reach = 190 * stage.scale();
+    const auto square = [&](QPointF centre) {
+        const QPointF c = stage.toWidget(centre);
+        return QRectF(c.x() - reach, c.y() - reach, 2 * reach, 2 * reach).toAlignedRect();
+    };
+    const QRegion lights = QRegion(square(from)) + square(to);
+    EXPECT_TRUE(recorder.painted.contains(stage.toWidget(from).toPoint()));
+    EXPECT_TRUE(recorder.painted.contains(stage.toWidget(to).toPoint()));
+    EXPECT_TRUE((recorder.painted - lights).isEmpty());
 }
 
 // At stage sizes whose edges fall inside pixels, the window after many ticks with dust drifting,
