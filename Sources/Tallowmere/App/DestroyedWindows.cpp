@@ -3,8 +3,6 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QByteArray>
-#include <QPointer>
-#include <QSet>
 #include <QWidget>
 
 #include <cstdint>
@@ -20,7 +18,6 @@ namespace tallowmere {
 namespace {
 
 constexpr std::uint8_t kEventKindMask = 0x7f;  // the top bit marks events sent by a client
-constexpr std::uint8_t kError = 0;
 
 // Qt knows a window only as unmapped when another client destroys it, so the widget stays
 // "visible" and the application never sees its last window close. This watches the X events
@@ -33,17 +30,11 @@ public:
         if (type != "xcb_generic_event_t" || !message) return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         const std::uint8_t kind = event->response_type & kEventKindMask;
-        if (kind == XCB_DESTROY_NOTIFY) {
-            const auto* destroyed = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
-            if (QWidget* window = windowWithHandle(destroyed->window)) {
-                m_gone.insert(destroyed->window);
-                // Not from inside Qt's own handling of the event.
-                QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-            }
-            return false;
-        }
-        // Closing and deleting the widget still unmaps and destroys the window Qt thinks it has.
-        if (kind == kError) return m_gone.contains(reinterpret_cast<const xcb_generic_error_t*>(event)->resource_id);
+        if (kind != XCB_DESTROY_NOTIFY) return false;
+        const auto* destroyed = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+        // Queued: not from inside Qt's own handling of the event.
+        if (QWidget* window = windowWithHandle(destroyed->window))
+            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
         return false;
     }
 
@@ -55,8 +46,6 @@ private:
             if (widget->internalWinId() == WId(handle) && widget->isVisible()) return widget;
         return nullptr;
     }
-
-    QSet<xcb_window_t> m_gone;
 };
 
 }  // namespace
