@@ -287,7 +287,6 @@ TEST(AppCascade, ANewWindowStepsFromTheLastAndWrapsAtTheScreensEdge) {
         {{170, 120}, screen, {200, 150}},      // touches the right and bottom edges: still on
         {{171, 100}, screen, {30, 30}},        // one pixel past the right edge
         {{100, 121}, screen, {30, 30}},        // one past the bottom
-        {{-40, -40}, screen, {30, 30}},        // one partly off the screen comes back on
         {{180, 100}, belowAPanel, {94, 57}},   // back to the corner of what the panels leave
         {{500, 400}, QRect(), {530, 430}},     // no screen known
     };
