@@ -1,6 +1,7 @@
 #include <Tallowmere/App/DarkFrame.hpp>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QWidget>
 
 #include <cstdlib>
@@ -56,5 +57,29 @@ bool requestDarkFrame(QWidget&) {
 }
 
 #endif
+
+namespace {
+
+class DarkFrameFilter final : public QObject {
+public:
+    explicit DarkFrameFilter(QObject* parent) : QObject(parent) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A widget's show event comes before its native window is mapped.
+        if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        // A window-modal alert is a sheet; menus and tooltips have no frame to darken.
+        if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet))
+            requestDarkFrame(*widget);
+        return false;
+    }
+};
+
+}  // namespace
+
+void requestDarkFrames(QApplication& app) {
+    app.installEventFilter(new DarkFrameFilter(&app));
+}
 
 }  // namespace tallowmere

@@ -1,6 +1,7 @@
 #include <Tallowmere/App/TallowmereApp.hpp>
 
 #include <Tallowmere/App/DarkFrame.hpp>
+#include <Tallowmere/App/DestroyedWindows.hpp>
 
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
@@ -32,6 +33,9 @@ constexpr int kDefaultWidth = 1200;
 constexpr int kDefaultHeight = 820;
 constexpr int kMinimumWidth = 940;
 constexpr int kMinimumHeight = 700;
+// How far a new window steps down and right of the one it came from, when the desktop draws no
+// title bar to measure: about the height of one.
+constexpr int kCascadeStep = 30;
 constexpr const char* kName = "Tallowmere";
 
 QWidget* makeScreen(GameModel::Screen screen, GameModel& model, QWidget* parent) {
@@ -153,7 +157,7 @@ MainWindow::MainWindow(GameModel& model, std::function<void()> startAmbient, QWi
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     m_newWindow = file->addAction(QStringLiteral("New Window"));
     m_newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(m_newWindow, &QAction::triggered, this, [this] { openWindow(m_model, m_startAmbient); });
+    connect(m_newWindow, &QAction::triggered, this, [this] { openWindow(m_model, m_startAmbient, this); });
 
     m_closeWindow = file->addAction(QStringLiteral("Close Window"));
     m_closeWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
@@ -196,11 +200,23 @@ MainWindow::MainWindow(GameModel& model, std::function<void()> startAmbient, QWi
 // ---------------------------------------------------------------------------------------------
 // Application
 
-MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient) {
+QPoint cascadedPosition(const QRect& fromFrame, const QSize& frameSize, const QRect& available, int step) {
+    const QPoint stepped = fromFrame.topLeft() + QPoint(step, step);
+    if (available.isEmpty() || available.contains(QRect(stepped, frameSize))) return stepped;
+    return available.topLeft() + QPoint(step, step);
+}
+
+MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient, const QWidget* from) {
     auto* window = new MainWindow(model, std::move(startAmbient));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    // Before the first show, so the frame is dark from its first paint.
-    requestDarkFrame(*window);
+    if (from) {
+        // Both frames are alike: the new one is as far round its window as the old one.
+        const QRect fromFrame = from->frameGeometry();
+        const int titleBar = from->geometry().top() - fromFrame.top();
+        const QSize frameSize = window->size() + (fromFrame.size() - from->geometry().size());
+        const QRect available = from->screen() ? from->screen()->availableGeometry() : QRect();
+        window->move(cascadedPosition(fromFrame, frameSize, available, titleBar > 0 ? titleBar : kCascadeStep));
+    }
     window->show();
     window->raise();
     window->activateWindow();
@@ -219,6 +235,9 @@ void configureApplication(QApplication& app) {
     QCoreApplication::setOrganizationName(QString::fromLatin1(kName));
     QCoreApplication::setApplicationName(QString::fromLatin1(kName));
     app.setQuitOnLastWindowClosed(true);
+    closeWindowsDestroyedElsewhere(app);
+    // Every window and alert, so a desktop that frames dialogs draws them dark too.
+    requestDarkFrames(app);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
 
     // The dark scheme for the window's own controls (menu bar, menus, tooltips, alerts).
@@ -249,9 +268,10 @@ int runApplication(int argc, char** argv) {
     // PulseAudio asserts when a stream is still running as it goes.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Sound::shared().stopOutput(); });
     openWindow(model, [] { Sound::shared().startAmbient(); });
-    // Closing the last window quits; closing any other saves nothing and the game goes on in
-    // the rest. Nothing is saved at quit either: every action that matters saved when it
-    // happened.
+    // Closing the last window quits, however it goes (see configureApplication()); closing any
+    // other saves nothing and the game goes on in the rest. Nothing is saved at quit either:
+    // every action that matters saved when it happened, and the model waits for that save to
+    // be written as it goes, after the windows.
     const int status = app.exec();
     deleteWindows();
     return status;

@@ -98,14 +98,21 @@ private:
     QAction* m_mainMenu = nullptr;
 };
 
-// Opens a further window over `model`: it asks for a dark frame, comes up active and raised,
-// and deletes itself when closed. `startAmbient` runs each time its root view is shown.
-MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient);
+// Where a window whose frame measures `frameSize` opens after the one framed by `fromFrame`: a
+// `step` down and right of it, or `step` in from the corner of the screen's `available` area
+// when the step would take it past the area's edge (an empty area, no screen known, never does).
+QPoint cascadedPosition(const QRect& fromFrame, const QSize& frameSize, const QRect& available, int step);
+
+// Opens a further window over `model`: it comes up active and raised, a title bar's height down
+// and right of `from` when given (see cascadedPosition()), and deletes itself when closed.
+// `startAmbient` runs each time its root view is shown.
+MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient, const QWidget* from = nullptr);
 
 // Deletes every window still open; they must go before the model they show.
 void deleteWindows();
 
-// Names, style and the dark palette of the application object.
+// Names, style and the dark palette of the application object; the dark frame for each window
+// and alert it shows, and a window destroyed by another client taken as closed.
 void configureApplication(QApplication& app);
 
 // Runs the application until it quits; returns the exit status.

@@ -64,6 +64,16 @@ protected:
         return opened;
     }
 
+    // Runs the application until it quits and returns its status; 7 when it is still up long
+    // after it should have quit.
+    static int execUntilQuit() {
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+        guard.start(20000);
+        return QApplication::exec();
+    }
+
     static GameView& gameIn(const MainWindow* window) {
         auto* game = qobject_cast<GameView*>(window->rootView()->currentScreen());
         EXPECT_NE(game, nullptr);
@@ -242,16 +252,49 @@ TEST_F(AppTest, ClosingOneWindowKeepsTheGameAndSavesNothingAndTheLastOneQuits) {
             second->closeWindowAction()->trigger();
         });
     });
-    // Only a safeguard: the last close quits long before.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    guard.start(20000);
-    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(execUntilQuit(), 0);
     EXPECT_TRUE(ranOn) << "closing one of two windows neither quits nor saves, and the window goes";
     EXPECT_EQ(quits.size(), 1);
     EXPECT_EQ(model->state().inventory, std::vector<std::string>{"key"});
     EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST_F(AppTest, QuitEndsTheGameWhateverWindowsAreOpen) {
+    const auto [first, second] = openTwoWindows(1);
+    ASSERT_TRUE(second);
+    QSignalSpy quits(qApp, &QCoreApplication::aboutToQuit);
+    QTimer::singleShot(0, second, [second = second] {
+        clickStage(*gameIn(second).stage(), centreOf(room(1).prop("vase")->rect));
+        QTest::keyClick(second, Qt::Key_Q, Qt::ControlModifier);
+    });
+    EXPECT_EQ(execUntilQuit(), 0) << "Quit ends the game, not just its window";
+    EXPECT_EQ(quits.size(), 1);
+    EXPECT_EQ(model->state().inventory, std::vector<std::string>{"key"});
+    EXPECT_TRUE(savedMatchesModel());
+}
+
+TEST(AppCascade, ANewWindowStepsFromTheLastAndWrapsAtTheScreensEdge) {
+    const QSize frame(1200, 850);
+    const QRect screen(0, 0, 1400, 1000);
+    const QRect belowAPanel(64, 27, 1336, 973);
+    struct Case {
+        QPoint from;
+        QRect available;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {{100, 75}, screen, {130, 105}},
+        {{170, 120}, screen, {200, 150}},      // touches the right and bottom edges: still on
+        {{171, 100}, screen, {30, 30}},        // one pixel past the right edge
+        {{100, 121}, screen, {30, 30}},        // one past the bottom
+        {{180, 100}, belowAPanel, {94, 57}},   // back to the corner of what the panels leave
+        {{500, 400}, QRect(), {530, 430}},     // no screen known
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.from.x() << "," << c.from.y());
+        const QPoint at = cascadedPosition(QRect(c.from, frame), frame, c.available, 30);
+        EXPECT_EQ(std::pair(at.x(), at.y()), std::pair(c.expected.x(), c.expected.y()));
+    }
 }
 
 TEST_F(AppTest, TheMiddleFrameOfTheCrossFadeBlendsBothScreensOverTheBackground) {

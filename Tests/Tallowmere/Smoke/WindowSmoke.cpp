@@ -1,7 +1,9 @@
 // Opens the real game window on a display (run under Xvfb by ctest), opens a second one with
-// Ctrl+N and plays room 1 with real mouse clicks - the vase in the second window, the key in the
-// bar and the door in the first - until room 2's intro card shows in both; then Ctrl+W closes the
-// second, closing the first quits with status 0, and the save holds room 2.
+// Ctrl+N a step down and right of it and plays room 1 with real mouse clicks - the vase in the
+// second window, the key in the bar and the door in the first - until room 2's intro card shows
+// in both. Every window and the pause menu's alert ask for the dark frame. Then Ctrl+W closes
+// the second; another X client destroying the first quits with status 0, and the save holds
+// room 2.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
@@ -9,15 +11,18 @@
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Screens/Cards.hpp>
+#include <Tallowmere/Screens/MenuCards.hpp>
 #include <Tallowmere/Screens/HUD.hpp>
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Levels.hpp>
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +41,8 @@ using namespace tallowmere;
 namespace {
 
 constexpr int kStillRunning = 70;
+// Xvfb runs no window manager, so there is no title bar to measure the step by.
+constexpr int kCascadeStep = 30;
 
 int fail(const char* what) {
     std::fprintf(stderr, "window smoke test failed: %s\n", what);
@@ -71,6 +78,31 @@ GameView* gameIn(const MainWindow& window) {
     return qobject_cast<GameView*>(window.rootView()->currentScreen());
 }
 
+// Destroys `window`'s X window as another client would (a desktop tool, `xdotool windowclose`).
+bool destroyFromOutside(const QWidget& window) {
+    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+    bool destroyed = false;
+    if (xcb_connection_has_error(other) == 0) {
+        // Waits for the server's answer: requests a client leaves unread as it hangs up may be
+        // dropped.
+        xcb_generic_error_t* error =
+            xcb_request_check(other, xcb_destroy_window_checked(other, xcb_window_t(window.winId())));
+        destroyed = error == nullptr;
+        std::free(error);
+    }
+    xcb_disconnect(other);
+    return destroyed;
+}
+
+// The pause menu's "Restart the whole game" question, opened in `game` and up on the screen.
+QMessageBox* openRestartQuestion(GameModel& model, GameView& game) {
+    model.setPaused(true);
+    for (GlassButton* button : game.pauseMenu()->findChildren<GlassButton*>())
+        if (button->text() == "Restart the whole game") button->click();
+    QMessageBox* box = game.pauseMenu()->confirmation();
+    return box && QTest::qWaitForWindowExposed(box) ? box : nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,8 +113,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     configureApplication(app);
-    GameModel model;
-    const QPointer<MainWindow> window = openWindow(model, [] { Sound::shared().startAmbient(); });
+    auto model = std::make_unique<GameModel>();
+    const QPointer<MainWindow> window = openWindow(*model, [] { Sound::shared().startAmbient(); });
     if (!QTest::qWaitForWindowActive(window)) return fail("the window did not come up active");
     if (frameVariant(*window) != "dark") return fail("the window did not ask for a dark frame");
     auto shot = [&](MainWindow* from, const char* name) {
@@ -104,10 +136,13 @@ int main(int argc, char** argv) {
     MainWindow& other = *qobject_cast<MainWindow*>(QApplication::activeWindow());
     GameView* otherGame = gameIn(other);
     if (!otherGame || !QTest::qWaitForWindowExposed(&other)) return fail("the second window shows no game");
+    if (other.frameGeometry().topLeft() != window->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep))
+        return fail("the second window did not open a step down and right of the first");
+    if (frameVariant(other) != "dark") return fail("the second window did not ask for a dark frame");
     StageView& otherStage = *otherGame->stage();
     QTest::mouseMove(&otherStage, stagePoint(otherStage, "vase"));
     QTest::mouseClick(&otherStage, Qt::LeftButton, Qt::NoModifier, stagePoint(otherStage, "vase"));
-    if (model.state().inventory != std::vector<std::string>{"key"}) return fail("the vase gave no key");
+    if (model->state().inventory != std::vector<std::string>{"key"}) return fail("the vase gave no key");
     if (!game->toastView() || !otherGame->toastView()) return fail("the vase's toast is not in both windows");
     if (game->inventoryBar()->tileToolTip(0) != otherGame->inventoryBar()->tileToolTip(0))
         return fail("the key is not in both bars");
@@ -117,18 +152,18 @@ int main(int argc, char** argv) {
 
     InventoryBar& bar = *game->inventoryBar();
     QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, bar.tileRect(0).center().toPoint());
-    if (model.state().selected != "key") return fail("the key was not selected");
+    if (model->state().selected != "key") return fail("the key was not selected");
     QTest::mouseMove(&stage, stagePoint(stage, "door") + QPoint(-20, 40));
     QTest::qWait(300);
     shot(window, "3-key-held");
 
     QTest::mouseClick(&stage, Qt::LeftButton, Qt::NoModifier, stagePoint(stage, "door"));
-    if (!model.doorOpenStart()) return fail("the door did not open");
+    if (!model->doorOpenStart()) return fail("the door did not open");
     QTest::qWait(700);
     shot(window, "4-door-open");
     const bool arrived = QTest::qWaitFor(
         [&] {
-            return model.intro() && model.intro()->number == 2 && game->introCard()->isVisible() &&
+            return model->intro() && model->intro()->number == 2 && game->introCard()->isVisible() &&
                    otherGame->introCard()->isVisible();
         },
         8000);
@@ -137,20 +172,31 @@ int main(int argc, char** argv) {
     shot(window, "5-room2");
     shot(&other, "5-room2-second");
 
+    QMessageBox* question = openRestartQuestion(*model, *otherGame);
+    if (!question) return fail("the pause menu did not ask before restarting the game");
+    if (frameVariant(*question) != "dark") return fail("the alert did not ask for a dark frame");
+    question->reject();
+    model->setPaused(false);
+    other.activateWindow();  // what a window manager does once the alert has gone
+    if (!QTest::qWaitForWindowActive(&other)) return fail("the window did not come back once its alert closed");
+
     const QPointer<MainWindow> closing(&other);
     QTest::keyClick(&other, Qt::Key_W, Qt::ControlModifier);
     if (!QTest::qWaitFor([&] { return closing.isNull(); }, 5000)) return fail("Ctrl+W did not close the second window");
     if (!window || !window->isVisible()) return fail("closing the second window closed the first");
 
-    // The last window closes: the application quits with status 0 and the save holds room 2.
-    QTimer::singleShot(0, window, [&] { window->close(); });
+    // The last window is destroyed by another client: the application quits with status 0 all
+    // the same, and the save holds room 2.
+    if (!destroyFromOutside(*window)) return fail("another client could not destroy the last window");
     // Only a safeguard: an application that stays up after its last window fails here.
     QTimer::singleShot(10000, &app, [] { QCoreApplication::exit(kStillRunning); });
     const int status = app.exec();
     deleteWindows();
-    if (status == kStillRunning) return fail("closing the last window did not quit");
-    if (status != 0) return fail("closing the last window quit with a failure status");
-    const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(model.savePath());
+    const std::filesystem::path savePath = model->savePath();
+    model.reset();  // waits for the last save to be written
+    if (status == kStillRunning) return fail("destroying the last window did not quit");
+    if (status != 0) return fail("destroying the last window quit with a failure status");
+    const std::optional<ostrevan::SaveFile> saved = ostrevan::SaveStore::load(savePath);
     if (!saved || saved->state.level != 2) return fail("the save does not hold room 2");
     std::puts("window smoke test passed");
     return 0;
