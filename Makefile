@@ -26,26 +26,32 @@ help:
 	@echo 'The game needs a desktop session (or xvfb-run); the first build installs what is missing'
 	@echo '(make test and make bench add the test tools).'
 
-# Playing needs no test tools and no sound server of its own; see scripts/install-deps.
-deps:
-	@scripts/install-deps play
+# Each step runs its own jobs (ninja -j JOBS), so make's own -j would only start the steps at
+# once: the package install beside the builds, and three trees compiling together.
+.NOTPARALLEL:
 
-test-deps:
-	@scripts/install-deps test
+# One install step per make run, taking the test tools too when a goal needs them: two apt
+# runs at once would stop on each other's lock. Playing needs no test tools and no sound server
+# of its own; see scripts/install-deps.
+DEPS_SET := $(if $(filter test test-deps asan tsan bench,$(MAKECMDGOALS)),test,play)
+deps:
+	@scripts/install-deps $(DEPS_SET)
+
+test-deps: deps
 
 build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-asan: test-deps
+asan: deps
 	@cmake -S . -B $(ASAN_BUILD) $(ASAN_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-tsan: test-deps
+tsan: deps
 	@cmake -S . -B $(TSAN_BUILD) $(TSAN_FLAGS) >/dev/null
 	@cmake --build $(TSAN_BUILD) -j $(JOBS)
 
-test: test-deps build asan tsan
+test: deps build asan tsan
 	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure --no-tests=error
 	ctest --test-dir $(TSAN_BUILD) -j $(JOBS) --output-on-failure --no-tests=error
 	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --no-tests=error
@@ -53,7 +59,7 @@ test: test-deps build asan tsan
 run: build
 	$(BUILD)/tallowmere
 
-bench: test-deps build
+bench: deps build
 	$(BUILD)/Benchmarks/tallowmere_bench
 	scripts/cpu-check $(BUILD)/tallowmere
 	CPU_CHECK_SCALE=2 scripts/cpu-check $(BUILD)/tallowmere

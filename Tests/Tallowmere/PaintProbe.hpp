@@ -179,4 +179,27 @@ inline bool colourNearby(const QImage& image, QPointF p, double radius, const Rg
     return false;
 }
 
+// ## Comparing pictures
+
+// The largest difference between two pixels in any one channel, alpha included.
+inline int pixelDifference(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b)),
+                     std::abs(qAlpha(a) - qAlpha(b))});
+}
+
+// The largest pixelDifference between two pictures, read as QImage::pixel reads them (not
+// premultiplied); 256 when their sizes differ.
+inline int largestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return 256;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    int worst = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) worst = std::max(worst, pixelDifference(p[col], q[col]));
+    }
+    return worst;
+}
+
 }  // namespace tallowmere::testing

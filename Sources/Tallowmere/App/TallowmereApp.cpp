@@ -224,7 +224,7 @@ MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient, con
 }
 
 void deleteWindows() {
-    // Guarded: deleting one window may take another top-level widget (a box it owns) with it.
+    // Listed first: deleting a window changes the list of top-level widgets.
     std::vector<QPointer<MainWindow>> windows;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* window = qobject_cast<MainWindow*>(widget)) windows.emplace_back(window);

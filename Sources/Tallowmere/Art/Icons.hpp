@@ -1,6 +1,5 @@
-// Small vector icons for the controls and cards around the stage, named like the symbols of
-// the platform the game was first made for ("speaker.wave.2.fill", "lightbulb.fill", ...), so
-// screens can keep those names as data.
+// Small vector icons for the controls and cards around the stage. Each is known by a dotted
+// symbol name ("speaker.wave.2.fill", "lightbulb.fill", ...) that the screens keep as data.
 #pragma once
 
 #include <Tallowmere/Platform/Canvas.hpp>

@@ -32,7 +32,8 @@ using AudioSinkFactory = std::function<std::unique_ptr<AudioSink>()>;
 std::unique_ptr<AudioSink> makeSystemSink();
 
 // Owns the audio thread. The sink and the source it pulls are made on that thread; opening
-// is retried there every `retryInterval` while there is no output, and at once on wake().
+// is retried there every `retryInterval` while there is no output; wake() adds a retry at
+// most once per interval.
 // Nothing here ever waits for the audio thread except stop().
 class AudioOutput {
 public:

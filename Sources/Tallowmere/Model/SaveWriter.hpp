@@ -19,9 +19,10 @@ class SaveWriter {
 public:
     using WriteFunction = std::function<void(const ostrevan::SaveFile&, const std::filesystem::path&)>;
 
-    // `write` runs on the worker, one request at a time. The default, SaveStore::write, makes
-    // each write atomic and logs its failures; a slow or blocked one holds up only the worker.
-    explicit SaveWriter(WriteFunction write = ostrevan::SaveStore::write);
+    // `write` runs on the worker, one request at a time; left empty, it is SaveStore::write,
+    // which makes each write atomic and logs its failures. A slow or blocked write holds up
+    // only the worker.
+    explicit SaveWriter(WriteFunction write = {});
     // Waits for the pending write.
     ~SaveWriter();
     SaveWriter(const SaveWriter&) = delete;

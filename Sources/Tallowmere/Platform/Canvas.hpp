@@ -49,7 +49,7 @@ Rect offsetBy(const Rect& r, double dx, double dy);
 
 namespace shape {
 QPainterPath rect(const Rect& r);
-// Apple-style continuous ("squircle") corners; falls back to circular corners where the rect is
+// Continuous ("squircle") corners; falls back to circular corners where the rect is
 // too small for the smooth curve.
 QPainterPath roundedRect(const Rect& r, double radius);
 QPainterPath ellipse(const Rect& r);

@@ -55,18 +55,7 @@ QImage paintArt(const Art& art, const Rect& rect = kProp, double time = 0, QColo
 
 // Equal up to the anti-aliasing noise of two renderings that should match.
 bool looksAlike(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 2 || std::abs(qGreen(p) - qGreen(q)) > 2 ||
-                std::abs(qBlue(p) - qBlue(q)) > 2 || std::abs(qAlpha(p) - qAlpha(q)) > 2) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return largestDifference(a, b) <= 2;
 }
 
 QColor at(const QImage& image, double x, double y) {

@@ -5,6 +5,8 @@
 #include <Ostrevan/Levels.hpp>
 #include <Ostrevan/Themes.hpp>
 
+#include "PaintProbe.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -199,23 +201,6 @@ TEST(SceneRenderer, StillPropsKeptBetweenFramesMatchAFreshDrawingAndFollowTheFla
 
 // ## Frames kept between calls
 
-// The largest difference of any channel of any pixel; 256 when the sizes differ.
-int worstDifference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return 256;
-    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
-    int worst = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
-        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col) {
-            worst = std::max({worst, std::abs(qRed(p[col]) - qRed(q[col])), std::abs(qGreen(p[col]) - qGreen(q[col])),
-                              std::abs(qBlue(p[col]) - qBlue(q[col])), std::abs(qAlpha(p[col]) - qAlpha(q[col]))});
-        }
-    }
-    return worst;
-}
-
 // Moving art of every kind, a still vase in front of the fish tank, and a locked door.
 Level movingRoom() {
     namespace a = ostrevan::art;
@@ -287,7 +272,7 @@ TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
         for (const Step& step : steps) {
             SCOPED_TRACE("room " + std::to_string(first->id) + ": " + step.what);
             const QImage frame = kept.render(step.scene, step.pixels);
-            ASSERT_LE(worstDifference(frame, SceneRenderer().render(step.scene, step.pixels)), 1);
+            ASSERT_LE(testing::largestDifference(frame, SceneRenderer().render(step.scene, step.pixels)), 1);
         }
     }
 }

@@ -186,21 +186,6 @@ QImage freshBackdrop(QSizeF size, double devicePixelRatio, double time) {
     return image;
 }
 
-// The largest difference in any channel of any pixel; 256 for images of different sizes.
-int largestDifference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.format() != b.format()) return 256;
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x) {
-            worst = std::max({worst, std::abs(qRed(p[x]) - qRed(q[x])), std::abs(qGreen(p[x]) - qGreen(q[x])),
-                              std::abs(qBlue(p[x]) - qBlue(q[x])), std::abs(qAlpha(p[x]) - qAlpha(q[x]))});
-        }
-    }
-    return worst;
-}
-
 TEST(MenuViewBackdrop, KeptPictureMatchesAFreshOneFrameAfterFrame) {
     // From 0 to 7.5 s doors 1 and 4 shut, all stand shut about 2.6 s, door 0 swings open and shut
     // again and door 3 opens. The smallest screen is too small to keep doorways apart.
@@ -417,10 +402,7 @@ int differingPixels(const QImage& a, const QImage& b, const QRect& rect) {
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            count += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                               std::abs(qBlue(p) - qBlue(q))}) > 2;
+            count += pixelDifference(a.pixel(x, y), b.pixel(x, y)) > 2;
         }
     return count;
 }

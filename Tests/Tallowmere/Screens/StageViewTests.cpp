@@ -1,6 +1,7 @@
 // The stage view: fitting, the door's swing, the art clock, hit testing, and the pointer and
 // clicks of a real widget over room 1 (the vase holds the brass key that opens the door).
 #include "GameScreenFixture.hpp"
+#include "PaintProbe.hpp"
 
 #include <Tallowmere/Screens/Cards.hpp>
 #include <Tallowmere/Screens/HUD.hpp>
@@ -321,11 +322,7 @@ TEST_F(StageViewTest, TheHeldItemIsCutByTheRoundedFrameWithSoftEdges) {
             moveOnStage(stage, pointer);
             ASSERT_TRUE(stage.heldItem()->isVisible());
             const QImage with = stage.grab().toImage();
-            const auto change = [&](int x, int y) {
-                const QRgb a = with.pixel(x, y);
-                const QRgb b = without.pixel(x, y);
-                return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-            };
+            const auto change = [&](int x, int y) { return pixelDifference(with.pixel(x, y), without.pixel(x, y)); };
 
             // Past the frame nothing changes; in it the item shows.
             int outside = 0;
@@ -409,9 +406,7 @@ TEST_F(StageViewTest, TheStagePaintsTheScreensBackgroundUnderItsFrame) {
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) {
             if (frame.contains(x, y)) continue;
-            const QRgb a = own.pixel(x, y);
-            const QRgb b = parents.pixel(x, y);
-            const int difference = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            const int difference = pixelDifference(own.pixel(x, y), parents.pixel(x, y));
             worst = std::max(worst, difference);
             differing += difference > 0;
             ++compared;
