@@ -288,32 +288,38 @@ constexpr int kCondensedStretch = 87;
 
 // How far to grow a face's outlines on every side (in ems) for the weights the family lacks.
 // The stroke of "8" at 40 px, measured on the installed faces, sets the targets: semibold halfway
-// between the next lighter face and bold, heavy a quarter and black a half heavier than bold.
-// A stroke grows by twice the amount.
+// between the next lighter face and bold, heavy a quarter and black a half heavier than bold,
+// light a quarter lighter than the book face. A stroke grows by twice the amount.
 struct Growth {
     double semibold;  // on the next lighter face
     double heavy;     // on bold
     double black;     // on bold
+    double light = 0; // on the book face, negative: thinned (a family without a light face)
 };
 // Quicksand: medium 0.097, bold 0.121 em.
 constexpr Growth kRoundedGrowth{0.006, 0.015, 0.030};
 // DejaVu Serif: book 0.099, bold 0.189 em; the condensed cut: book 0.090, bold 0.170 em.
-constexpr Growth kSerifGrowth{0.0225, 0.0236, 0.0473};
-constexpr Growth kSerifCondensedGrowth{0.018, 0.0213, 0.0425};
+constexpr Growth kSerifGrowth{0.0225, 0.0236, 0.0473, -0.0124};
+constexpr Growth kSerifCondensedGrowth{0.018, 0.0213, 0.0425, -0.0113};
 // DejaVu Sans Mono: book 0.099, bold 0.130 em.
 constexpr Growth kMonoGrowth{0.0078, 0.0163, 0.0325};
 // DejaVu Sans: book 0.099, bold 0.180 em.
 constexpr Growth kSansGrowth{0.0203, 0.0225, 0.045};
 
 // A family whose faces run from light (or regular) to bold: medium takes the regular face, the
-// other weights between and beyond are grown. A grown weight also advances by its growth after
-// each character, so it runs wider, though its glyphs stand a little closer than the face's own.
+// other weights between and beyond are grown, and without a light face the lighter weights are
+// thinned from the regular one. A grown weight also advances by its growth after each character,
+// so it runs wider, though its glyphs stand a little closer than the face's own; a thinned one
+// keeps the regular face's advances.
 FontFace grownFace(const QStringList& families, FontWeight weight, const Growth& growth, bool hasLight) {
     FontFace face{families, kRegular, 100, 0, 0};
     switch (weight) {
         case FontWeight::ultraLight:
         case FontWeight::thin:
-        case FontWeight::light: face.weight = hasLight ? kLight : kRegular; break;
+        case FontWeight::light:
+            if (hasLight) face.weight = kLight;
+            else face.emboldenEm = growth.light;
+            break;
         case FontWeight::regular:
         case FontWeight::medium: break;
         case FontWeight::semibold: face.emboldenEm = growth.semibold; break;
@@ -321,7 +327,7 @@ FontFace grownFace(const QStringList& families, FontWeight weight, const Growth&
         case FontWeight::heavy: face.weight = kBold; face.emboldenEm = growth.heavy; break;
         case FontWeight::black: face.weight = kBold; face.emboldenEm = growth.black; break;
     }
-    face.spacingEm = face.emboldenEm;
+    face.spacingEm = std::max(face.emboldenEm, 0.0);
     return face;
 }
 
@@ -402,11 +408,12 @@ QPainterPath layoutPath(const QString& text, const Font& font) {
     }
     path.setFillRule(Qt::WindingFill);
     const double grow = fontFace(font).emboldenEm * kTextLayoutPx;
-    if (grow > 0 && !path.isEmpty()) {
+    if (grow != 0 && !path.isEmpty()) {
         QPainterPathStroker outline;
-        outline.setWidth(2 * grow);
+        outline.setWidth(2 * std::abs(grow));
         outline.setJoinStyle(Qt::RoundJoin);
-        path = path.united(outline.createStroke(path));
+        const QPainterPath band = outline.createStroke(path);
+        path = grow > 0 ? path.united(band) : path.subtracted(band);
         path.setFillRule(Qt::WindingFill);
     }
     return path;

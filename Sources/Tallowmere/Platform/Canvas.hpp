@@ -133,13 +133,13 @@ struct Font {
 };
 
 // Which installed face draws a font: the family (with a fallback for glyphs it lacks), the
-// face's weight and stretch, and how far its outlines are grown where the family has no face
-// of the weight asked for. Lengths are fractions of the font size.
+// face's weight and stretch, and how far its outlines are grown (or thinned) where the family has
+// no face of the weight asked for. Lengths are fractions of the font size.
 struct FontFace {
     QStringList families;
     int weight = 400;        // CSS scale, as the face is picked
     int stretch = 100;       // percent of the normal width
-    double emboldenEm = 0;   // outlines grown by this much on every side
+    double emboldenEm = 0;   // outlines grown by this much on every side (negative: thinned)
     double spacingEm = 0;    // added after every character: a heavier weight also runs wider
 };
 FontFace fontFace(const Font& font);

@@ -7,6 +7,7 @@
 #include <Tallowmere/Platform/Canvas.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/Animation.hpp>
+#include <Tallowmere/Widgets/ItemIcon.hpp>
 
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
@@ -85,6 +86,8 @@ QColor toastColor(Toast::Kind kind) {
 ToastView::ToastView(Toast toast, QWidget* parent)
     : QWidget(parent), m_toast(std::move(toast)), m_presence(new AnimatedValue(0, this)) {
     setAttribute(Qt::WA_TranslucentBackground);
+    // Nothing under the capsule is hovered, whatever the stage showed there.
+    setCursor(Qt::ArrowCursor);
     auto* shadow = new QGraphicsDropShadowEffect(this);
     shadow->setColor(black(kToastShadowOpacity));
     shadow->setBlurRadius(kToastShadowBlur);
@@ -165,6 +168,17 @@ QRect ToastView::glassSource() const {
     return QRect(origin, size()).adjusted(-kToastGlassReach, -kToastGlassReach, kToastGlassReach, kToastGlassReach);
 }
 
+QRect ToastView::heldItemArea() const {
+    const ItemIcon* held = m_stage ? m_stage->heldItem() : nullptr;
+    if (!held || !held->isVisibleTo(m_stage)) return {};
+    return QRect(held->mapTo(m_stage, QPoint(0, 0)), held->size());
+}
+
+bool ToastView::glassCurrent() const {
+    return !m_glass.isNull() && m_stage && glassSource() == m_glassSource && m_stage->framesRendered() == m_glassFrame &&
+           heldItemArea() == m_glassHeld && m_glass.devicePixelRatio() == devicePixelRatioF();
+}
+
 const QImage& ToastView::frostedBackdrop() {
     const QRect source = glassSource();
     const double dpr = devicePixelRatioF();
@@ -172,9 +186,7 @@ const QImage& ToastView::frostedBackdrop() {
         m_glass = QImage();
         return m_glass;
     }
-    if (!m_glass.isNull() && source == m_glassSource && m_stage->framesRendered() == m_glassFrame &&
-        m_glass.devicePixelRatio() == dpr)
-        return m_glass;
+    if (glassCurrent()) return m_glass;
     QImage picture(QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr))),
                    QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(dpr);
@@ -182,29 +194,36 @@ const QImage& ToastView::frostedBackdrop() {
     const QRect shown = source & m_stage->rect();
     if (!shown.isEmpty()) {
         m_readingStage = true;
-        m_stage->render(&picture, shown.topLeft() - source.topLeft(), QRegion(shown), QWidget::RenderFlags());
+        // With its children: the held item lies on the stage under the capsule too.
+        m_stage->render(&picture, shown.topLeft() - source.topLeft(), QRegion(shown), QWidget::DrawChildren);
         m_readingStage = false;
     }
     m_glass = blurredImage(picture, kToastGlassBlur * dpr);
     m_glassSource = source;
     m_glassFrame = m_stage->framesRendered();
+    m_glassHeld = heldItemArea();
     return m_glass;
 }
 
-// A new frame of the room may change the glass beyond what the stage repaints (the blur carries
-// a change up to its reach), so once the stage has painted near the capsule, a capsule still
-// showing an older frame is repainted whole. Queued, it never asks for a repaint while one is
-// under way.
+// A new frame of the room, or the held item moved, may change the glass beyond what the stage
+// repaints (the blur carries a change up to its reach), so once the stage has painted near the
+// capsule, a capsule showing an older picture is repainted whole. The capsule's own part of that
+// repaint may already bring its glass up to date, so whether it was out of date is noted as the
+// stage starts painting. Queued, it never asks for a repaint while one is under way.
 bool ToastView::eventFilter(QObject* watched, QEvent* event) {
     // The type first: the stage also reports events while it is being destroyed, when it is no
     // longer a StageView.
-    if (event->type() == QEvent::Paint && watched == m_stage && !m_readingStage && !m_checkPending && isVisible() &&
+    if (event->type() == QEvent::Paint && watched == m_stage && !m_readingStage && isVisible() &&
         static_cast<QPaintEvent*>(event)->region().intersects(glassSource())) {
-        m_checkPending = true;
-        QTimer::singleShot(0, this, [this] {
-            m_checkPending = false;
-            if (m_stage && m_stage->framesRendered() != m_glassFrame) update();
-        });
+        m_glassStale = m_glassStale || !glassCurrent();
+        if (!m_checkPending) {
+            m_checkPending = true;
+            QTimer::singleShot(0, this, [this] {
+                m_checkPending = false;
+                if (m_glassStale || !glassCurrent()) update();
+                m_glassStale = false;
+            });
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

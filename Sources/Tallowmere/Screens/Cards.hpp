@@ -29,8 +29,9 @@ QColor toastColor(Toast::Kind kind);
 
 // One toast capsule. It enters rising from below with a fade and leaves the same way; the game
 // screen makes one per toast, so a new toast replaces the old one even with the same text. It
-// takes the clicks that land on it. Its glass shows, blurred and darkened, what the stage given
-// by showOver() shows beneath it, and follows the stage's frames.
+// takes the clicks that land on it; the game screen passes its pointer's moves on to the stage.
+// Its glass shows, blurred and darkened, what the stage given by showOver() shows beneath it,
+// the held item included, and follows the stage's frames.
 class ToastView final : public QWidget {
     Q_OBJECT
 public:
@@ -70,8 +71,12 @@ private:
     void reposition();
     // This capsule's rectangle in the stage's coordinates, grown by the blur's reach.
     QRect glassSource() const;
-    // What lies behind the capsule, blurred, over glassSource(); null without a stage. Kept until
-    // the stage renders another frame or the capsule moves.
+    // Where the stage shows the held item (stage coordinates); empty while it shows none.
+    QRect heldItemArea() const;
+    // Whether the glass still shows what lies behind the capsule.
+    bool glassCurrent() const;
+    // What lies behind the capsule, held item included, blurred, over glassSource(); null without
+    // a stage. Kept until the stage renders another frame, the held item or the capsule moves.
     const QImage& frostedBackdrop();
 
     Toast m_toast;
@@ -83,9 +88,11 @@ private:
     QPointer<StageView> m_stage;
     bool m_readingStage = false;  // while the stage paints into the glass
     bool m_checkPending = false;  // a look at the stage's frames is queued
+    bool m_glassStale = false;    // the stage painted near the capsule while the glass was old
     QImage m_glass;
     QRect m_glassSource;
     std::uint64_t m_glassFrame = 0;  // the stage's frame count it was made from
+    QRect m_glassHeld;               // and where the held item was
 };
 
 // ---------------------------------------------------------------------------------------------

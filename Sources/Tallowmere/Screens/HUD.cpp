@@ -221,9 +221,15 @@ bool GameView::overStage(const QWidget* widget) const {
 
 bool GameView::eventFilter(QObject* watched, QEvent* event) {
     // Only watched, never taken: the layer itself still gets the move for its buttons' hover.
-    if (event->type() == QEvent::MouseMove && watched->isWidgetType() && overStage(static_cast<QWidget*>(watched))) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseMove && watched->isWidgetType() && overStage(static_cast<QWidget*>(watched))) {
         const auto* move = static_cast<QMouseEvent*>(event);
         m_stage->followPointer(m_stage->mapFromGlobal(move->globalPosition()));
+    } else if ((type == QEvent::MouseMove || type == QEvent::Enter) && m_toast && watched == m_toast) {
+        // The capsule covers a strip of the stage, which saw the pointer leave for it (or the
+        // capsule rise under a pointer at rest): the light and the held item go on following.
+        const auto* point = static_cast<QSinglePointEvent*>(event);
+        m_stage->followPointerUnder(m_stage->mapFromGlobal(point->globalPosition()));
     }
     return QWidget::eventFilter(watched, event);
 }

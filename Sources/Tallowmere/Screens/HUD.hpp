@@ -1,8 +1,8 @@
 // The game screen: the top bar, the stage with its toast, the inventory bar, and over them the
 // panel overlay, the intro card, the white flash, the pause menu and the help card. It owns the
 // game's keys ("h" and Escape) and holds nothing but keyboard focus of its own. The pointer's
-// moves over the panel overlay, the pause menu and the help card reach the stage beneath as well,
-// so its light, hover and held item follow the pointer there; their clicks stay theirs.
+// moves over the panel overlay, the pause menu, the help card and the toast reach the stage
+// beneath as well, so its light and held item follow the pointer there; their clicks stay theirs.
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>

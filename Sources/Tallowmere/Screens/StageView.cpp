@@ -537,10 +537,10 @@ void StageView::updateHeldItem() {
 // ---------------------------------------------------------------------------------------------
 // Pointer
 
-void StageView::pointerAt(QPointF widgetPoint) {
+void StageView::pointerAt(QPointF widgetPoint, bool mayHover) {
     const QPointF mouse = toStage(widgetPoint);
     std::optional<std::string> hover;
-    if (!m_model.panelID() && !m_model.paused()) {
+    if (mayHover && !m_model.panelID() && !m_model.paused()) {
         if (const Prop* prop = propAt(m_model.level(), m_model.state().flags, mouse)) hover = prop->id;
     }
     const bool ringMoved = hover != m_hover;
@@ -569,6 +569,11 @@ void StageView::followPointer(QPointF widgetPoint) {
 
 void StageView::losePointer() {
     if (m_hasMouse) pointerLeft();
+}
+
+void StageView::followPointerUnder(QPointF widgetPoint) {
+    if (stageFrame().contains(widgetPoint)) pointerAt(widgetPoint, false);
+    else if (m_hasMouse) pointerLeft();
 }
 
 bool StageView::overlaid() const {

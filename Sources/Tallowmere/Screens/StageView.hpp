@@ -81,6 +81,9 @@ public:
     // pointer gone from the screen altogether.
     void followPointer(QPointF widgetPoint);
     void losePointer();
+    // A move over a layer that covers only part of the stage and takes its clicks (the toast):
+    // tracked as a move over the stage, with nothing beneath hovered.
+    void followPointerUnder(QPointF widgetPoint);
 
     // Paints what lies under the stage, in the coordinates of the parent whose whole rectangle
     // is `parentRect`. With a backdrop the stage paints its own background (kept as an image with
@@ -110,7 +113,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    void pointerAt(QPointF widgetPoint);
+    void pointerAt(QPointF widgetPoint, bool mayHover = true);
     void pointerLeft();
     // The pause menu, the help card or a panel lies over the stage.
     bool overlaid() const;

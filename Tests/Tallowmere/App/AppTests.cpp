@@ -16,6 +16,7 @@
 #include <Ostrevan/Engine.hpp>
 
 #include <QAction>
+#include <QAnimationDriver>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -322,4 +323,54 @@ TEST_F(AppTest, TheMiddleFrameOfTheCrossFadeBlendsBothScreensOverTheBackground) 
         }
     }
     EXPECT_LE(worst, 2);
+}
+
+namespace {
+
+// The clock of Qt's animations, for one test: they move only when it is stepped.
+class SteppedAnimations final : public QAnimationDriver {
+public:
+    SteppedAnimations() { install(); }
+    ~SteppedAnimations() override { uninstall(); }
+    void step(int ms) {
+        // Qt starts the clock of newly started animations with a queued call.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        m_elapsedMs += ms;
+        advance();
+    }
+    qint64 elapsed() const override { return m_elapsedMs; }
+
+private:
+    qint64 m_elapsedMs = 0;
+};
+
+}  // namespace
+
+// The change the player sees, through the fade's own animation: halfway through its 0.3 s the
+// window shows neither the old screen nor the new one.
+TEST_F(AppTest, HalfwayThroughTheScreenChangeTheWindowShowsNeitherScreen) {
+    MainWindow& main = openWindow(std::nullopt);
+    RootView& root = *main.rootView();
+    const QImage leaving = root.grab().toImage();
+    SteppedAnimations animations;
+    model->setScreen(Screen::ending);
+    animations.step(0);  // the first step starts the animations' clock
+    animations.step(150);
+    const QImage frame = root.grab().toImage();
+    const QImage entering = root.currentScreen()->grab().toImage();
+    ASSERT_EQ(frame.size(), leaving.size());
+    ASSERT_EQ(frame.size(), entering.size());
+    const auto differing = [&](const QImage& other) {
+        int count = 0;
+        for (int y = 5; y < frame.height(); y += 37)
+            for (int x = 3; x < frame.width(); x += 41)
+                count += qGray(frame.pixel(x, y)) != qGray(other.pixel(x, y));
+        return count;
+    };
+    const int samples = ((frame.height() - 5 + 36) / 37) * ((frame.width() - 3 + 40) / 41);
+    EXPECT_GT(differing(leaving), samples / 2) << "the old screen still shows whole";
+    EXPECT_GT(differing(entering), samples / 2) << "the new screen already shows whole";
+    animations.step(200);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(root.fadingLayer(), nullptr);
 }

@@ -347,6 +347,73 @@ TEST_F(HUDTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
     }
 }
 
+// The toast takes the clicks on its capsule, yet the stage follows the pointer's moves over it
+// (the light's place and the held item move, no ring, the arrow), and the capsule's glass frosts
+// the held item beneath it as it does the room.
+TEST_F(HUDTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem) {
+    // Room 3's rug lies under the capsule; rolled back, it gives the small key.
+    GameView& game = openGame(3);
+    StageView& stage = *game.stage();
+    stage.setArtClock([] { return 0.0; });  // frames rendered between two looks are alike
+    QWindow* window = game.windowHandle();
+    model->tapProp("rug");
+    model->tapProp("pick_small");
+    model->tapItem("small");
+    ASSERT_EQ(model->state().selected, "small");
+    model->showToast(QString("A hint wide enough to lie over the floor's things. ").repeated(2).trimmed());
+    ToastView& toast = *game.toastView();
+    toast.enter(Motion::instant());
+    const QRect capsule = toast.geometry();
+    // A point along the capsule's middle over a prop the stage would ring, the first to the left.
+    std::optional<QPoint> overProp;
+    for (int x = capsule.left() + 4; x < capsule.right() - 4 && !overProp; x += 4) {
+        const QPointF point = stage.mapFrom(&game, QPointF(x, capsule.center().y()));
+        if (propAt(room(3), model->state().flags, stage.toStage(point))) overProp = QPoint(x, capsule.center().y());
+    }
+    ASSERT_TRUE(overProp) << "no prop under the capsule";
+    const auto heldCentre = [&] {
+        return QRectF(stage.heldItem()->mapTo(&game, QPoint(0, 0)), QSizeF(stage.heldItem()->size())).center();
+    };
+    QTest::mouseMove(window, capsule.topLeft() - QPoint(0, 40));
+    ASSERT_TRUE(stage.hasMouse());
+    for (const QPoint point : {*overProp, capsule.center(), capsule.topRight() + QPoint(-8, 4)}) {
+        QTest::mouseMove(window, point);
+        ASSERT_EQ(game.childAt(point), &toast);
+        EXPECT_TRUE(stage.hasMouse()) << point.x();
+        EXPECT_LT(QLineF(stage.toWidget(stage.mouse()), stage.mapFrom(&game, QPointF(point))).length(), 1.5) << point.x();
+        EXPECT_EQ(stage.hover(), std::nullopt) << point.x();
+        EXPECT_EQ(stage.cursor().shape(), Qt::ArrowCursor) << point.x();
+        EXPECT_EQ(toast.cursor().shape(), Qt::ArrowCursor) << point.x();
+        ASSERT_TRUE(stage.heldItem()->isVisible()) << point.x();
+        EXPECT_LT(QLineF(heldCentre(), QPointF(point) + QPointF(24, 24)).length(), 1.5) << point.x();
+    }
+    // Its click stays its own: the stage deselects nothing.
+    QTest::mouseClick(window, Qt::LeftButton, {}, capsule.center());
+    EXPECT_EQ(model->state().selected, "small");
+
+    // The held item under the capsule's left end, then under its right: the glass shows it move.
+    // Moves handed straight to the capsule, so no frame of the room is rendered between.
+    const auto glassWithHeldAt = [&](QPoint point) {
+        QMouseEvent move(QEvent::MouseMove, toast.mapFrom(&game, QPointF(point)), QPointF(point),
+                         game.mapToGlobal(QPointF(point)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&toast, &move);
+        return game.grab(capsule).toImage();
+    };
+    const QImage left = glassWithHeldAt(capsule.topLeft() + QPoint(30, 2));
+    const QImage right = glassWithHeldAt(capsule.topRight() + QPoint(-90, 2));
+    ASSERT_EQ(left.size(), right.size());
+    const auto differing = [&](QRect area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) count += left.pixel(x, y) != right.pixel(x, y);
+        return count;
+    };
+    // The columns over each place, text and all: only the glass beneath the text can differ.
+    const int h = left.height();
+    EXPECT_GT(differing(QRect(30, 0, 50, h)), 500) << "the item is not in the glass where it came from";
+    EXPECT_GT(differing(QRect(left.width() - 100, 0, 50, h)), 500) << "the item is not in the glass where it went";
+}
+
 // ## The shared look: item icon square, glass buttons and icons
 
 TEST(HUDStyle, ItemIconInsetsBySixPercent) {

@@ -859,3 +859,23 @@ TEST(MenuCardShadow, FallsOffAsAFortyPointShadowRadius) {
         EXPECT_NEAR(image.pixelColor(x, 400).alpha(), expected, 4) << x;
     }
 }
+
+// The two big titles' light serif: the book face thinned, a good deal lighter yet whole, on the
+// book face's advances so the tracking stays as laid out.
+TEST(MenuTitles, TheLightSerifDrawsThinnerStrokesOnTheSameAdvances) {
+    const QString title = QStringLiteral("YOU ESCAPED");
+    const auto ink = [&](FontWeight weight) {
+        const QImage image = paintImage(700, 100, [&](Canvas& c) {
+            drawTextCentered(c, title, QPointF(350, 50), Font{54, weight, FontDesign::serif}, QColor(Qt::white), 12);
+        });
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) sum += qAlpha(image.pixel(x, y));
+        return sum;
+    };
+    const double ratio = ink(FontWeight::light) / ink(FontWeight::regular);
+    EXPECT_LT(ratio, 0.85);
+    EXPECT_GT(ratio, 0.6);
+    EXPECT_DOUBLE_EQ(textWidth(title, Font{54, FontWeight::light, FontDesign::serif}, 12),
+                     textWidth(title, Font{54, FontWeight::regular, FontDesign::serif}, 12));
+}
