@@ -194,7 +194,7 @@ TEST(MenuViewBackdrop, KeptPictureMatchesAFreshOneFrameAfterFrame) {
         double devicePixelRatio;
     };
     for (const Screen screen : {Screen{{1200, 820}, 1}, Screen{{900, 700}, 1}, Screen{{700, 500}, 2},
-                                Screen{{160, 110}, 1}}) {
+                                Screen{{801, 533}, 1.5}, Screen{{160, 110}, 1}}) {
         SCOPED_TRACE(::testing::Message() << screen.size.width() << "x" << screen.size.height() << " at "
                                         << screen.devicePixelRatio);
         MenuBackdropRenderer renderer;
