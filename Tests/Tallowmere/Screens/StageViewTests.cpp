@@ -481,6 +481,48 @@ TEST_F(StageViewTest, APointerMoveShowsTheDarkRoomsLightBeforeTheNextTick) {
     EXPECT_EQ(differingPixels(shown, view.grab(area).toImage().convertToFormat(shown.format())), 0);
 }
 
+// The rounded frame cuts the room only at its rim: where the shape covers a pixel whole the room
+// shows as it is, and where it covers part, what lies under the frame shows through.
+TEST_F(StageViewTest, TheFrameCutsTheRoomOnlyAtItsRim) {
+    // Sizes whose frame edges fall inside pixels, across the frame and down it.
+    for (const QSize size : {QSize(1100, 655), QSize(1013, 655)}) {
+        GameModel& game = startIn(1);
+        StageView stage(game, QMarginsF(18, 6, 18, 6));
+        stage.setArtClock([] { return 1000.0; });
+        showAt(stage, size);
+        QTRY_VERIFY(stage.framesRendered() >= 1);
+        const auto over = [&stage](QColor colour) {
+            stage.setBackdrop([colour](QPainter& painter, const QRectF& all) { painter.fillRect(all, colour); });
+            return stage.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage onBlack = over(Qt::black);
+        const QImage onWhite = over(Qt::white);
+
+        const double dpr = onBlack.devicePixelRatio();
+        const QRectF frame = stage.stageFrame();
+        const Rect framePx{frame.x() * dpr, frame.y() * dpr, frame.width() * dpr, frame.height() * dpr};
+        QImage cover(onBlack.size(), QImage::Format_ARGB32_Premultiplied);
+        cover.fill(Qt::transparent);
+        {
+            QPainter painter(&cover);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.fillPath(shape::roundedRect(framePx, 14 * dpr), Qt::black);  // the frame's corner radius
+        }
+        int seenThroughInside = 0;
+        int hiddenAtRim = 0;
+        const QRect area = QRectF(framePx.x, framePx.y, framePx.w, framePx.h).toAlignedRect() & onBlack.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const int covered = qAlpha(cover.pixel(x, y));
+                const bool showsThrough = onBlack.pixel(x, y) != onWhite.pixel(x, y);
+                seenThroughInside += covered == 255 && showsThrough;
+                hiddenAtRim += covered > 0 && covered < 192 && !showsThrough;
+            }
+        EXPECT_EQ(seenThroughInside, 0) << size.width();
+        EXPECT_EQ(hiddenAtRim, 0) << size.width();
+    }
+}
+
 // A move in the dark, between ticks, repaints the light's old and new places and nothing else of
 // the window, at every pixel density.
 TEST_F(StageViewTest, APointerMoveInTheDarkRepaintsOnlyWhereTheLightWasAndIs) {
