@@ -138,6 +138,12 @@ double artTime(double secondsSinceUnixEpoch) {
     return t < kArtClockWrap ? t : 0;
 }
 
+double pointerFrameIntervalMs(double screenHz) {
+    // A faster screen does not make the light follow any better to the eye, only dearer.
+    const double hz = screenHz > 1 ? std::min(screenHz, kMaxPointerHz) : kMaxPointerHz;
+    return 1000.0 / hz;
+}
+
 double artTimeNow() {
     return artTime(double(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
 }
@@ -489,9 +495,7 @@ void StageView::showFrame(bool pointerOnly) {
 void StageView::askPointerFrame() {
     if (m_pointerTimer.isActive() || !m_frameTimer.isActive() || m_frameDue) return;
     const QScreen* shownOn = screen();
-    // A faster screen does not make the light follow any better to the eye, only dearer.
-    const double refreshHz = shownOn && shownOn->refreshRate() > 1 ? std::min(shownOn->refreshRate(), kMaxPointerHz) : kMaxPointerHz;
-    const double refreshMs = 1000.0 / refreshHz;
+    const double refreshMs = pointerFrameIntervalMs(shownOn ? shownOn->refreshRate() : 0);
     const double waitMs = m_sinceFrame.isValid() ? std::max(0.0, refreshMs - double(m_sinceFrame.elapsed())) : 0.0;
     const int tickInMs = m_frameTimer.remainingTime();
     if (tickInMs >= 0 && tickInMs <= waitMs + refreshMs / 2) return;

@@ -45,6 +45,11 @@ double doorProgress(std::optional<double> start, double now);
 double artTime(double secondsSinceUnixEpoch);
 double artTimeNow();
 
+// The least time between two frames that show the pointer, in milliseconds, on a screen that
+// refreshes `screenHz` times a second (0 or less when it does not say): a refresh, and never
+// more than 60 frames a second.
+double pointerFrameIntervalMs(double screenHz);
+
 // The topmost prop that takes a click at `point` (stage units): visible, interactive, and
 // with `point` inside its rectangle grown by 8 units (props under 60 wide or 40 high) or by 2,
 // right and bottom edges excluded. Higher z first; on equal z the later prop in the list.

@@ -122,6 +122,13 @@ TEST(StageView, ArtTimeCountsFrom2001AndWrapsAt20000) {
     EXPECT_DOUBLE_EQ(artTime(kReference - 1), 19999);
 }
 
+TEST(StageView, PointerFramesFollowTheScreenButNeverPass60ASecond) {
+    const std::pair<double, double> cases[] = {{60, 1000.0 / 60}, {30, 1000.0 / 30}, {50, 20},   {120, 1000.0 / 60},
+                                               {144, 1000.0 / 60}, {0, 1000.0 / 60},  {-1, 1000.0 / 60},
+                                               {std::numeric_limits<double>::quiet_NaN(), 1000.0 / 60}};
+    for (const auto& [screenHz, intervalMs] : cases) EXPECT_DOUBLE_EQ(pointerFrameIntervalMs(screenHz), intervalMs) << screenHz;
+}
+
 TEST(StageView, PropAtTakesTheNearestVisibleInteractiveProp) {
     Level level;
     level.props = {
