@@ -229,7 +229,7 @@ bool GameView::eventFilter(QObject* watched, QEvent* event) {
         // The capsule covers a strip of the stage, which saw the pointer leave for it (or the
         // capsule rise under a pointer at rest): the light and the held item go on following.
         const auto* point = static_cast<QSinglePointEvent*>(event);
-        m_stage->followPointerUnder(m_stage->mapFromGlobal(point->globalPosition()));
+        m_stage->followPointer(m_stage->mapFromGlobal(point->globalPosition()), false);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -566,18 +566,13 @@ void StageView::pointerLeft() {
     if (ringMoved) askPointerFrame();
 }
 
-void StageView::followPointer(QPointF widgetPoint) {
-    if (stageFrame().contains(widgetPoint)) pointerAt(widgetPoint);
+void StageView::followPointer(QPointF widgetPoint, bool mayHover) {
+    if (stageFrame().contains(widgetPoint)) pointerAt(widgetPoint, mayHover);
     else if (m_hasMouse) pointerLeft();
 }
 
 void StageView::losePointer() {
     if (m_hasMouse) pointerLeft();
-}
-
-void StageView::followPointerUnder(QPointF widgetPoint) {
-    if (stageFrame().contains(widgetPoint)) pointerAt(widgetPoint, false);
-    else if (m_hasMouse) pointerLeft();
 }
 
 bool StageView::overlaid() const {

@@ -81,14 +81,12 @@ public:
     // Where the art's time comes from: artTimeNow() unless a test sets its own.
     void setArtClock(std::function<double()> clock);
 
-    // Pointer moves that a layer over the stage (the pause menu, the help card, a panel) takes
-    // for itself: a point in this widget's coordinates, tracked as a move over the stage; and the
-    // pointer gone from the screen altogether.
-    void followPointer(QPointF widgetPoint);
+    // Pointer moves that a layer over the stage (the pause menu, the help card, a panel, the
+    // toast) takes for itself: a point in this widget's coordinates, tracked as a move over the
+    // stage, with nothing beneath hovered unless `mayHover`; and the pointer gone from the screen
+    // altogether.
+    void followPointer(QPointF widgetPoint, bool mayHover = true);
     void losePointer();
-    // A move over a layer that covers only part of the stage and takes its clicks (the toast):
-    // tracked as a move over the stage, with nothing beneath hovered.
-    void followPointerUnder(QPointF widgetPoint);
 
     // Paints what lies under the stage, in the coordinates of the parent whose whole rectangle
     // is `parentRect`. With a backdrop the stage paints its own background (kept as an image with
