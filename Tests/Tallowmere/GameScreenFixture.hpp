@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QCursor>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +36,16 @@ inline QPointF centreOf(const ostrevan::Rect& r) {
 inline void click(QWidget* widget) {
     ASSERT_NE(widget, nullptr);
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// What `window` holds on screen in `area`, once whatever is pending is painted (the window
+// paints a few milliseconds after an update asks; one corner pixel more is painted besides).
+inline QImage shownOnScreen(QWidget& window, const QRect& area) {
+    window.repaint(QRect(0, 0, 1, 1));
+    QPaintDevice* device = window.backingStore()->paintDevice();
+    if (device->devType() != QInternal::Image) return {};
+    const double dpr = window.devicePixelRatioF();
+    return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
 }
 
 class GameScreenTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The game screen: top bar, inventory bar, toasts, intro card, flash, keys, focus and the order
 // of the layers, driven through the real widgets over room 1 on a manual clock.
 #include "GameScreenFixture.hpp"
+#include "PaintProbe.hpp"
 
 #include <Tallowmere/Art/Icons.hpp>
 #include <Tallowmere/Panels/PanelViews.hpp>
@@ -412,6 +413,27 @@ TEST_F(HUDTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem
     const int h = left.height();
     EXPECT_GT(differing(QRect(30, 0, 50, h)), 500) << "the item is not in the glass where it came from";
     EXPECT_GT(differing(QRect(left.width() - 100, 0, 50, h)), 500) << "the item is not in the glass where it went";
+}
+
+// What the capsule shows on the screen itself follows the room beneath it, as a fresh paint of
+// it would: dust drifting under it is seen through the glass, also where the glass blurs a mote
+// past the little the stage repaints round it.
+TEST_F(HUDTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
+    GameView& game = openGame(1);
+    StageView& stage = *game.stage();
+    double time = 1000;
+    stage.setArtClock([&time] { return time; });
+    model->showToast(QString("A hint wide enough to lie over the floor's things. ").repeated(2).trimmed());
+    ToastView& toast = *game.toastView();
+    toast.enter(Motion::instant());
+    QTRY_VERIFY(stage.framesRendered() >= 2);
+    for (int i = 0; i < 40; ++i) {
+        time += 0.25;
+        stage.tick();
+        QApplication::processEvents();  // the capsule's queued look at the stage's new frame
+    }
+    const QRect capsule = toast.geometry();
+    EXPECT_EQ(largestDifference(shownOnScreen(game, capsule), game.grab(capsule).toImage()), 0);
 }
 
 // ## The shared look: item icon square, glass buttons and icons

@@ -43,16 +43,6 @@ QPointF emptyPoint() {
     return point;
 }
 
-// What `window` holds on screen in `area`, once whatever is pending is painted (the window
-// paints a few milliseconds after an update asks; one corner pixel more is painted besides).
-QImage shownOnScreen(QWidget& window, const QRect& area) {
-    window.repaint(QRect(0, 0, 1, 1));
-    QPaintDevice* device = window.backingStore()->paintDevice();
-    if (device->devType() != QInternal::Image) return {};
-    const double dpr = window.devicePixelRatioF();
-    return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
-}
-
 int differingPixels(const QImage& a, const QImage& b) {
     if (a.size() != b.size()) return -1;
     int differing = 0;
