@@ -8,6 +8,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <array>
@@ -50,6 +51,9 @@ constexpr double kHoverHaloWidth = 5;
 // How far the ring's blurred halo reaches past the prop's rect: the growth, half the halo's
 // width and three standard deviations of its blur.
 constexpr double kHoverReach = kHoverGrow + kHoverHaloWidth / 2 + 3 * kHoverHaloBlur;
+// How far inside the prop's rect the halo may reach: half its width and its blur inside the ring,
+// and where the corners curve in, as far again as a continuous corner's curve starts out.
+constexpr double kHoverInnerReach = kHoverHaloWidth / 2 + 3 * kHoverHaloBlur + 1.53 * kHoverCorner - kHoverGrow;
 
 constexpr QPointF kVignetteCentre{500, 330};
 constexpr double kVignetteInner = 380;
@@ -248,28 +252,26 @@ QRect alignedToGrid(const QRect& r) {
     return QRect(QPoint(x0, y0), QPoint(x1, y1));
 }
 
-// The rects on the grid inside `whole`, overlapping ones (or ones nearly touching) joined.
-std::vector<QRect> joinAreas(const std::vector<QRect>& rects, const QRect& whole) {
-    std::vector<QRect> areas;
-    areas.reserve(rects.size());
-    for (const QRect& r : rects) {
-        const QRect area = alignedToGrid(r) & whole;
-        if (!area.isEmpty()) areas.push_back(area);
-    }
-    bool joined = true;
-    while (joined) {
-        joined = false;
-        for (std::size_t i = 0; i < areas.size() && !joined; ++i) {
-            for (std::size_t j = i + 1; j < areas.size(); ++j) {
-                if (!areas[i].adjusted(-kGrid, -kGrid, kGrid, kGrid).intersects(areas[j])) continue;
-                areas[i] |= areas[j];
-                areas.erase(areas.begin() + std::ptrdiff_t(j));
-                joined = true;
-                break;
-            }
-        }
-    }
-    return areas;
+// The rects on the grid inside `whole` as areas that do not overlap: a layer laid over each area
+// in turn is then laid once on every pixel.
+std::vector<QRect> disjointAreas(const std::vector<QRect>& rects, const QRect& whole) {
+    QRegion region;
+    for (const QRect& r : rects) region += alignedToGrid(r) & whole;
+    return std::vector<QRect>(region.begin(), region.end());
+}
+
+double shareOf(const std::vector<QRect>& areas, const QRect& whole) {
+    double pixels = 0;
+    for (const QRect& area : areas) pixels += double(area.width()) * area.height();
+    return pixels / (double(whole.width()) * whole.height());
+}
+
+// The rows of `area` copied from `from` into `to`, two images of one size and 32-bit format.
+void copyArea(QImage& to, const QImage& from, const QRect& area) {
+    const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
+    const std::size_t rowStart = std::size_t(area.x()) * sizeof(QRgb);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(to.scanLine(y) + rowStart, from.constScanLine(y) + rowStart, rowBytes);
 }
 
 // The smallest rect holding every pixel of `image` that is not fully transparent, or an empty one.
@@ -329,8 +331,21 @@ void SceneRenderer::addMotes(std::vector<QRect>& rects, double time) const {
 
 void SceneRenderer::addHoverRing(std::vector<QRect>& rects, const RoomScene& scene,
                                  const std::optional<std::string>& hover) const {
-    if (const Prop* prop = hoveredProp(scene.level, scene.flags, hover))
-        rects.push_back(toDevice(insetBy(prop->rect, -kHoverReach, -kHoverReach), kEdgeMargin));
+    const Prop* prop = hoveredProp(scene.level, scene.flags, hover);
+    if (!prop) return;
+    // Only the band round the ring changes as it pulses: the four sides of its reach, unless the
+    // prop is too small to leave anything inside untouched.
+    const QRect outer = toDevice(insetBy(prop->rect, -kHoverReach, -kHoverReach), kEdgeMargin);
+    const QRect inner = toDevice(insetBy(prop->rect, kHoverInnerReach, kHoverInnerReach), 0)
+                            .adjusted(kGrid, kGrid, -kGrid, -kGrid);
+    if (inner.width() < 2 * kGrid || inner.height() < 2 * kGrid || !outer.contains(inner)) {
+        rects.push_back(outer);
+        return;
+    }
+    rects.push_back(QRect(QPoint(outer.left(), outer.top()), QPoint(outer.right(), inner.top() - 1)));
+    rects.push_back(QRect(QPoint(outer.left(), inner.bottom() + 1), QPoint(outer.right(), outer.bottom())));
+    rects.push_back(QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())));
+    rects.push_back(QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())));
 }
 
 void SceneRenderer::addLightCircle(std::vector<QRect>& rects, QPointF mouse) const {
@@ -435,71 +450,123 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
     return true;
 }
 
-void SceneRenderer::repaint(const QRect& area, const RoomScene& scene) {
+// The areas are painted on a frame-sized scratch image in the frame's own coordinates, so every
+// shape lands on the very pixels and rounds exactly as in a whole repaint; only what reaches an
+// area is drawn, and only the areas are kept.
+QImage& SceneRenderer::scratch(const QRect& whole, const std::vector<QRect>& areas, const QImage& start) {
+    if (m_scratch.size() != whole.size() || m_scratch.devicePixelRatio() != m_layersDpr) {
+        m_scratch = QImage(whole.size(), QImage::Format_ARGB32_Premultiplied);
+        m_scratch.setDevicePixelRatio(m_layersDpr);
+    }
+    for (const QRect& area : areas) copyArea(m_scratch, start, area);
+    return m_scratch;
+}
+
+// The scratch's areas become `target`'s: the whole image trades places with it.
+void SceneRenderer::keep(QImage& target, const QRect& whole, const std::vector<QRect>& areas) {
+    if (areas.size() == 1 && areas.front() == whole) {
+        std::swap(target, m_scratch);
+        return;
+    }
+    for (const QRect& area : areas) copyArea(target, m_scratch, area);
+}
+
+namespace {
+QTransform stageTransform(QSize pixels, double dpr) {
+    return QTransform::fromScale(pixels.width() / dpr / kStageW, pixels.height() / dpr / kStageH);
+}
+
+void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {
+    const QTransform stage = painter.worldTransform();
+    painter.setWorldTransform(QTransform());
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (const QRect& area : areas) painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
+    painter.setWorldTransform(stage);
+}
+
+bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
+    return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return bounds.intersects(area); });
+}
+}  // namespace
+
+void SceneRenderer::composeDarkness(const std::vector<QRect>& areas, QPointF mouse) {
+    const QRect whole(QPoint(0, 0), m_layersSize);
+    const double dpr = m_layersDpr;
+    const double kx = m_layersSize.width() / kStageW;
+    const double ky = m_layersSize.height() / kStageH;
+    if (m_darkness.size() != m_layersSize || m_darkness.devicePixelRatio() != dpr) {
+        m_darkness = QImage(m_layersSize, QImage::Format_ARGB32_Premultiplied);
+        m_darkness.setDevicePixelRatio(dpr);
+    }
+    for (const QRect& area : areas) {
+        // Filled a little past the area, whose pixels are then all wholly inside the fill, as
+        // they are when the whole stage is filled.
+        const QRect reach = area == whole ? whole : area.adjusted(-kGrid, -kGrid, kGrid, kGrid) & whole;
+        QImage& image = scratch(whole, {}, m_darkness);
+        for (int y = reach.top(); y <= reach.bottom(); ++y)
+            std::memset(image.scanLine(y) + std::size_t(reach.x()) * sizeof(QRgb), 0, std::size_t(reach.width()) * sizeof(QRgb));
+        {
+            QPainter painter(&image);
+            painter.setWorldTransform(stageTransform(m_layersSize, dpr));
+            drawDarknessFill(Canvas(painter), mouse,
+                             area == whole ? kStage : Rect{reach.x() / kx, reach.y() / ky, reach.width() / kx, reach.height() / ky});
+        }
+        keep(m_darkness, whole, {area});
+    }
+}
+
+void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScene& scene) {
     const Level& level = scene.level;
     const FlagSet& flags = scene.flags;
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
-    const bool everything = area == whole;
-    // The area is painted on a frame-sized scratch image in the frame's own coordinates, so every
-    // shape lands on the very pixels and rounds exactly as in a whole repaint; only what lies in
-    // the area is drawn, and only the area is kept.
-    if (m_scratch.size() != m_layersSize || m_scratch.devicePixelRatio() != dpr) {
-        m_scratch = QImage(m_layersSize, QImage::Format_ARGB32_Premultiplied);
-        m_scratch.setDevicePixelRatio(dpr);
-    }
-    const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
-    const std::size_t rowStart = std::size_t(area.x()) * sizeof(QRgb);
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        std::memcpy(m_scratch.scanLine(y) + rowStart, m_background.constScanLine(y) + rowStart, rowBytes);
+    QImage& image = scratch(whole, areas, m_background);
     {
-        QPainter painter(&m_scratch);
-        // Images of the whole stage are copied over the area pixel for pixel.
-        const auto lay = [&](const QImage& image) {
-            painter.setWorldTransform(QTransform());
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
-        };
-        painter.setWorldTransform(QTransform::fromScale(m_layersSize.width() / dpr / kStageW,
-                                                        m_layersSize.height() / dpr / kStageH));
+        QPainter painter(&image);
+        painter.setWorldTransform(stageTransform(m_layersSize, dpr));
+        const Canvas canvas(painter);
+        for (const Layer& layer : m_layers) {
+            if (!reaches(layer.bounds, areas)) continue;
+            if (!layer.still.isNull()) {
+                layAreas(painter, layer.still, areas, dpr);
+            } else if (layer.lampOnly) {
+                drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
+            } else if (layer.prop < level.props.size()) {
+                drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
+            }
+        }
+        drawDustMotes(canvas, scene.time, scene.dark, [&](const Rect& box) { return reaches(toDevice(box, kEdgeMargin), areas); });
+        // The darkness's pixels depend only on where they are: laid as worked out.
+        if (scene.dark) layAreas(painter, m_darkness, areas, dpr);
+    }
+    keep(m_under, whole, areas);
+}
+
+void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene& scene) {
+    const Level& level = scene.level;
+    const FlagSet& flags = scene.flags;
+    const double dpr = m_layersDpr;
+    const QRect whole(QPoint(0, 0), m_layersSize);
+    QImage& image = scratch(whole, areas, m_under);
+    {
+        QPainter painter(&image);
+        painter.setWorldTransform(stageTransform(m_layersSize, dpr));
         {
             const Canvas canvas(painter);
-            const auto here = [&](const Rect& box) { return toDevice(box, kEdgeMargin).intersects(area); };
-            const auto afreshHere = [&](std::size_t prop) {
-                return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
-                    return layer.still.isNull() && !layer.lampOnly && layer.prop == prop && layer.bounds.intersects(area);
-                });
-            };
-            for (const Layer& layer : m_layers) {
-                if (!layer.bounds.intersects(area)) continue;
-                if (!layer.still.isNull()) {
-                    lay(layer.still);
-                } else if (layer.lampOnly) {
-                    drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
-                } else if (layer.prop < level.props.size()) {
-                    drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
-                }
-            }
-            drawDustMotes(canvas, scene.time, scene.dark, here);
             if (scene.dark) {
-                // The darkness covers the stage; its pixels depend only on where they are.
-                const double kx = m_layersSize.width() / kStageW;
-                const double ky = m_layersSize.height() / kStageH;
-                drawDarknessFill(canvas, scene.mouse,
-                                 everything ? kStage : Rect{area.x() / kx, area.y() / ky, area.width() / kx, area.height() / ky});
-                drawGlowsOverDark(canvas, level, flags, scene.time, afreshHere);
+                drawGlowsOverDark(canvas, level, flags, scene.time, [&](std::size_t prop) {
+                    return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
+                        return layer.still.isNull() && !layer.lampOnly && layer.prop == prop && reaches(layer.bounds, areas);
+                    });
+                });
             }
-            if (const Prop* prop = hoveredProp(level, flags, scene.hover); prop && here(insetBy(prop->rect, -kHoverReach, -kHoverReach)))
+            if (const Prop* prop = hoveredProp(level, flags, scene.hover);
+                prop && reaches(toDevice(insetBy(prop->rect, -kHoverReach, -kHoverReach), kEdgeMargin), areas))
                 drawHoverRing(canvas, level, flags, scene.time, scene.hover);
         }
-        lay(vignetteImage(m_layersSize, dpr));
+        layAreas(painter, vignetteImage(m_layersSize, dpr), areas, dpr);
     }
-    if (everything) {
-        std::swap(m_frame, m_scratch);
-        return;
-    }
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        std::memcpy(m_frame.scanLine(y) + rowStart, m_scratch.constScanLine(y) + rowStart, rowBytes);
+    keep(m_frame, whole, areas);
 }
 
 const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double devicePixelRatio) {
@@ -508,44 +575,47 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
         m_frameValid = false;
         m_frame = QImage();
         m_repainted.clear();
+        m_recomposed.clear();
         return m_frame;
     }
     const QRect whole(QPoint(0, 0), pixels);
     bool repaintAll = rebuilt || !m_frameValid || m_frame.size() != pixels ||
                       m_frame.devicePixelRatio() != devicePixelRatio || scene.dark != m_lastDark ||
                       scene.doorOpen > 0 || !std::isfinite(scene.time) || !std::isfinite(m_lastTime);
-    std::vector<QRect> areas;
+    std::vector<QRect> under;  // what lies under the pulsing layers changed here
+    std::vector<QRect> over;   // ... and here only the pulsing layers
+    std::vector<QRect> light;  // the darkness moved here
     if (!repaintAll) {
-        std::vector<QRect> moved;
         const bool timed = scene.time != m_lastTime;
         if (timed) {
             for (const Layer& layer : m_layers)
-                if (layer.still.isNull()) moved.push_back(layer.bounds);
+                if (layer.still.isNull()) under.push_back(layer.bounds);
             if (!scene.dark) {
-                addMotes(moved, m_lastTime);
-                addMotes(moved, scene.time);
+                addMotes(under, m_lastTime);
+                addMotes(under, scene.time);
             }
         }
-        if (timed || scene.hover != m_lastHover) {
-            addHoverRing(moved, scene, m_lastHover);
-            addHoverRing(moved, scene, scene.hover);
-        }
         if (scene.dark && scene.mouse != m_lastMouse) {
-            addLightCircle(moved, m_lastMouse);
-            addLightCircle(moved, scene.mouse);
+            addLightCircle(light, m_lastMouse);
+            addLightCircle(light, scene.mouse);
+            under.insert(under.end(), light.begin(), light.end());
         }
-        areas = joinAreas(moved, whole);
-        double share = 0;
-        for (const QRect& area : areas) share += double(area.width()) * area.height() / (double(whole.width()) * whole.height());
-        repaintAll = share > kWholeShare;
+        over = under;
+        if (timed || scene.hover != m_lastHover) {
+            addHoverRing(over, scene, m_lastHover);
+            addHoverRing(over, scene, scene.hover);
+        }
+        light = disjointAreas(light, whole);
+        under = disjointAreas(under, whole);
+        over = disjointAreas(over, whole);
+        repaintAll = shareOf(over, whole) > kWholeShare;
     }
-    if (repaintAll) {
-        repaint(whole, scene);
-        m_repainted = {whole};
-    } else {
-        for (const QRect& area : areas) repaint(area, scene);
-        m_repainted = std::move(areas);
-    }
+    if (repaintAll) light = under = over = {whole};
+    if (scene.dark && !light.empty()) composeDarkness(light, scene.mouse);
+    if (!under.empty()) composeUnder(under, scene);
+    if (!over.empty()) composeOver(over, scene);
+    m_repainted = std::move(over);
+    m_recomposed = std::move(under);
     m_frameValid = true;
     m_lastTime = scene.time;
     m_lastMouse = scene.mouse;

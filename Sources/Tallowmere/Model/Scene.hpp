@@ -52,10 +52,13 @@ void drawVignette(Canvas canvas);
 // light pool, still props and a shut door without its lamp) are composed once per room, flag
 // set, size and door state; the last frame is kept, and a later frame repaints only the
 // rectangles where something moved since: animated props, the locked door's lamp, dust motes,
-// the light circle of the dark round the pointer and the hover ring, each where it was and where
-// it is now, with the layers above it. A new room, flag set, size, darkness or an opening door
-// repaints the whole frame. The painting itself runs on a thread of the global thread pool while
-// the caller waits (see paintOnPool): from the GUI thread, Qt hands large fills to that pool one by
+// the light circle of the dark round the pointer and the hover ring's band, each where it was and
+// where it is now, with the layers above it. What lies under the things that only pulse (the
+// ring, the writing that glows through the dark) is kept too, so a pulse lays them afresh on it
+// rather than composing the room beneath again; the darkness is kept as well and worked out again
+// only where the light moves. A new room, flag set, size, darkness or an opening door repaints
+// the whole frame. The painting itself runs on a thread of the global thread pool while the
+// caller waits (see paintOnPool): from the GUI thread, Qt hands large fills to that pool one by
 // one, which costs more than the fills. One renderer serves one view; it may live on any thread
 // but is not to be used from two threads at once.
 class SceneRenderer {
@@ -71,6 +74,9 @@ public:
     // The device-pixel rectangles of the kept frame that the last frame repainted: where it
     // differs from the one before. The whole frame after a full repaint.
     const std::vector<QRect>& repaintedAreas() const { return m_repainted; }
+    // The device-pixel rectangles the last frame composed from the bottom up (background, props,
+    // motes, darkness): a part of repaintedAreas(), the rest only laid the pulsing layers afresh.
+    const std::vector<QRect>& recomposedAreas() const { return m_recomposed; }
 
 private:
     // A layer above the background, in drawing order: a run of still props as an image, or one
@@ -87,10 +93,19 @@ private:
     // Rebuilds the background and the layers when the room, flags, size or door state changed;
     // answers whether it did.
     bool prepareLayers(const RoomScene& scene, QSize pixels, double devicePixelRatio);
-    // Repaints `area` (device pixels, on the 4-pixel grid) of the kept frame.
-    void repaint(const QRect& area, const RoomScene& scene);
-    // Add the device-pixel rects of what moves: the motes at `time`, the ring round `hover` and
-    // the light circle round `mouse`.
+    // Composes `areas` (device pixels, on the 4-pixel grid) of what lies under the pulsing
+    // layers: the background, the layers, the motes and the darkness.
+    void composeUnder(const std::vector<QRect>& areas, const RoomScene& scene);
+    // Lays the pulsing layers and the vignette over what lies under them in `areas`: the frame.
+    void composeOver(const std::vector<QRect>& areas, const RoomScene& scene);
+    // Works out the darkness round `mouse` in `areas`.
+    void composeDarkness(const std::vector<QRect>& areas, QPointF mouse);
+    // The scratch image with `areas` copied from `start` (of the frame's size), ready to paint on.
+    QImage& scratch(const QRect& whole, const std::vector<QRect>& areas, const QImage& start);
+    // The scratch's `areas` kept in `target`; the whole frame trades places with it instead.
+    void keep(QImage& target, const QRect& whole, const std::vector<QRect>& areas);
+    // Add the device-pixel rects of what moves: the motes at `time`, the band of the ring round
+    // `hover` and the light circle round `mouse`.
     void addMotes(std::vector<QRect>& rects, double time) const;
     void addHoverRing(std::vector<QRect>& rects, const RoomScene& scene, const std::optional<std::string>& hover) const;
     void addLightCircle(std::vector<QRect>& rects, QPointF mouse) const;
@@ -112,7 +127,9 @@ private:
     bool m_layersDoorShut = true;
     QImage m_background;         // shell with the still run under everything drawn afresh
     std::vector<Layer> m_layers;
-    QImage m_scratch;            // where repainted areas are drawn before they join the frame
+    QImage m_under;              // the last frame without its pulsing layers and vignette
+    QImage m_darkness;           // the darkness round the last frame's pointer, in a dark room
+    QImage m_scratch;            // where areas are painted before they are kept
 
     // The last frame and what it showed.
     QImage m_frame;
@@ -122,6 +139,7 @@ private:
     std::optional<std::string> m_lastHover;
     bool m_lastDark = false;
     std::vector<QRect> m_repainted;
+    std::vector<QRect> m_recomposed;
 };
 
 }  // namespace tallowmere

@@ -22,6 +22,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -952,13 +953,17 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
         if (!masks.colour.isNull() && masks.solid == solid) {
             colour = masks.colour;
         } else {
+            // A glow that pulses asks for a new alpha every frame: each coverage's pixel is worked
+            // out once, and the mask is then only looked up.
+            std::array<QRgb, 256> pixelOf{};
+            for (int coverage = 0; coverage < 256; ++coverage)
+                pixelOf[std::size_t(coverage)] =
+                    qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage + 127) / 255));
             colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
             for (int y = 0; y < colour.height(); ++y) {
                 const uchar* coverage = mask.constScanLine(y);
                 auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
-                for (int x = 0; x < colour.width(); ++x) {
-                    line[x] = qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage[x] + 127) / 255));
-                }
+                for (int x = 0; x < colour.width(); ++x) line[x] = pixelOf[coverage[x]];
             }
             masks.solid = solid;
             masks.colour = colour;
