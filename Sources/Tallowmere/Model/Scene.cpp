@@ -634,12 +634,18 @@ void SceneRenderer::draw(QPainter& painter, const QRectF& target, const RoomScen
     if (!image.isNull()) painter.drawImage(stage.topLeft(), image);
 }
 
+bool SceneRenderer::fills(QSize pixelSize, double devicePixelRatio) {
+    if (pixelSize.isEmpty() || !(devicePixelRatio > 0)) return false;
+    const QRectF target(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio);
+    const QRectF stage = snapToPixels(fitStage(target), devicePixelRatio);
+    return stage.topLeft() == QPointF(0, 0) && (stage.size() * devicePixelRatio).toSize() == pixelSize;
+}
+
 QImage SceneRenderer::render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio) {
     if (pixelSize.isEmpty() || !(devicePixelRatio > 0)) return {};
     const QRectF target(0, 0, pixelSize.width() / devicePixelRatio, pixelSize.height() / devicePixelRatio);
-    const QRectF stage = snapToPixels(fitStage(target), devicePixelRatio);
     // The usual case: the stage fills the image, which is then the kept frame itself.
-    if (stage.topLeft() == QPointF(0, 0) && (stage.size() * devicePixelRatio).toSize() == pixelSize) {
+    if (fills(pixelSize, devicePixelRatio)) {
         QImage image;
         runOnPool([&] { image = frame(scene, pixelSize, devicePixelRatio); });
         return image;

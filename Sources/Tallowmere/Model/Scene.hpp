@@ -67,6 +67,10 @@ public:
     // of the painter's device untouched.
     void draw(QPainter& painter, const QRectF& target, const RoomScene& scene);
 
+    // Whether the stage fills an image of `pixelSize` device pixels exactly; render() then hands
+    // back the kept frame itself.
+    static bool fills(QSize pixelSize, double devicePixelRatio);
+
     // The whole frame as an image of `pixelSize` device pixels, transparent where the room draws
     // nothing.
     QImage render(const RoomScene& scene, QSize pixelSize, double devicePixelRatio = 1);

@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <vector>
@@ -72,18 +73,11 @@ QImage transparentImage(QSizeF logical, double dpr) {
     return image;
 }
 
-// Where the rendered room lies, in device pixels: the stage frame's corner on whole pixels, as
-// the tick's repainted areas assume.
-QPoint frameOrigin(const QRectF& frame, double dpr) {
-    return QPoint(int(std::round(frame.x() * dpr)), int(std::round(frame.y() * dpr)));
-}
-
 // The whole widget pixels that cover `devicePixels`, and one more round: however the window maps
 // them back to its own pixels, they cover the area.
-QRect coveringWidgetPixels(const QRect& devicePixels, double dpr) {
+QRect coveringWidgetPixels(const QRectF& devicePixels, double dpr) {
     const QPoint topLeft(int(std::floor(devicePixels.left() / dpr)), int(std::floor(devicePixels.top() / dpr)));
-    const QPoint bottomRight(int(std::ceil((devicePixels.right() + 1) / dpr)) - 1,
-                             int(std::ceil((devicePixels.bottom() + 1) / dpr)) - 1);
+    const QPoint bottomRight(int(std::ceil(devicePixels.right() / dpr)) - 1, int(std::ceil(devicePixels.bottom() / dpr)) - 1);
     return QRect(topLeft, bottomRight).adjusted(-1, -1, 1, 1);
 }
 
@@ -225,12 +219,35 @@ StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
 StageView::~StageView() = default;
 
 QRectF StageView::stageFrame() const {
-    const QRectF offered = QRectF(rect()).marginsRemoved(m_padding);
-    return fitStage(offered);
+    const QRectF fitted = fitStage(QRectF(rect()).marginsRemoved(m_padding));
+    const double dpr = devicePixelRatioF();
+    if (fitted.isEmpty() || !(dpr > 0)) return fitted;
+    // The frame lies on whole pixels of the window, so the room is copied into it pixel for
+    // pixel, whatever the scale: the widget's own place, whole points, may fall inside a pixel.
+    // Its size is the largest whole one that fits and that the stage's proportions fill, as a
+    // width of a multiple of 25 pixels always does.
+    const double maxH = std::floor(fitted.height() * dpr);
+    const double maxW = std::min(std::floor(fitted.width() * dpr), std::floor(maxH * kStageW / kStageH));
+    double w = 0;
+    double h = 0;
+    for (double tryW = maxW; tryW >= 1 && w == 0; --tryW) {
+        for (const double tryH : {std::ceil(tryW * kStageH / kStageW), std::floor(tryW * kStageH / kStageW)}) {
+            if (tryH >= 1 && tryH <= maxH && SceneRenderer::fills(QSize(int(tryW), int(tryH)), dpr)) {
+                w = tryW;
+                h = tryH;
+                break;
+            }
+        }
+    }
+    if (w < 1 || h < 1) return fitted;
+    const QPointF offset = QPointF(mapTo(window(), QPoint(0, 0))) * dpr;
+    const QPointF centre = offset + fitted.center() * dpr;
+    const QPointF corner(std::round(centre.x() - w / 2), std::round(centre.y() - h / 2));
+    return QRectF((corner - offset) / dpr, QSizeF(w, h) / dpr);
 }
 
 double StageView::scale() const {
-    return stageScale(QRectF(rect()).marginsRemoved(m_padding).size());
+    return stageFrame().width() / kStageW;
 }
 
 QPointF StageView::toStage(QPointF widgetPoint) const {
@@ -271,6 +288,7 @@ void StageView::setBackdrop(Backdrop backdrop) {
 
 void StageView::renderShadow() {
     const QRectF frame = stageFrame();
+    m_shadowFrame = frame;
     if (frame.isEmpty()) {
         m_shadow = QImage();
         return;
@@ -308,7 +326,7 @@ void StageView::renderChrome() {
     m_chrome = backdrop.copy(QRect(QPointF(origin * dpr).toPoint(), QSize(int(std::ceil(width() * dpr)), int(std::ceil(height() * dpr)))));
     m_chrome.setDevicePixelRatio(dpr);
     QPainter painter(&m_chrome);
-    if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr) renderShadow();
+    if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr || m_shadowFrame != stageFrame()) renderShadow();
     if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
 }
 
@@ -320,21 +338,18 @@ void StageView::renderFrame(QSizeF size, double dpr, bool pointerOnly) {
     RoomScene scene = currentScene();
     scene.time = m_frameTime;
     scene.doorOpen = m_frameDoor;
-    // The renderer keeps its last frame and repaints only what moved. When the stage fills its
-    // whole pixels (the usual case) that kept frame is shown as it is; the old one is let go
-    // first, so repainting it copies nothing.
-    const QRect pixels = QRectF(QPointF(0, 0), size * dpr).toRect();
-    const QRectF refitted = fitStage(QRectF(QPointF(0, 0), QSizeF(pixels.size()) / dpr));
-    const bool fills = QRectF(refitted.topLeft() * dpr, refitted.size() * dpr).toRect() == pixels;
+    // The renderer keeps its last frame and repaints only what moved; the frame lies on whole
+    // pixels, so that kept frame is shown as it is. The old one is let go first, so repainting it
+    // copies nothing. Painted off the GUI thread: Qt's raster engine then spreads large fills over
+    // its thread pool, which makes a frame markedly cheaper.
+    const QSize pixels = QSizeF(size * dpr).toSize();
     m_frame = QImage();
-    m_keptFrame = fills;
-    // Painted off the GUI thread: Qt's raster engine then spreads large fills over its thread
-    // pool, which makes a frame markedly cheaper.
-    if (fills) {
-        m_frame = m_renderer.render(scene, pixels.size(), dpr);
-    } else {
-        const QSize whole(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
-        m_frame = paintOnPool(whole, dpr, [&](QPainter& painter) {
+    m_keptFrame = SceneRenderer::fills(pixels, dpr);
+    if (m_keptFrame) {
+        m_frame = m_renderer.render(scene, pixels, dpr);
+    } else if (!pixels.isEmpty()) {
+        // A size the stage's proportions cannot fill exactly: drawn whole, as it is fitted.
+        m_frame = paintOnPool(pixels, dpr, [&](QPainter& painter) {
             m_renderer.draw(painter, QRectF(QPointF(0, 0), size), scene);
         });
     }
@@ -363,68 +378,114 @@ void StageView::paintEvent(QPaintEvent* event) {
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
     QPainter painter(this);
-    if (m_backdrop) {
-        const QWidget* parent = parentWidget();
-        const QRectF parentRect = parent ? QRectF(parent->rect()) : QRectF(rect());
-        if (m_chrome.isNull() || m_chrome.devicePixelRatio() != dpr || m_chromeGeometry != geometry() ||
-            m_chromeParentRect != parentRect)
-            renderChrome();
-        painter.drawImage(QPointF(0, 0), m_chrome);
-    } else {
-        if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr) renderShadow();
-        if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
-    }
-    if (frame.isEmpty()) return;
-
-    if (m_frameDue || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) {
+    if (!frame.isEmpty() &&
+        (m_frameDue || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr || m_frame.isNull())) {
         const bool sameSize = m_frameSize == frame.size();
         m_frameSize = frame.size();
         renderFrame(frame.size(), dpr, m_dueForPointer && sameSize);
         // Later ticks repaint only what changes from this frame on: all of it must be shown.
         if (!event->region().contains(frame.toAlignedRect())) update(frame.toAlignedRect());
     }
+    // What lies round the room, but not under the part of it that covers its pixels whole.
+    painter.save();
+    painter.setClipRegion(event->region() - roomCovers(painter, frame));
+    if (m_backdrop) {
+        const QWidget* parent = parentWidget();
+        const QRectF parentRect = parent ? QRectF(parent->rect()) : QRectF(rect());
+        if (m_chrome.isNull() || m_chrome.devicePixelRatio() != dpr || m_chromeGeometry != geometry() ||
+            m_chromeParentRect != parentRect || m_shadowFrame != frame)
+            renderChrome();
+        painter.drawImage(QPointF(0, 0), m_chrome);
+    } else {
+        if (m_shadow.isNull() || m_shadow.devicePixelRatio() != dpr || m_shadowFrame != frame) renderShadow();
+        if (!m_shadow.isNull()) painter.drawImage(m_shadowOrigin, m_shadow);
+    }
+    painter.restore();
+    if (frame.isEmpty() || m_frame.isNull()) return;
 
-    paintRoom(painter, frame, dpr);
+    paintRoom(painter, frame);
     const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
     Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
 }
 
-// The room is composed in device pixels, at whatever density: the frame's corner lies on a whole
-// pixel, so any part of the window repainted comes out as a whole repaint paints it. Cutting the
-// whole room to the rounded shape costs a good part of a frame, though only the rim's pixels are
-// cut: the inside, where the shape covers every pixel, is copied as it is, and only the rest goes
-// through the shape.
-void StageView::paintRoom(QPainter& painter, const QRectF& frame, double dpr) {
-    const QPoint origin = frameOrigin(frame, dpr);
-    // The kept frame's pixels one to one, whatever density the image declares.
-    const QImage pixels(m_frame.constBits(), m_frame.width(), m_frame.height(), int(m_frame.bytesPerLine()), m_frame.format());
-    const QRect image(origin, pixels.size());
-    const Rect framePx{frame.x() * dpr, frame.y() * dpr, frame.width() * dpr, frame.height() * dpr};
-    painter.save();
-    painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
-    const QRect inside = QRect(QPoint(int(std::ceil(framePx.minX())), int(std::ceil(framePx.minY()))),
-                               QPoint(int(std::floor(framePx.maxX())) - 1, int(std::floor(framePx.maxY())) - 1)) &
-                         image;
-    const int curve = int(std::ceil(kFrameCorner * kCornerExtent * dpr)) + 1;
+namespace {
+
+// The room's pixels that its frame covers whole, in the painter's device pixels: the frame's
+// inside, less the corners where it curves.
+struct RoomPixels {
+    QRect image;                // where the room's image lies
+    QRectF frame;               // the frame
+    std::array<QRect, 3> whole; // what the frame covers whole: across the middle, and above and below it
+};
+
+RoomPixels roomPixels(const QTransform& device, const QRectF& frame, QSize imageSize) {
+    RoomPixels room;
+    room.frame = device.mapRect(frame);
+    room.image = QRect(QPoint(int(std::round(room.frame.x())), int(std::round(room.frame.y()))), imageSize);
+    const QRect inside = QRect(QPoint(int(std::ceil(room.frame.left())), int(std::ceil(room.frame.top()))),
+                               QPoint(int(std::floor(room.frame.right())) - 1, int(std::floor(room.frame.bottom())) - 1)) &
+                         room.image;
+    const int curve = int(std::ceil(kFrameCorner * kCornerExtent * device.m11())) + 1;
     const QRect across = inside.adjusted(0, curve, 0, -curve);
     const QRect down = inside.adjusted(curve, 0, -curve, 0);
-    QRegion rim(QRectF(framePx.x, framePx.y, framePx.w, framePx.h).toAlignedRect() & image);
-    if (across.isValid() && down.isValid()) {
-        for (const QRect& part : {across, QRect(down.left(), down.top(), down.width(), curve),
-                                  QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())}) {
-            painter.drawImage(QRectF(part), pixels, QRectF(part.translated(-origin)));
-            rim -= part;
-        }
+    if (across.isValid() && down.isValid())
+        room.whole = {across, QRect(down.left(), down.top(), down.width(), curve),
+                      QRect(down.left(), across.bottom() + 1, down.width(), down.bottom() - across.bottom())};
+    return room;
+}
+
+}  // namespace
+
+// The widget points the room covers whole, in a region: nothing else need be painted there.
+QRegion StageView::roomCovers(const QPainter& painter, const QRectF& frame) const {
+    const QTransform device = painter.deviceTransform();
+    if (frame.isEmpty() || m_frame.isNull() || !device.isInvertible() || device.type() > QTransform::TxScale) return {};
+    const QTransform toWidget = device.inverted();
+    QRegion covered;
+    for (const QRect& part : roomPixels(device, frame, m_frame.size()).whole) {
+        if (part.isEmpty()) continue;
+        // Points wholly inside the part: the region is made of whole points.
+        const QRectF points = toWidget.mapRect(QRectF(part));
+        const QRect inner(QPoint(int(std::ceil(points.left())), int(std::ceil(points.top()))),
+                          QPoint(int(std::floor(points.right())) - 1, int(std::floor(points.bottom())) - 1));
+        if (inner.isValid()) covered += inner.adjusted(1, 1, -1, -1);
     }
+    return covered;
+}
+
+// The room is composed in device pixels, at whatever density: the frame lies on whole pixels of
+// the window, so any part of it repainted comes out as a whole repaint paints it. Cutting the whole
+// room to the rounded shape costs a good part of a frame, though only the rim's pixels are cut:
+// the inside, where the shape covers every pixel, is copied as it is, and only the rest goes
+// through the shape.
+void StageView::paintRoom(QPainter& painter, const QRectF& frame) {
+    const QTransform device = painter.deviceTransform();
+    if (!device.isInvertible() || device.type() > QTransform::TxScale) return;
+    // The kept frame's pixels one to one, whatever density the image declares.
+    const QImage pixels(m_frame.constBits(), m_frame.width(), m_frame.height(), int(m_frame.bytesPerLine()), m_frame.format());
+    const RoomPixels room = roomPixels(device, frame, pixels.size());
+    const QPoint origin = room.image.topLeft();
+    painter.save();
+    painter.setWorldTransform(device.inverted());  // draws in the window's own pixels
+    QRegion rim(room.frame.toAlignedRect() & room.image);
+    // The room is opaque: its pixels replace what lies beneath.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& part : room.whole) {
+        if (part.isEmpty()) continue;
+        painter.drawImage(QRectF(part), pixels, QRectF(part.translated(-origin)));
+        rim -= part;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     // The rim is filled through the shape rather than clipped to it: an antialiased clip path
     // meeting a partial repaint's region cuts its edge pixels otherwise than a whole repaint
     // does, and the flecks would stay until the next whole one. A filled shape's edge does not
     // depend on what else is repainted. The clip keeps the repeating brush to the image, which
     // starts at the painter's origin.
-    painter.setClipRegion(rim);
+    painter.setClipRegion(rim, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(origin);
-    painter.fillPath(shape::roundedRect(framePx, kFrameCorner * dpr).translated(-QPointF(origin)), QBrush(pixels));
+    const Rect framePx{room.frame.x(), room.frame.y(), room.frame.width(), room.frame.height()};
+    painter.fillPath(shape::roundedRect(framePx, kFrameCorner * device.m11()).translated(-QPointF(origin)), QBrush(pixels));
     painter.restore();
 }
 
@@ -437,8 +498,9 @@ void StageView::resizeEvent(QResizeEvent* event) {
 
 void StageView::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    // The backdrop under the stage is another part of the parent's.
-    if (m_backdrop) update();
+    // The frame keeps to the window's pixels, and the backdrop under the stage is another part of
+    // the parent's.
+    update();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -483,9 +545,12 @@ void StageView::showFrame(bool pointerOnly) {
         update(frame.toAlignedRect());
         return;
     }
-    const QPoint origin = frameOrigin(frame, dpr);
+    // The frame's corner in the widget's device pixels, which may lie inside a pixel of the
+    // widget's own: the window's pixels are what the frame is set on.
+    const QPointF origin = frame.topLeft() * dpr;
     QRegion changed;
-    for (const QRect& area : m_renderer.repaintedAreas()) changed += coveringWidgetPixels(area.translated(origin), dpr);
+    for (const QRect& area : m_renderer.repaintedAreas())
+        changed += coveringWidgetPixels(QRectF(area).translated(origin), dpr);
     update(changed);
 }
 

@@ -18,6 +18,7 @@
 #include <QMarginsF>
 #include <QPointF>
 #include <QRectF>
+#include <QRegion>
 #include <QTimer>
 #include <QPointer>
 #include <QWidget>
@@ -124,7 +125,8 @@ private:
     void updateHeldItem();
     void renderShadow();
     void renderChrome();
-    void paintRoom(QPainter& painter, const QRectF& frame, double dpr);
+    void paintRoom(QPainter& painter, const QRectF& frame);
+    QRegion roomCovers(const QPainter& painter, const QRectF& frame) const;
     // Renders the room; `pointerOnly` keeps the last frame's time, so only what follows the
     // pointer changes.
     void renderFrame(QSizeF size, double dpr, bool pointerOnly = false);
@@ -157,7 +159,8 @@ private:
     bool m_frameDue = true;   // a tick (or a change of the room) asks for a new one
     bool m_dueForPointer = false;  // ... or only a move, which keeps the last tick's time
     std::uint64_t m_framesRendered = 0;
-    QImage m_shadow;  // the frame's drop shadow, kept until the size changes
+    QImage m_shadow;  // the frame's drop shadow, kept until the frame changes
+    QRectF m_shadowFrame;
     QPointF m_shadowOrigin;
     Backdrop m_backdrop;
     QImage m_chrome;  // with a backdrop: the backdrop and the shadow over the whole widget

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 namespace tallowmere {
 namespace {
@@ -274,6 +275,39 @@ TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
             const QImage frame = kept.render(step.scene, step.pixels);
             ASSERT_LE(testing::largestDifference(frame, SceneRenderer().render(step.scene, step.pixels)), 1);
         }
+    }
+}
+
+// A pulse of the ring over a still room lays the ring afresh on its band alone, on the room kept
+// beneath it; the prop's middle is repainted only where dust drifts. Whatever changes is repainted.
+TEST(SceneRenderer, APulseOfTheRingRepaintsOnlyItsBand) {
+    Level room = testRoom(5);
+    room.props[0].rect = {40, 200, 240, 300};
+    const QRect middle(110, 270, 100, 160);  // well inside the box, out of the ring's reach
+    const QPoint onRing(36, 350);            // the ring's line on the box's left edge
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "lit");
+        const Frame before{.hover = "box", .mouse = {150, 350}, .dark = dark, .time = 2.0};
+        Frame after = before;
+        after.time = 2.1;
+        SceneRenderer renderer;
+        render(room, before, renderer);
+        const QImage kept = render(room, after, renderer);
+        QRegion repainted;
+        QRegion recomposed;
+        for (const QRect& area : renderer.repaintedAreas()) repainted += area;
+        for (const QRect& area : renderer.recomposedAreas()) recomposed += area;
+        EXPECT_TRUE(repainted.contains(onRing));
+        EXPECT_FALSE(recomposed.contains(onRing)) << "the room under the ring composed again";
+        EXPECT_TRUE(((repainted & middle) - recomposed).isEmpty()) << "the ring's whole rectangle repainted";
+
+        const QImage fresh = render(room, after);
+        const QImage old = render(room, before);
+        int missed = 0;
+        for (int y = 0; y < fresh.height(); ++y)
+            for (int x = 0; x < fresh.width(); ++x) missed += fresh.pixel(x, y) != old.pixel(x, y) && !repainted.contains(QPoint(x, y));
+        EXPECT_EQ(missed, 0) << "pixels changed outside the repainted areas";
+        EXPECT_LE(testing::largestDifference(kept, fresh), 1);
     }
 }
 
