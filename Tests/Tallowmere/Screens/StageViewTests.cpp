@@ -564,10 +564,13 @@ TEST_F(StageViewTest, ATickWithThePointerOnAPropRepaintsOnlyTheRingsBand) {
     StageView& stage = *view.stage();
     double time = 1000;
     stage.setArtClock([&time] { return time; });
+    clock.advance(3);  // the room's intro card gone
     const ostrevan::Rect door = room(38).prop("door")->rect;
     moveOnStage(stage, centreOf(door));
     QTRY_VERIFY(stage.framesRendered() >= 2 && !stage.pointerFramePending());
     ASSERT_EQ(stage.hover(), std::optional<std::string>("door"));
+    stage.tick();  // the light's move shown
+    QApplication::processEvents();
 
     PaintRecorder recorder(stage);
     time += 0.1;
