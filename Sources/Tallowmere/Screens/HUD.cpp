@@ -41,12 +41,13 @@ constexpr std::uint32_t kBackgroundBottom = 0x08070A;
 constexpr QMarginsF kStagePadding{18, 6, 18, 6};
 constexpr int kInventorySlots = 6;
 
-// The screen's background: a dark vertical gradient over `all`. It is filled a pixel past the
-// right and bottom edges: at a fractional scale the window's last row and column of device pixels
-// lie partly outside the widget, and nothing else paints them.
+// The screen's background: a dark vertical gradient over `all`. It is filled a point past every
+// edge: at a fractional scale the widget's first and last rows and columns of device pixels lie
+// partly outside it. Nothing else paints the window's last ones, and the first, under the menu
+// bar, would otherwise take a little more of the gradient with every repaint.
 void paintBackground(QPainter& painter, const QRectF& all) {
     const Rect r{all.x(), all.y(), all.width(), all.height()};
-    Canvas(painter).fill(shape::rect(Rect{r.x, r.y, r.w + 1, r.h + 1}), vertical(r, {H(kBackgroundTop), H(kBackgroundBottom)}));
+    Canvas(painter).fill(shape::rect(Rect{r.x - 1, r.y - 1, r.w + 2, r.h + 2}), vertical(r, {H(kBackgroundTop), H(kBackgroundBottom)}));
 }
 
 // The room's number and name, centred on two lines.

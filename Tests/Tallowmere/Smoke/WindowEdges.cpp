@@ -1,12 +1,15 @@
 // Resizes the real game window as a desktop does, in the display's own pixels, on a screen
-// scaled by a fraction (run under Xvfb with QT_SCALE_FACTOR=1.5 by ctest). The window's last row
-// and column of pixels then lie partly outside its widgets; after each resize the window must
-// show none of what was there before, in the game, the main menu and the ending.
+// scaled by a fraction (run under Xvfb with QT_SCALE_FACTOR=1.5 and 1.75 by ctest). The window's
+// last row and column of pixels then lie partly outside its widgets; after each resize the window
+// must show none of what was there before, in the game, the main menu and the ending. And in the
+// game, after the stage's partial repaints, the whole window is what a repaint of everything
+// paints, the rows between the menu bar and the game screen included.
 // Usage: tallowmere_window_edges
 #include "PrivateHome.hpp"
 
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Screens/StageView.hpp>
 
 #include <QApplication>
 #include <QBackingStore>
@@ -45,12 +48,18 @@ bool resizeFromOutside(QWidget& window, QSize pixels) {
     });
 }
 
-// The window's last row and column of pixels, once every pending repaint is done.
-QImage edges(QWidget& window) {
+// The window's pixels, once every pending repaint is done.
+QImage shownIn(QWidget& window) {
     QTest::qWait(200);
     QPaintDevice* device = window.backingStore()->paintDevice();
     if (device->devType() != QInternal::Image) return {};
-    const QImage& shown = *static_cast<QImage*>(device);
+    return static_cast<QImage*>(device)->copy();
+}
+
+// The window's last row and column of pixels, once every pending repaint is done.
+QImage edges(QWidget& window) {
+    const QImage shown = shownIn(window);
+    if (shown.isNull()) return {};
     QImage edges(shown.width() + shown.height(), 1, QImage::Format_RGB32);
     for (int x = 0; x < shown.width(); ++x) edges.setPixel(x, 0, shown.pixel(x, shown.height() - 1));
     for (int y = 0; y < shown.height(); ++y) edges.setPixel(shown.width() + y, 0, shown.pixel(shown.width() - 1, y));
@@ -76,6 +85,20 @@ int main(int argc, char** argv) {
     auto model = std::make_unique<GameModel>();
     const QPointer<MainWindow> window = openWindow(*model, {});
     if (!QTest::qWaitForWindowExposed(window)) return fail("the window did not come up");
+
+    // The stage's ticks repaint what moves, on a clock the test turns; then it stands still.
+    StageView* stage = window->findChild<StageView*>();
+    if (!stage) return fail("no stage");
+    double time = 1000;
+    stage->setArtClock([&time] { return time; });
+    for (int i = 0; i < 24; ++i) {
+        time += 0.3;
+        stage->tick();
+        QApplication::processEvents();
+    }
+    const QImage ticked = shownIn(*window);
+    repaintAll(*window);
+    if (ticked.isNull() || ticked != shownIn(*window)) return fail("the stage's partial repaints differ from a whole repaint");
 
     for (const GameModel::Screen screen : {GameModel::Screen::playing, GameModel::Screen::menu, GameModel::Screen::ending}) {
         model->setScreen(screen);
