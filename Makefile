@@ -62,6 +62,7 @@ run: build
 bench: deps build
 	$(BUILD)/Benchmarks/tallowmere_bench
 	scripts/cpu-check $(BUILD)/tallowmere
+	CPU_CHECK_SCALE=1.25 scripts/cpu-check $(BUILD)/tallowmere
 	CPU_CHECK_SCALE=2 scripts/cpu-check $(BUILD)/tallowmere
 	-scripts/sound-check $(BUILD)/tallowmere
 
