@@ -91,7 +91,8 @@ public:
 // as a mouse reporting every 20 ms does; 2: no tick, only a repaint of the whole stage, as an
 // overlay's animation asks for, which reuses the rendered room; 3: one move across the stage
 // and the wait until it is shown, by its own frame at the next screen refresh or by the tick when
-// that comes first; the wall time is then how long the light trails the pointer).
+// that comes first; the wall time is then how long the light trails the pointer; 4: resting on
+// the door, its hover ring pulsing).
 void BM_StageFrame(benchmark::State& state) {
     QTemporaryDir dir;
     SilentSound sound;
@@ -118,6 +119,13 @@ void BM_StageFrame(benchmark::State& state) {
     const bool repaintOnly = state.range(1) == 2;
     const bool moveOnly = state.range(1) == 3;
     const QRectF frame = stage.stageFrame();
+    if (state.range(1) == 4) {
+        const QPointF door = stage.toWidget({ostrevan::Stage::doorRect.midX(), ostrevan::Stage::doorRect.midY()});
+        QMouseEvent event(QEvent::MouseMove, door, stage.mapToGlobal(door), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&stage, &event);
+        stage.tick();
+        QApplication::processEvents();
+    }
     int move = 0;
     std::vector<double> frames;
     double cpu = 0;
@@ -154,6 +162,8 @@ BENCHMARK(BM_StageFrame)
     ->Args({38, 1})
     ->Args({1, 2})
     ->Args({38, 3})
+    ->Args({1, 4})
+    ->Args({38, 4})
     ->ArgNames({"room", "sweep"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

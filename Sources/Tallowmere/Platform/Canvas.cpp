@@ -960,10 +960,11 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
                 pixelOf[std::size_t(coverage)] =
                     qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage + 127) / 255));
             colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+            const int width = colour.width();
             for (int y = 0; y < colour.height(); ++y) {
                 const uchar* coverage = mask.constScanLine(y);
                 auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
-                for (int x = 0; x < colour.width(); ++x) line[x] = pixelOf[coverage[x]];
+                for (int x = 0; x < width; ++x) line[x] = pixelOf[coverage[x]];
             }
             masks.solid = solid;
             masks.colour = colour;
