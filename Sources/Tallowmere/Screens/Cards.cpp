@@ -9,13 +9,17 @@
 #include <Tallowmere/Widgets/Animation.hpp>
 #include <Tallowmere/Widgets/ItemIcon.hpp>
 
+#include <QBackingStore>
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace tallowmere {
 
@@ -60,7 +64,108 @@ QString roomLabel(const RoomIntro& intro) {
     return QStringLiteral("ROOM %1").arg(intro.number);
 }
 
+// A paint device that draws nothing and keeps the first image drawn on it. Qt's drop shadow
+// hands its blurred shadow to the painter and keeps nothing; drawn here, it can be kept.
+class ImageCatcher final : public QPaintDevice {
+public:
+    explicit ImageCatcher(QSize size) : m_size(size) {}
+    ~ImageCatcher() override { m_engine.setActive(false); }
+
+    const QImage& caught() const { return m_engine.caught; }
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmWidth: return m_size.width();
+            case PdmHeight: return m_size.height();
+            case PdmDevicePixelRatio: return 1;
+            case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+            case PdmDepth: return 32;
+            case PdmNumColors: return 0;
+            default: return 96;  // the dots per inch and per metre asked for besides
+        }
+    }
+
+private:
+    struct Engine final : QPaintEngine {
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawImage(const QRectF&, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override {
+            if (caught.isNull()) caught = image;
+        }
+        Type type() const override { return User; }
+        QImage caught;
+    };
+
+    QSize m_size;
+    mutable Engine m_engine;
+};
+
+// Whether two pictures have the same size and the same alpha at every pixel.
+bool sameAlpha(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format() || a.depth() != 32) return false;
+    const auto alphaMask = qRgba(0, 0, 0, 255);
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            if ((p[x] ^ q[x]) & alphaMask) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+// Qt's drop shadow renders its widget anew and blurs the shadow again on every paint, even of a
+// sliver the stage repaints beneath the capsule. This one keeps the capsule's picture until the
+// capsule says it changed, and the shadow while the picture's outline (its alpha) stays the
+// same; it draws both as Qt's does, so the screen shows the same pixels.
+class ToastShadow final : public QGraphicsDropShadowEffect {
+public:
+    using QGraphicsDropShadowEffect::QGraphicsDropShadowEffect;
+
+    void forgetPicture() { m_picture = QPixmap(); }
+    // Asked before a kept picture is drawn on a device: whether it may be drawn there.
+    void setPictureCheck(std::function<bool(const QPaintDevice*)> check) { m_pictureCurrent = std::move(check); }
+
+protected:
+    void draw(QPainter* painter) override {
+        const QTransform placed = painter->worldTransform();
+        const double dpr = painter->device()->devicePixelRatio();
+        if (m_picture.isNull() || placed != m_placed || dpr != m_dpr || (m_pictureCurrent && !m_pictureCurrent(painter->device()))) {
+            m_picture = sourcePixmap(Qt::DeviceCoordinates, &m_offset, PadToEffectiveBoundingRect);
+            m_placed = placed;
+            m_dpr = dpr;
+            const QImage picture = m_picture.toImage();
+            if (!m_picture.isNull() && !sameAlpha(picture, m_outline)) {
+                ImageCatcher catcher(m_picture.size());
+                QPainter catching(&catcher);
+                QGraphicsDropShadowEffect::draw(&catching);
+                catching.end();
+                m_shadowImage = catcher.caught();
+                m_outline = picture;
+            }
+        }
+        if (m_picture.isNull()) return;
+        painter->setWorldTransform(QTransform());
+        painter->drawImage(QPointF(m_offset), m_shadowImage);
+        painter->drawPixmap(QPointF(m_offset), m_picture, QRectF());
+        painter->setWorldTransform(placed);
+    }
+
+private:
+    std::function<bool(const QPaintDevice*)> m_pictureCurrent;
+    QPixmap m_picture;  // the capsule as last painted, padded for the shadow
+    QPoint m_offset;    // where it goes, in device pixels
+    QTransform m_placed;
+    double m_dpr = 0;
+    QImage m_outline;      // the picture the shadow was made for
+    QImage m_shadowImage;  // the shadow, blurred and coloured
+};
 
 // ---------------------------------------------------------------------------------------------
 // Toast
@@ -88,16 +193,23 @@ ToastView::ToastView(Toast toast, QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
     // Nothing under the capsule is hovered, whatever the stage showed there.
     setCursor(Qt::ArrowCursor);
-    auto* shadow = new QGraphicsDropShadowEffect(this);
-    shadow->setColor(black(kToastShadowOpacity));
-    shadow->setBlurRadius(kToastShadowBlur);
-    shadow->setOffset(0, kToastShadowDrop);
-    setGraphicsEffect(shadow);
+    m_shadow = new ToastShadow(this);
+    m_shadow->setColor(black(kToastShadowOpacity));
+    m_shadow->setBlurRadius(kToastShadowBlur);
+    m_shadow->setOffset(0, kToastShadowDrop);
+    setGraphicsEffect(m_shadow);
+    m_shadow->setPictureCheck([this](const QPaintDevice* device) { return pictureCurrent(device); });
     connect(m_presence, &AnimatedValue::valueChanged, this, [this](double value) {
         reposition();
-        update();
+        repaintCapsule();
         if (m_leaving && value <= 0 && m_presence->target() <= 0) deleteLater();
     });
+}
+
+void ToastView::repaintCapsule() {
+    m_shadow->forgetPicture();
+    m_repaintAsked = true;
+    update();
 }
 
 std::vector<QString> ToastView::wrappedLines(double offeredWidth) const {
@@ -123,7 +235,17 @@ void ToastView::place(const QRectF& area) {
     m_area = area;
     m_lines = wrappedLines(area.width() - 2 * kToastMargin);
     m_size = sizeOf(m_lines);
+    // Measured once here rather than on every paint.
+    const double lineH = lineHeight(kToastFont);
+    const double textLeft = kToastPadX + iconSizeFor(kToastSymbolFontSize) + kToastSpacing;
+    double centreY = m_size.height() / 2 - lineH * double(m_lines.size()) / 2 + lineH / 2;
+    m_lineCentres.clear();
+    for (const QString& line : m_lines) {
+        m_lineCentres.emplace_back(textLeft + measureText(line, kToastFont).width() / 2, centreY);
+        centreY += lineH;
+    }
     reposition();
+    repaintCapsule();
 }
 
 // Called on every step of the capsule's entering and leaving: it only moves the capsule placed
@@ -158,8 +280,25 @@ void ToastView::showOver(StageView* stage) {
     if (m_stage) m_stage->removeEventFilter(this);
     m_stage = stage;
     m_glass = QImage();
+    m_beneath = QImage();
     if (m_stage) m_stage->installEventFilter(this);
-    update();
+    watchWindow();
+    repaintCapsule();
+}
+
+void ToastView::watchWindow() {
+    QWidget* watched = m_stage ? window() : nullptr;
+    if (watched == m_window) return;
+    if (m_window) m_window->removeEventFilter(this);
+    m_window = watched;
+    if (m_window) m_window->installEventFilter(this);
+}
+
+void ToastView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    watchWindow();
+    // What lay beneath may have changed while hidden.
+    repaintCapsule();
 }
 
 QRect ToastView::glassSource() const {
@@ -171,66 +310,133 @@ QRect ToastView::glassSource() const {
 QRect ToastView::heldItemArea() const {
     const ItemIcon* held = m_stage ? m_stage->heldItem() : nullptr;
     if (!held || !held->isVisibleTo(m_stage)) return {};
-    return QRect(held->mapTo(m_stage, QPoint(0, 0)), held->size());
+    // The item's shadow falls round it, within what carries it.
+    const QWidget* carrier = held->parentWidget() ? held->parentWidget() : held;
+    return QRect(carrier->mapTo(m_stage, QPoint(0, 0)), carrier->size());
+}
+
+std::optional<std::string> ToastView::heldItemID() const {
+    const ItemIcon* held = m_stage ? m_stage->heldItem() : nullptr;
+    if (!held || !held->item()) return std::nullopt;
+    return held->item()->id;
+}
+
+void ToastView::noteChangesBeneath() {
+    if (!m_stage) return;
+    const std::uint64_t frames = m_stage->framesRendered();
+    if (frames != m_seenFrame) {
+        // Only the last frame's changes are known: after more, all of it may have changed.
+        m_beneathStale += frames == m_seenFrame + 1 ? m_stage->lastFrameChanges() : QRegion(m_stage->rect());
+        m_seenFrame = frames;
+    }
+    const QRect held = heldItemArea();
+    const std::optional<std::string> heldItem = heldItemID();
+    if (held != m_seenHeld || heldItem != m_seenHeldItem) {
+        m_beneathStale += QRegion(held) + m_seenHeld;
+        m_seenHeld = held;
+        m_seenHeldItem = heldItem;
+    }
+    m_beneathStale &= m_glassSource;
 }
 
 bool ToastView::glassCurrent() const {
-    return !m_glass.isNull() && m_stage && glassSource() == m_glassSource && m_stage->framesRendered() == m_glassFrame &&
-           heldItemArea() == m_glassHeld && m_glass.devicePixelRatio() == devicePixelRatioF();
+    return !m_glass.isNull() && m_stage && glassSource() == m_glassSource && m_beneathStale.isEmpty() &&
+           m_glass.devicePixelRatio() == devicePixelRatioF();
+}
+
+bool ToastView::pictureCurrent(const QPaintDevice* device) {
+    if (!m_stage || m_glass.isNull()) return true;
+    noteChangesBeneath();
+    if (glassCurrent()) return true;
+    // Found behind while the window paints (a frame the stage rendered as it painted): the
+    // screen keeps what it shows until the whole capsule is repainted, at once. A picture taken
+    // of the window gets the capsule as it is now.
+    const QWidget* shownIn = window();
+    const bool onScreen = shownIn && shownIn->backingStore() && device == shownIn->backingStore()->paintDevice();
+    if (onScreen && !m_repaintQueued) {
+        m_repaintQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_repaintQueued = false;
+            repaintCapsule();
+        });
+    }
+    return onScreen;
+}
+
+void ToastView::lookBeneath() {
+    if (!m_stage || !isVisible() || m_repaintAsked || m_glass.isNull()) return;
+    noteChangesBeneath();
+    if (!glassCurrent()) repaintCapsule();
 }
 
 const QImage& ToastView::frostedBackdrop() {
     const QRect source = glassSource();
     const double dpr = devicePixelRatioF();
     if (source.isEmpty()) {
-        m_glass = QImage();
+        m_glass = m_beneath = QImage();
         return m_glass;
     }
+    noteChangesBeneath();
     if (glassCurrent()) return m_glass;
-    QImage picture(QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr))),
-                   QImage::Format_ARGB32_Premultiplied);
-    picture.setDevicePixelRatio(dpr);
-    picture.fill(Qt::transparent);
     const QRect shown = source & m_stage->rect();
-    if (!shown.isEmpty()) {
+    // An opaque stage paints every pixel it repaints, so only the stale part need be taken
+    // again; a stage that blends over what lies below it is taken whole.
+    const bool whole = m_beneath.isNull() || source != m_glassSource || m_beneath.devicePixelRatio() != dpr ||
+                       !m_stage->testAttribute(Qt::WA_OpaquePaintEvent);
+    if (whole) {
+        m_beneath = QImage(QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr))),
+                           QImage::Format_ARGB32_Premultiplied);
+        m_beneath.setDevicePixelRatio(dpr);
+        m_beneath.fill(Qt::transparent);
+    }
+    const QRegion taken = whole ? QRegion(shown) : m_beneathStale & shown;
+    if (!taken.isEmpty()) {
         m_readingStage = true;
-        // With its children: the held item lies on the stage under the capsule too.
-        m_stage->render(&picture, shown.topLeft() - source.topLeft(), QRegion(shown), QWidget::DrawChildren);
+        // With its children: the held item lies on the stage under the capsule too. Placed as
+        // the whole would be, whatever part is taken.
+        const QPoint at = taken.boundingRect().topLeft();
+        m_stage->render(&m_beneath, at - source.topLeft(), taken, QWidget::DrawChildren);
         m_readingStage = false;
     }
-    m_glass = blurredImage(picture, kToastGlassBlur * dpr);
+    m_glass = blurredImage(m_beneath, kToastGlassBlur * dpr);
     m_glassSource = source;
-    m_glassFrame = m_stage->framesRendered();
-    m_glassHeld = heldItemArea();
+    m_seenFrame = m_stage->framesRendered();
+    m_seenHeld = heldItemArea();
+    m_seenHeldItem = heldItemID();
+    m_beneathStale = QRegion();
     return m_glass;
 }
 
-// A new frame of the room, or the held item moved, may change the glass beyond what the stage
-// repaints (the blur carries a change up to its reach), so once the stage has painted near the
-// capsule, a capsule showing an older picture is repainted whole. The capsule's own part of that
-// repaint may already bring its glass up to date, so whether it was out of date is noted as the
-// stage starts painting. Queued, it never asks for a repaint while one is under way.
+// Before the window repaints, a capsule whose glass fell behind the stage's new frame (or the
+// held item) is marked to be repainted whole in the same go: the blur carries a change up to
+// its reach, past what the stage repaints. A frame the stage renders while it paints is seen only
+// once the repaint is over; the capsule is then repainted at once. Queued, it never asks for a
+// repaint while one is under way.
 bool ToastView::eventFilter(QObject* watched, QEvent* event) {
     // The type first: the stage also reports events while it is being destroyed, when it is no
     // longer a StageView.
-    if (event->type() == QEvent::Paint && watched == m_stage && !m_readingStage && isVisible() &&
-        static_cast<QPaintEvent*>(event)->region().intersects(glassSource())) {
-        m_glassStale = m_glassStale || !glassCurrent();
-        if (!m_checkPending) {
-            m_checkPending = true;
-            QTimer::singleShot(0, this, [this] {
-                m_checkPending = false;
-                if (m_glassStale || !glassCurrent()) update();
-                m_glassStale = false;
-            });
-        }
+    const QEvent::Type type = event->type();
+    if (type == QEvent::UpdateRequest && watched == m_window) {
+        lookBeneath();
+    } else if (type == QEvent::Paint && watched == m_stage && !m_readingStage && isVisible() &&
+               static_cast<QPaintEvent*>(event)->region().intersects(glassSource()) && !m_checkPending) {
+        m_checkPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_checkPending = false;
+            lookBeneath();
+        });
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void ToastView::paintEvent(QPaintEvent*) {
+    m_repaintAsked = false;
     const double opacity = std::clamp(m_presence->value(), 0.0, 1.0);
-    if (opacity <= 0) return;
+    if (opacity <= 0) {
+        // Nothing shows it: the glass is made again when the capsule comes back.
+        m_glass = QImage();
+        return;
+    }
     const QImage& glass = frostedBackdrop();
     QPainter painter(this);
     painter.setOpacity(opacity);
@@ -249,13 +455,8 @@ void ToastView::paintEvent(QPaintEvent*) {
 
     const double icon = iconSizeFor(kToastSymbolFontSize);
     drawIcon(canvas, toastSymbol(m_toast.kind), Rect{kToastPadX, box.h / 2 - icon / 2, icon, icon}, kind);
-    const double lineH = lineHeight(kToastFont);
-    const double textLeft = kToastPadX + icon + kToastSpacing;
-    double centreY = box.h / 2 - lineH * double(m_lines.size()) / 2 + lineH / 2;
-    for (const QString& line : m_lines) {
-        drawTextLine(canvas, line, textLeft, centreY, kToastFont, UI::text());
-        centreY += lineH;
-    }
+    for (std::size_t i = 0; i < m_lines.size() && i < m_lineCentres.size(); ++i)
+        canvas.drawText(m_lines[i], m_lineCentres[i], kToastFont, UI::text());
 }
 
 void ToastView::mousePressEvent(QMouseEvent* event) {

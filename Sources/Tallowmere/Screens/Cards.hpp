@@ -9,16 +9,19 @@
 #include <QImage>
 #include <QPointer>
 #include <QRectF>
+#include <QRegion>
 #include <QWidget>
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace tallowmere {
 
 class StageView;
+class ToastShadow;
 
 // ---------------------------------------------------------------------------------------------
 // Toast
@@ -31,7 +34,9 @@ QColor toastColor(Toast::Kind kind);
 // screen makes one per toast, so a new toast replaces the old one even with the same text. It
 // takes the clicks that land on it; the game screen passes its pointer's moves on to the stage.
 // Its glass shows, blurred and darkened, what the stage given by showOver() shows beneath it,
-// the held item included, and follows the stage's frames.
+// the held item included, and follows the stage's frames. The capsule is painted again only when
+// what it shows changes, and then whole, in the same repaint as the stage's new frame; its
+// shadow is kept while its outline stays the same.
 class ToastView final : public QWidget {
     Q_OBJECT
 public:
@@ -58,6 +63,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,30 +75,50 @@ private:
     // The capsule round these lines.
     QSizeF sizeOf(const std::vector<QString>& lines) const;
     void reposition();
+    // Asks for the whole capsule, shadow and all, to be painted anew.
+    void repaintCapsule();
+    // Watches the window's repaints, so a capsule whose glass fell behind joins the next one.
+    void watchWindow();
     // This capsule's rectangle in the stage's coordinates, grown by the blur's reach.
     QRect glassSource() const;
-    // Where the stage shows the held item (stage coordinates); empty while it shows none.
+    // Where the stage shows the held item with its shadow (stage coordinates); empty while it
+    // shows none.
     QRect heldItemArea() const;
-    // Whether the glass still shows what lies behind the capsule.
+    std::optional<std::string> heldItemID() const;
+    // Adds to m_beneathStale what the stage changed since the last look: the areas its new
+    // frames repainted, and where the held item was and is.
+    void noteChangesBeneath();
+    // Whether the glass shows what lies behind the capsule, as far as the last look saw.
     bool glassCurrent() const;
+    // Whether the capsule's kept picture may be drawn on `device` as it is.
+    bool pictureCurrent(const QPaintDevice* device);
+    // Before the window repaints: a capsule whose glass fell behind is repainted in the same go.
+    void lookBeneath();
     // What lies behind the capsule, held item included, blurred, over glassSource(); null without
-    // a stage. Kept until the stage renders another frame, the held item or the capsule moves.
+    // a stage. Only what changed beneath is taken from the stage again.
     const QImage& frostedBackdrop();
 
     Toast m_toast;
     std::vector<QString> m_lines;
+    std::vector<QPointF> m_lineCentres;  // where each line is centred
     QRectF m_area;
     QSizeF m_size;  // the capsule's size for m_lines
     bool m_leaving = false;
     AnimatedValue* m_presence = nullptr;
+    ToastShadow* m_shadow = nullptr;
     QPointer<StageView> m_stage;
+    QPointer<QWidget> m_window;   // whose repaints are watched
     bool m_readingStage = false;  // while the stage paints into the glass
     bool m_checkPending = false;  // a look at the stage's frames is queued
-    bool m_glassStale = false;    // the stage painted near the capsule while the glass was old
-    QImage m_glass;
+    bool m_repaintAsked = false;  // a whole repaint is on its way
+    bool m_repaintQueued = false; // one will be asked for once the window has painted
+    QImage m_beneath;             // what lies behind the capsule, unblurred, over m_glassSource
+    QImage m_glass;               // the same, blurred
     QRect m_glassSource;
-    std::uint64_t m_glassFrame = 0;  // the stage's frame count it was made from
-    QRect m_glassHeld;               // and where the held item was
+    QRegion m_beneathStale;         // stage coordinates: where m_beneath shows the stage as it was
+    std::uint64_t m_seenFrame = 0;  // the stage's frame count at the last look
+    QRect m_seenHeld;               // where the held item was then
+    std::optional<std::string> m_seenHeldItem;  // and which it was
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -680,4 +680,14 @@ void StageView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+QRegion StageView::lastFrameChanges() const {
+    const QRectF frame = stageFrame();
+    const double dpr = devicePixelRatioF();
+    if (!m_keptFrame || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) return QRegion(frame.toAlignedRect());
+    const QPoint origin = frameOrigin(frame, dpr);
+    QRegion changed;
+    for (const QRect& area : m_renderer.repaintedAreas()) changed += coveringWidgetPixels(area.translated(origin), dpr);
+    return changed;
+}
+
 }  // namespace tallowmere

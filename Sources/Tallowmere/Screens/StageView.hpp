@@ -104,6 +104,9 @@ public:
     void tick();
     // Whether a pointer move waits to be shown before the next tick.
     bool pointerFramePending() const { return m_pointerTimer.isActive(); }
+    // The part of the widget the last rendered frame changed: where it differs from the frame
+    // before it (the whole stage frame when that is not known).
+    QRegion lastFrameChanges() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -79,25 +79,25 @@ GlassButton::~GlassButton() = default;
 void GlassButton::setSymbol(std::string name) {
     m_symbol = std::move(name);
     updateGeometry();
-    update();
+    restyle();
 }
 
 void GlassButton::setSymbolWidth(double width) {
     m_symbolWidth = std::max(0.0, width);
     updateGeometry();
-    update();
+    restyle();
 }
 
 void GlassButton::setLabelFont(std::optional<Font> font) {
     m_labelFont = font;
     updateGeometry();
-    update();
+    restyle();
 }
 
 void GlassButton::setLabelMinimumSize(QSizeF size) {
     m_labelMinimum = size;
     updateGeometry();
-    update();
+    restyle();
 }
 
 void GlassButton::setLabelAlignment(LabelAlignment alignment) {
@@ -105,6 +105,11 @@ void GlassButton::setLabelAlignment(LabelAlignment alignment) {
     setSizePolicy(alignment == LabelAlignment::leading ? QSizePolicy::Expanding : QSizePolicy::Fixed,
                   QSizePolicy::Fixed);
     updateGeometry();
+    restyle();
+}
+
+void GlassButton::restyle() {
+    m_look = QImage();
     update();
 }
 
@@ -156,18 +161,13 @@ void GlassButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
-void GlassButton::paintEvent(QPaintEvent*) {
+QImage GlassButton::drawLook(const LookState& state) const {
     const GlassMetrics m = glassMetrics(m_compact);
-    const double w = width();
-    const double h = height();
-    if (w <= 0 || h <= 0) return;
-    const double dpr = devicePixelRatioF();
-    const double hover = m_hover->value();
-    const bool pressed = isDown();
-
+    const double w = state.size.width();
+    const double h = state.size.height();
     // The look is drawn on its own so the brightness filter touches only the button.
-    QImage body(QSize(int(std::ceil(w * dpr)), int(std::ceil(h * dpr))), QImage::Format_ARGB32_Premultiplied);
-    body.setDevicePixelRatio(dpr);
+    QImage body(QSize(int(std::ceil(w * state.dpr)), int(std::ceil(h * state.dpr))), QImage::Format_ARGB32_Premultiplied);
+    body.setDevicePixelRatio(state.dpr);
     body.fill(Qt::transparent);
     {
         QPainter bodyPainter(&body);
@@ -175,13 +175,13 @@ void GlassButton::paintEvent(QPaintEvent*) {
         const Rect slab{0, 0, w, h};
         const QPainterPath shape = shape::roundedRect(slab, m.radius);
         canvas.fill(shape, vertical(slab, {glassSlabTop(m_prominent), glassSlabBottom(m_prominent)}));
-        canvas.stroke(shape::roundedRect(insetBy(slab, 0.5, 0.5), m.radius - 0.5), white(glassRimOpacity(hover)), 1);
+        canvas.stroke(shape::roundedRect(insetBy(slab, 0.5, 0.5), m.radius - 0.5), white(glassRimOpacity(state.hover)), 1);
 
         const Font font = labelFont();
         const QColor color = glassLabelColor(m_prominent);
         const double symbolBox = m_symbol.empty() ? 0 : std::max(m_symbolWidth, iconSizeFor(font.size));
-        const double gap = (!m_symbol.empty() && !text().isEmpty()) ? kSymbolGap : 0;
-        const double contentW = symbolBox + gap + textWidth(text(), font);
+        const double gap = (!m_symbol.empty() && !state.text.isEmpty()) ? kSymbolGap : 0;
+        const double contentW = symbolBox + gap + textWidth(state.text, font);
         const double left = m_alignment == LabelAlignment::leading ? m.padX : (w - contentW) / 2;
         const double midY = h / 2;
         if (!m_symbol.empty()) {
@@ -189,19 +189,32 @@ void GlassButton::paintEvent(QPaintEvent*) {
             const Rect box{left + (symbolBox - side) / 2, midY - side / 2, side, side};
             drawIcon(canvas, m_symbol, box, color);
         }
-        drawTextLine(canvas, text(), left + symbolBox + gap, midY, font, color);
+        drawTextLine(canvas, state.text, left + symbolBox + gap, midY, font, color);
     }
-    addBrightness(body, glassBrightness(pressed, hover));
+    addBrightness(body, glassBrightness(state.pressed, state.hover));
+    return body;
+}
+
+void GlassButton::paintEvent(QPaintEvent*) {
+    const double w = width();
+    const double h = height();
+    if (w <= 0 || h <= 0) return;
+    const LookState state{size(), devicePixelRatioF(), m_hover->value(), isDown(), text()};
+    if (m_look.isNull() || state != m_lookState) {
+        m_look = drawLook(state);
+        m_lookState = state;
+        ++m_looksDrawn;
+    }
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setOpacity(isEnabled() ? 1.0 : kDisabledOpacity);
-    if (pressed) {
+    if (state.pressed) {
         painter.translate(w / 2, h / 2);
         painter.scale(kPressedScale, kPressedScale);
         painter.translate(-w / 2, -h / 2);
     }
-    painter.drawImage(QPointF(0, 0), body);
+    painter.drawImage(QPointF(0, 0), m_look);
 }
 
 }  // namespace tallowmere

@@ -5,9 +5,11 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QImage>
 #include <QSizeF>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -71,6 +73,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // How many times the button's look has been drawn anew. It is kept while the size, the
+    // density, the hover progress, the pressed state and the label stay as they are, so a repaint
+    // of a sliver beneath costs only a copy.
+    std::uint64_t looksDrawn() const { return m_looksDrawn; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -78,9 +85,23 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Everything the look depends on that may change without a setter saying so.
+    struct LookState {
+        QSize size;
+        double dpr = 0;
+        double hover = 0;
+        bool pressed = false;
+        QString text;
+        bool operator==(const LookState&) const = default;
+    };
+
     Font labelFont() const;
     QSizeF labelSize() const;
     void setHovering(bool hovering);
+    // Drops the kept look and asks for a repaint.
+    void restyle();
+    // The slab and the label, brightened, drawn for `state`.
+    QImage drawLook(const LookState& state) const;
 
     bool m_prominent = false;
     bool m_compact = false;
@@ -91,6 +112,9 @@ private:
     LabelAlignment m_alignment = LabelAlignment::center;
     bool m_hovering = false;
     AnimatedValue* m_hover = nullptr;
+    QImage m_look;
+    LookState m_lookState;
+    std::uint64_t m_looksDrawn = 0;
 };
 
 }  // namespace tallowmere

@@ -1,5 +1,6 @@
 // The cards over the game screen, as the window shows them.
 #include <Tallowmere/Screens/Cards.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include "Art/ReferencePictures.hpp"
 
@@ -7,6 +8,8 @@
 
 #include <QTest>
 #include <QUuid>
+
+#include <functional>
 
 using namespace tallowmere;
 
@@ -89,4 +92,37 @@ TEST(CardPictures, IntroCardAndToastMatchTheirReferences) {
     ASSERT_EQ(toast.lines().size(), 2u);
     EXPECT_TRUE(tallowmere::testing::matchesReference("cards/intro", card.grab().toImage()));
     EXPECT_TRUE(tallowmere::testing::matchesReference("cards/toast", toast.grab().toImage()));
+}
+
+// A repaint of a sliver over a button (the stage's frames beneath the pause card) lays its kept
+// look on again; a new state, label or size draws the look anew.
+TEST(GlassButton, DrawsItsLookAgainOnlyWhenItsStateLabelOrSizeChanges) {
+    QWidget window;
+    window.resize(320, 120);
+    GlassButton button(QStringLiteral("Resume"), true, false, &window);
+    button.setSymbol("play.fill");
+    button.setGeometry(QRect(QPoint(20, 20), button.sizeHint()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.repaint();
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::uint64_t drawn;
+    };
+    const Case cases[] = {
+        {"a sliver", [] {}, 0},
+        {"pressed", [&] { button.setDown(true); }, 1},
+        {"released", [&] { button.setDown(false); }, 1},
+        {"disabled, which only fades it", [&] { button.setEnabled(false); }, 0},
+        {"a new label", [&] { button.setText(QStringLiteral("Go on")); }, 1},
+        {"a new symbol", [&] { button.setSymbol("house.fill"); }, 1},
+        {"resized", [&] { button.resize(button.width() + 20, button.height()); }, 1},
+    };
+    for (const Case& c : cases) {
+        const std::uint64_t before = button.looksDrawn();
+        c.change();
+        window.repaint(QRect(button.pos() + QPoint(2, 2), QSize(6, 6)));
+        EXPECT_EQ(button.looksDrawn() - before, c.drawn) << c.what;
+    }
 }
