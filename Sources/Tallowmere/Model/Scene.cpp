@@ -542,12 +542,18 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
     keep(m_under, whole, areas);
 }
 
-void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene& scene) {
+void SceneRenderer::composeOver(const std::vector<QRect>& areas, const std::vector<QRect>& composed,
+                                const RoomScene& scene) {
     const Level& level = scene.level;
     const FlagSet& flags = scene.flags;
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
-    QImage& image = scratch(whole, areas, m_under);
+    // What was just composed beneath is still on the scratch, unless the whole of it went.
+    QRegion stale;
+    for (const QRect& area : areas) stale += area;
+    if (!(composed.size() == 1 && composed.front() == whole))
+        for (const QRect& area : composed) stale -= area;
+    QImage& image = scratch(whole, std::vector<QRect>(stale.begin(), stale.end()), m_under);
     {
         QPainter painter(&image);
         painter.setWorldTransform(stageTransform(m_layersSize, dpr));
@@ -613,7 +619,7 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
     if (repaintAll) light = under = over = {whole};
     if (scene.dark && !light.empty()) composeDarkness(light, scene.mouse);
     if (!under.empty()) composeUnder(under, scene);
-    if (!over.empty()) composeOver(over, scene);
+    if (!over.empty()) composeOver(over, under, scene);
     m_repainted = std::move(over);
     m_recomposed = std::move(under);
     m_frameValid = true;

@@ -101,7 +101,8 @@ private:
     // layers: the background, the layers, the motes and the darkness.
     void composeUnder(const std::vector<QRect>& areas, const RoomScene& scene);
     // Lays the pulsing layers and the vignette over what lies under them in `areas`: the frame.
-    void composeOver(const std::vector<QRect>& areas, const RoomScene& scene);
+    // `composed` are the areas composeUnder() has just composed.
+    void composeOver(const std::vector<QRect>& areas, const std::vector<QRect>& composed, const RoomScene& scene);
     // Works out the darkness round `mouse` in `areas`.
     void composeDarkness(const std::vector<QRect>& areas, QPointF mouse);
     // The scratch image with `areas` copied from `start` (of the frame's size), ready to paint on.

@@ -634,12 +634,39 @@ public:
             m_entries.push_back(Entry{key, hash, masks, ++m_clock});
         }
         m_bytes += bytesOf(masks);
-        while (m_bytes > kBudget && m_entries.size() > 1) {
-            const auto oldest = std::min_element(m_entries.begin(), m_entries.end(),
-                                                 [](const Entry& a, const Entry& b) { return a.used < b.used; });
-            m_bytes -= bytesOf(oldest->masks);
-            m_entries.erase(oldest);
+        trim();
+    }
+
+    // The mask kept under `key` laid through `solid`. A glow that pulses asks for a new alpha
+    // every frame: the kept colour is then worked out again in its own pixels when nothing else
+    // holds them, as a fresh image every frame costs more than the colouring, and each coverage's
+    // pixel is worked out once and looked up.
+    QImage colour(const std::vector<double>& key, std::size_t hash, const QImage& mask, QRgb solid) {
+        const std::lock_guard lock(m_mutex);
+        Entry* entry = lookup(key, hash);
+        QImage fresh;
+        QImage& colour = entry ? entry->masks.colour : fresh;
+        if (entry && !colour.isNull() && entry->masks.solid == solid) return colour;
+        if (colour.size() != mask.size()) {
+            if (entry) m_bytes -= bytesOf(entry->masks);
+            colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+            if (entry) m_bytes += bytesOf(entry->masks);
         }
+        std::array<QRgb, 256> pixelOf{};
+        for (int coverage = 0; coverage < 256; ++coverage)
+            pixelOf[std::size_t(coverage)] =
+                qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage + 127) / 255));
+        const int width = colour.width();
+        for (int y = 0; y < colour.height(); ++y) {
+            const uchar* coverage = mask.constScanLine(y);
+            auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
+            for (int x = 0; x < width; ++x) line[x] = pixelOf[coverage[x]];
+        }
+        if (!entry) return fresh;
+        entry->masks.solid = solid;
+        const QImage made = colour;
+        trim();
+        return made;
     }
 
 private:
@@ -654,6 +681,16 @@ private:
 
     static std::size_t bytesOf(const Masks& masks) {
         return std::size_t(masks.mask.sizeInBytes()) + std::size_t(std::max<qsizetype>(masks.colour.sizeInBytes(), 0));
+    }
+
+    // The least recently used go once the masks outgrow the budget.
+    void trim() {
+        while (m_bytes > kBudget && m_entries.size() > 1) {
+            const auto oldest = std::min_element(m_entries.begin(), m_entries.end(),
+                                                 [](const Entry& a, const Entry& b) { return a.used < b.used; });
+            m_bytes -= bytesOf(oldest->masks);
+            m_entries.erase(oldest);
+        }
     }
 
     Entry* lookup(const std::vector<double>& key, std::size_t hash) {
@@ -949,27 +986,7 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
     // The paint itself, unblurred, masked by the blurred coverage.
     QImage colour;
     if (brush.style() == Qt::SolidPattern) {
-        const QRgb solid = brush.color().rgba();
-        if (!masks.colour.isNull() && masks.solid == solid) {
-            colour = masks.colour;
-        } else {
-            // A glow that pulses asks for a new alpha every frame: each coverage's pixel is worked
-            // out once, and the mask is then only looked up.
-            std::array<QRgb, 256> pixelOf{};
-            for (int coverage = 0; coverage < 256; ++coverage)
-                pixelOf[std::size_t(coverage)] =
-                    qPremultiply(qRgba(qRed(solid), qGreen(solid), qBlue(solid), (qAlpha(solid) * coverage + 127) / 255));
-            colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
-            const int width = colour.width();
-            for (int y = 0; y < colour.height(); ++y) {
-                const uchar* coverage = mask.constScanLine(y);
-                auto* line = reinterpret_cast<QRgb*>(colour.scanLine(y));
-                for (int x = 0; x < width; ++x) line[x] = pixelOf[coverage[x]];
-            }
-            masks.solid = solid;
-            masks.colour = colour;
-            maskMemo().keep(key, hash, masks);
-        }
+        colour = maskMemo().colour(key, hash, mask, brush.color().rgba());
     } else {
         // Gradients keep their place: paint the whole area, then keep what the mask covers.
         bool invertible = false;

@@ -545,13 +545,7 @@ void StageView::showFrame(bool pointerOnly) {
         update(frame.toAlignedRect());
         return;
     }
-    // The frame's corner in the widget's device pixels, which may lie inside a pixel of the
-    // widget's own: the window's pixels are what the frame is set on.
-    const QPointF origin = frame.topLeft() * dpr;
-    QRegion changed;
-    for (const QRect& area : m_renderer.repaintedAreas())
-        changed += coveringWidgetPixels(QRectF(area).translated(origin), dpr);
-    update(changed);
+    update(changedPoints(frame, dpr));
 }
 
 // A move shows at the next refresh of the screen after the last frame, together with any other
@@ -684,9 +678,17 @@ QRegion StageView::lastFrameChanges() const {
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
     if (!m_keptFrame || m_frameSize != frame.size() || m_frame.devicePixelRatio() != dpr) return QRegion(frame.toAlignedRect());
-    const QPoint origin = frameOrigin(frame, dpr);
+    return changedPoints(frame, dpr);
+}
+
+// The widget points that cover what the last frame changed. The frame's corner in the widget's
+// device pixels may lie inside a pixel of the widget's own: the window's pixels are what the
+// frame is set on.
+QRegion StageView::changedPoints(const QRectF& frame, double dpr) const {
+    const QPointF origin = frame.topLeft() * dpr;
     QRegion changed;
-    for (const QRect& area : m_renderer.repaintedAreas()) changed += coveringWidgetPixels(area.translated(origin), dpr);
+    for (const QRect& area : m_renderer.repaintedAreas())
+        changed += coveringWidgetPixels(QRectF(area).translated(origin), dpr);
     return changed;
 }
 

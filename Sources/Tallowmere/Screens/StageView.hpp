@@ -130,6 +130,7 @@ private:
     void renderChrome();
     void paintRoom(QPainter& painter, const QRectF& frame);
     QRegion roomCovers(const QPainter& painter, const QRectF& frame) const;
+    QRegion changedPoints(const QRectF& frame, double dpr) const;
     // Renders the room; `pointerOnly` keeps the last frame's time, so only what follows the
     // pointer changes.
     void renderFrame(QSizeF size, double dpr, bool pointerOnly = false);
