@@ -979,6 +979,8 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
         masks.mask = blurredCoverage(lowMask, m_blurPx * dpr, reduction);
         maskMemo().keep(key, hash, masks);
     }
+    // Only the memo holds the colour now, so it can be worked out again where it lies.
+    masks.colour = QImage();
     const QImage& mask = masks.mask;
     const double fullDpr = m_surface->devicePixelRatio;
     const QTransform toMask = intoMask * QTransform::fromScale(fullDpr, fullDpr);
