@@ -2,6 +2,7 @@
 // root view's screen switching.
 #include "GameScreenFixture.hpp"
 
+#include <Tallowmere/App/DestroyedWindows.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
@@ -22,6 +23,10 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 using namespace tallowmere;
 using namespace tallowmere::testing;
@@ -273,6 +278,38 @@ TEST_F(AppTest, QuitEndsTheGameWhateverWindowsAreOpen) {
     EXPECT_EQ(model->state().inventory, std::vector<std::string>{"key"});
     EXPECT_TRUE(savedMatchesModel());
 }
+
+#if QT_CONFIG(xcb)
+// The X events that close a window, handed to the filter as the server or a client would send
+// them: only the server's own DestroyNotify of a shown window's handle names that window.
+TEST_F(AppTest, OnlyTheServersDestroyNotifyOfAShownWindowNamesIt) {
+    const auto [first, second] = openTwoWindows(1);
+    ASSERT_TRUE(second);
+    const WId firstId = first->internalWinId();
+    const WId secondId = second->internalWinId();
+    const auto named = [](std::uint8_t kind, WId id) {
+        xcb_destroy_notify_event_t event{};
+        event.response_type = kind;
+        event.event = event.window = xcb_window_t(id);
+        return windowDestroyedBy(&event);
+    };
+    constexpr std::uint8_t kSent = 0x80;
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, firstId), first);
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, secondId), second);
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY | kSent, firstId), nullptr) << "sent by a client";
+    EXPECT_EQ(named(XCB_UNMAP_NOTIFY, firstId), nullptr);
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, std::max(firstId, secondId) + 1000), nullptr) << "a window not ours";
+    EXPECT_EQ(windowDestroyedBy(nullptr), nullptr);
+
+    // A window closed and gone, whose handle was let go: its id names none of those left.
+    const QPointer<MainWindow> closing(second);
+    second->closeWindowAction()->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 3000));
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, secondId), nullptr);
+    first->hide();
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, firstId), nullptr) << "a hidden window";
+}
+#endif
 
 TEST(AppCascade, ANewWindowStepsFromTheLastAndWrapsAtTheScreensEdge) {
     const QSize frame(1200, 850);
