@@ -5,6 +5,7 @@
 #include <Tallowmere/App/DestroyedWindows.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Icons.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Panels/Panels.hpp>
 #include <Tallowmere/Panels/PanelViews.hpp>
@@ -13,13 +14,16 @@
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/MenuCards.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <Ostrevan/Engine.hpp>
 
 #include <QAction>
 #include <QAnimationDriver>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
@@ -185,6 +189,31 @@ TEST_F(AppTest, RootViewShowsTheModelsScreenAndCrossFades) {
     auto* game = qobject_cast<GameView*>(root.currentScreen());
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(main.focusWidget(), game);
+}
+
+// Run again on screens scaled to 150 % and 200 %: the sign is drawn for the screen's density,
+// not a small bitmap blown up.
+TEST_F(AppTest, TheAlertsWarningSignHasAPixelForEveryDevicePixel) {
+    MainWindow& main = openWindow(std::int64_t{1});
+    PauseMenu& pause = *gameIn(&main).pauseMenu();
+    model->setPaused(true);
+    for (GlassButton* button : pause.findChildren<GlassButton*>())
+        if (button->text() == "Restart the whole game") button->click();
+    QMessageBox* box = pause.confirmation();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+    const auto* sign = box->findChild<QLabel*>("qt_msgboxex_icon_label");
+    ASSERT_NE(sign, nullptr);
+    const QPixmap shown = sign->pixmap();
+    const double dpr = box->devicePixelRatioF();
+    constexpr int kSide = 32;  // the style's own sign's
+    EXPECT_EQ(shown.devicePixelRatio(), dpr);
+    EXPECT_EQ(shown.size(), QSize(kSide, kSide) * dpr);
+    const QImage image = shown.toImage();
+    int yellow = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) yellow += image.pixelColor(x, y) == warningYellow();
+    EXPECT_GT(yellow, image.width() * image.height() / 5) << "a yellow sign, its mark cut through";
 }
 
 // ## Further windows

@@ -1,16 +1,20 @@
 // Resizes the real game window as a desktop does, in the display's own pixels, on a screen
 // scaled by a fraction (run under Xvfb with QT_SCALE_FACTOR=1.5 by ctest). The window's last row
 // and column of pixels then lie partly outside its widgets; after each resize the window must
-// show none of what was there before, in the game, the main menu and the ending.
+// show none of what was there before, in the game, the main menu and the ending. An alert's
+// warning sign there has a pixel of its own for each of the screen's.
 // Usage: tallowmere_window_edges
 #include "PrivateHome.hpp"
 
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/MenuWidgets.hpp>
 
 #include <QApplication>
 #include <QBackingStore>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,5 +94,15 @@ int main(int argc, char** argv) {
                 return fail("a line of the old picture stays at the window's edge", pixels.width(), pixels.height());
         }
     }
+
+    // The style's own sign would be a bitmap of 32 pixels, blown up on this screen.
+    QMessageBox* alert = openConfirmation(window, QStringLiteral("Restart from Room 1?"), QString(),
+                                          QStringLiteral("Restart"), {});
+    if (!QTest::qWaitForWindowExposed(alert)) return fail("the alert did not show");
+    const auto* sign = alert->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+    const QPixmap shown = sign ? sign->pixmap() : QPixmap();
+    const double dpr = alert->devicePixelRatioF();
+    if (shown.devicePixelRatio() != dpr || shown.size() != QSize(32, 32) * dpr)
+        return fail("the alert's warning sign is not drawn for the screen", shown.width(), shown.height());
     return 0;
 }
