@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QWidget>
 
-#include <cstdint>
-
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 #endif
@@ -17,8 +15,6 @@ namespace tallowmere {
 
 namespace {
 
-constexpr std::uint8_t kEventKindMask = 0x7f;  // the top bit marks events sent by a client
-
 // Qt knows a window only as unmapped when another client destroys it, so the widget stays
 // "visible" and the application never sees its last window close. This watches the X events
 // for the destruction itself.
@@ -27,28 +23,29 @@ public:
     explicit DestroyWatch(QObject* parent) : QObject(parent) {}
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (type != "xcb_generic_event_t" || !message) return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        const std::uint8_t kind = event->response_type & kEventKindMask;
-        if (kind != XCB_DESTROY_NOTIFY) return false;
-        const auto* destroyed = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+        if (type != "xcb_generic_event_t") return false;
         // Queued: not from inside Qt's own handling of the event.
-        if (QWidget* window = windowWithHandle(destroyed->window))
+        if (QWidget* window = windowDestroyedBy(message))
             QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
         return false;
-    }
-
-private:
-    // A window Qt destroyed itself has already let go of its handle, so only a window destroyed
-    // by another client matches.
-    static QWidget* windowWithHandle(xcb_window_t handle) {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->internalWinId() == WId(handle) && widget->isVisible()) return widget;
-        return nullptr;
     }
 };
 
 }  // namespace
+
+QWidget* windowDestroyedBy(const void* xcbEvent) {
+    if (!xcbEvent) return nullptr;
+    const auto* event = static_cast<const xcb_generic_event_t*>(xcbEvent);
+    // Compared whole: the kind's top bit marks an event that a client sent (SendEvent), which
+    // says nothing about the window.
+    if (event->response_type != XCB_DESTROY_NOTIFY) return nullptr;
+    const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(xcbEvent);
+    // A window Qt destroyed itself has already let go of its handle, so only a window destroyed
+    // by another client matches.
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->internalWinId() == WId(destroyed->window) && widget->isVisible()) return widget;
+    return nullptr;
+}
 
 void closeWindowsDestroyedElsewhere(QApplication& app) {
     if (!app.nativeInterface<QNativeInterface::QX11Application>()) return;
@@ -58,6 +55,8 @@ void closeWindowsDestroyedElsewhere(QApplication& app) {
 #else
 
 void closeWindowsDestroyedElsewhere(QApplication&) {}
+
+QWidget* windowDestroyedBy(const void*) { return nullptr; }
 
 #endif
 

@@ -2,6 +2,7 @@
 #pragma once
 
 class QApplication;
+class QWidget;
 
 namespace tallowmere {
 
@@ -11,5 +12,10 @@ namespace tallowmere {
 // harmlessly (Qt notes the errors in its xcb debug log only). Elsewhere than on X11 it does
 // nothing.
 void closeWindowsDestroyedElsewhere(QApplication& app);
+
+// The shown top-level window that `xcbEvent` (an xcb_generic_event_t) reports destroyed, or
+// null. Only the server's own DestroyNotify counts: any client may send a window one of its
+// making. Always null in a build without X11.
+QWidget* windowDestroyedBy(const void* xcbEvent);
 
 }  // namespace tallowmere

@@ -264,8 +264,9 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     configureApplication(app);
     GameModel model;
-    // The audio thread must be stopped and joined while Qt's audio back end still stands;
-    // PulseAudio asserts when a stream is still running as it goes.
+    // The sound outlives the application (it is never destroyed), so its output thread and the
+    // PulseAudio stream it writes to are stopped and joined here, while everything still stands;
+    // PulseAudio asserts when a stream is still running as the process goes.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Sound::shared().stopOutput(); });
     openWindow(model, [] { Sound::shared().startAmbient(); });
     // Closing the last window quits, however it goes (see configureApplication()); closing any

@@ -218,6 +218,14 @@ void houseFill(const Canvas& c, const QColor& color) {
     fillCut(c, body.subtracted(shape::roundedRect(Rect{10, 15, 4, 7}, 1)), color);
 }
 
+void exclamationTriangleFill(const Canvas& c, const QColor& color) {
+    // Corners rounded as the play triangle's; the mark is cut through so it reads on any ground.
+    const QPainterPath triangle = shape::polygon({{12, 3.2}, {21.9, 20.4}, {2.1, 20.4}});
+    const QPainterPath body = strokeShape(triangle, 2.4).united(triangle);
+    const QPainterPath mark = strokeShape(shape::line({12, 8.8}, {12, 13.4}), 2.4).united(shape::circle({12, 16.9}, 1.4));
+    fillCut(c, body.subtracted(mark), color);
+}
+
 void chevronUp(const Canvas& c, const QColor& color) {
     c.stroke(polyline({{5, 15.5}, {12, 8.5}, {19, 15.5}}), color, roundStroke(kBoldLine));
 }
@@ -248,6 +256,7 @@ const std::map<std::string_view, Drawer>& drawers() {
         {"house.fill", houseFill},
         {"chevron.up", chevronUp},
         {"chevron.down", chevronDown},
+        {"exclamationmark.triangle.fill", exclamationTriangleFill},
     };
     return table;
 }

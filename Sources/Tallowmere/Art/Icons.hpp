@@ -1,5 +1,10 @@
-// Small vector icons for the controls and cards around the stage. Each is known by a dotted
-// symbol name ("speaker.wave.2.fill", "lightbulb.fill", ...) that the screens keep as data.
+// Small vector icons for the controls, cards and alerts around the stage, drawn here so they
+// stay sharp at every pixel density. Each picture has one name, and the screens keep that name
+// as data (a toast's kind, a button's symbol) rather than the picture itself. The names are in
+// the dotted style of the desktop symbol names the screens were designed with - the thing,
+// then its variant, then "fill" for the solid form ("speaker.wave.2.fill") - so a screen's
+// sketch and its code name an icon alike. They are keys into this table and nothing more: no
+// icon theme is asked for them.
 #pragma once
 
 #include <Tallowmere/Platform/Canvas.hpp>
@@ -13,7 +18,7 @@
 namespace tallowmere {
 
 // Every name drawIcon draws.
-inline constexpr std::array<std::string_view, 20> kIconNames = {
+inline constexpr std::array<std::string_view, 21> kIconNames = {
     "line.3.horizontal",
     "speaker.wave.2.fill",
     "speaker.slash.fill",
@@ -34,6 +39,7 @@ inline constexpr std::array<std::string_view, 20> kIconNames = {
     "house.fill",
     "chevron.up",
     "chevron.down",
+    "exclamationmark.triangle.fill",
 };
 
 bool hasIcon(std::string_view name);

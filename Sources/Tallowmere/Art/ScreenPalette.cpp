@@ -16,5 +16,6 @@ QColor good() { return H(kGood); }
 }  // namespace UI
 
 QColor destructiveRed() { return H(kDestructiveRed); }
+QColor warningYellow() { return H(kWarningYellow); }
 
 }  // namespace tallowmere

@@ -36,6 +36,9 @@ QColor good();
 // button.
 inline constexpr std::uint32_t kDestructiveRed = 0xFF453A;
 QColor destructiveRed();
+// The system yellow of the dark scheme, in which an alert draws its warning sign.
+inline constexpr std::uint32_t kWarningYellow = 0xFFD60A;
+QColor warningYellow();
 
 // The blur (Canvas::addBlur's standard deviation) of a shadow given by its radius round a card,
 // a frame, a tile or a title: half the radius. The blur filters inside the room art take their

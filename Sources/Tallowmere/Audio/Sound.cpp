@@ -252,7 +252,8 @@ Mixer::Samples clipOf(const std::vector<float>& samples) {
 
 Sound& Sound::shared() {
     // Deliberately never destroyed: the process ends soon after the application object goes.
-    // The application stops its output first (stopOutput), while Qt's audio back end is alive.
+    // The application stops its output first (stopOutput), while everything it plays through
+    // still stands: the output thread is joined and the sound server's stream closed then.
     static Sound* const instance = new Sound(Output::device);
     return *instance;
 }

@@ -102,8 +102,8 @@ public:
 
     // Whether sound is heard right now (false while there is no audio output).
     bool audible() const;
-    // Stops the output and joins its thread, before the application tears down Qt's audio
-    // back end. The player goes on, silent.
+    // Stops the output and joins its thread, closing the sound server's stream, while the
+    // application still stands. The player goes on, silent.
     void stopOutput();
     Mixer& mixer() { return m_mixer; }
 

@@ -1,6 +1,7 @@
 #include <Tallowmere/Widgets/MenuWidgets.hpp>
 
 #include <Tallowmere/Art/Draw.hpp>
+#include <Tallowmere/Art/Icons.hpp>
 #include <Tallowmere/Art/MenuArt.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Art/Text.hpp>
@@ -16,6 +17,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -32,6 +34,8 @@ constexpr double kBarPressedScale = 0.98;
 constexpr double kFadeSeconds = 0.2;
 // The message column of a confirmation, as wide as a standard alert's: a sentence takes two lines.
 constexpr int kAlertMessageWidth = 300;
+// The side of an alert's warning sign, that of the style's own sign.
+constexpr int kAlertSignSide = 32;
 // How far the card's blurred shadow reaches beyond the card.
 const int kCardShadowReach = int(std::ceil(3 * shadowBlur(kCardShadowRadius))) + 2;
 
@@ -316,11 +320,23 @@ void CardOverlay::mouseReleaseEvent(QMouseEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Confirmation
 
+namespace {
+
+// The warning sign drawn for the box's own pixel density: the style's sign is a small bitmap
+// that a denser screen blows up, stair-stepped and soft beside the text. Ours is as large.
+void drawWarningSign(QMessageBox& box) {
+    const double dpr = box.devicePixelRatioF();
+    if (!box.iconPixmap().isNull() && box.iconPixmap().devicePixelRatio() == dpr) return;
+    box.setIconPixmap(iconPixmap("exclamationmark.triangle.fill", kAlertSignSide, warningYellow(), dpr));
+}
+
+}  // namespace
+
 QMessageBox* openConfirmation(QWidget* parent, const QString& title, const QString& message, const QString& action,
                               std::function<void()> onConfirm) {
     auto* box = new QMessageBox(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIcon(QMessageBox::Warning);
+    drawWarningSign(*box);
     box->setWindowTitle(title);
     box->setText(title);
     box->setInformativeText(message);
@@ -348,6 +364,10 @@ QMessageBox* openConfirmation(QWidget* parent, const QString& title, const QStri
     });
     box->setWindowModality(Qt::WindowModal);
     box->show();
+    // Shown, the box knows its screen, which may differ from its parent's, and may yet move.
+    drawWarningSign(*box);
+    if (QWindow* window = box->windowHandle())
+        QObject::connect(window, &QWindow::screenChanged, box, [box] { drawWarningSign(*box); });
     return box;
 }
 

@@ -2,8 +2,10 @@
 // root view's screen switching.
 #include "GameScreenFixture.hpp"
 
+#include <Tallowmere/App/DestroyedWindows.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
+#include <Tallowmere/Art/Icons.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Panels/Panels.hpp>
 #include <Tallowmere/Panels/PanelViews.hpp>
@@ -12,16 +14,23 @@
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/MenuCards.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <Ostrevan/Engine.hpp>
 
 #include <QAction>
 #include <QAnimationDriver>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 using namespace tallowmere;
 using namespace tallowmere::testing;
@@ -182,6 +191,31 @@ TEST_F(AppTest, RootViewShowsTheModelsScreenAndCrossFades) {
     EXPECT_EQ(main.focusWidget(), game);
 }
 
+// Run again on screens scaled to 150 % and 200 %: the sign is drawn for the screen's density,
+// not a small bitmap blown up.
+TEST_F(AppTest, TheAlertsWarningSignHasAPixelForEveryDevicePixel) {
+    MainWindow& main = openWindow(std::int64_t{1});
+    PauseMenu& pause = *gameIn(&main).pauseMenu();
+    model->setPaused(true);
+    for (GlassButton* button : pause.findChildren<GlassButton*>())
+        if (button->text() == "Restart the whole game") button->click();
+    QMessageBox* box = pause.confirmation();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+    const auto* sign = box->findChild<QLabel*>("qt_msgboxex_icon_label");
+    ASSERT_NE(sign, nullptr);
+    const QPixmap shown = sign->pixmap();
+    const double dpr = box->devicePixelRatioF();
+    constexpr int kSide = 32;  // the style's own sign's
+    EXPECT_EQ(shown.devicePixelRatio(), dpr);
+    EXPECT_EQ(shown.size(), QSize(kSide, kSide) * dpr);
+    const QImage image = shown.toImage();
+    int yellow = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) yellow += image.pixelColor(x, y) == warningYellow();
+    EXPECT_GT(yellow, image.width() * image.height() / 5) << "a yellow sign, its mark cut through";
+}
+
 // ## Further windows
 
 TEST_F(AppTest, ASecondWindowShowsEveryChangeMadeInTheFirst) {
@@ -273,6 +307,38 @@ TEST_F(AppTest, QuitEndsTheGameWhateverWindowsAreOpen) {
     EXPECT_EQ(model->state().inventory, std::vector<std::string>{"key"});
     EXPECT_TRUE(savedMatchesModel());
 }
+
+#if QT_CONFIG(xcb)
+// The X events that close a window, handed to the filter as the server or a client would send
+// them: only the server's own DestroyNotify of a shown window's handle names that window.
+TEST_F(AppTest, OnlyTheServersDestroyNotifyOfAShownWindowNamesIt) {
+    const auto [first, second] = openTwoWindows(1);
+    ASSERT_TRUE(second);
+    const WId firstId = first->internalWinId();
+    const WId secondId = second->internalWinId();
+    const auto named = [](std::uint8_t kind, WId id) {
+        xcb_destroy_notify_event_t event{};
+        event.response_type = kind;
+        event.event = event.window = xcb_window_t(id);
+        return windowDestroyedBy(&event);
+    };
+    constexpr std::uint8_t kSent = 0x80;
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, firstId), first);
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, secondId), second);
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY | kSent, firstId), nullptr) << "sent by a client";
+    EXPECT_EQ(named(XCB_UNMAP_NOTIFY, firstId), nullptr);
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, std::max(firstId, secondId) + 1000), nullptr) << "a window not ours";
+    EXPECT_EQ(windowDestroyedBy(nullptr), nullptr);
+
+    // A window closed and gone, whose handle was let go: its id names none of those left.
+    const QPointer<MainWindow> closing(second);
+    second->closeWindowAction()->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 3000));
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, secondId), nullptr);
+    first->hide();
+    EXPECT_EQ(named(XCB_DESTROY_NOTIFY, firstId), nullptr) << "a hidden window";
+}
+#endif
 
 TEST(AppCascade, ANewWindowStepsFromTheLastAndWrapsAtTheScreensEdge) {
     const QSize frame(1200, 850);

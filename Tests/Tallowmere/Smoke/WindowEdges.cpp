@@ -3,17 +3,21 @@
 // last row and column of pixels then lie partly outside its widgets; after each resize the window
 // must show none of what was there before, in the game, the main menu and the ending. And in the
 // game, after the stage's partial repaints, the whole window is what a repaint of everything
-// paints, the rows between the menu bar and the game screen included.
+// paints, the rows between the menu bar and the game screen included. An alert's warning sign
+// there has a pixel of its own for each of the screen's.
 // Usage: tallowmere_window_edges
 #include "PrivateHome.hpp"
 
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
+#include <Tallowmere/Widgets/MenuWidgets.hpp>
 
 #include <QApplication>
 #include <QBackingStore>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -113,5 +117,15 @@ int main(int argc, char** argv) {
                 return fail("a line of the old picture stays at the window's edge", pixels.width(), pixels.height());
         }
     }
+
+    // The style's own sign would be a bitmap of 32 pixels, blown up on this screen.
+    QMessageBox* alert = openConfirmation(window, QStringLiteral("Restart from Room 1?"), QString(),
+                                          QStringLiteral("Restart"), {});
+    if (!QTest::qWaitForWindowExposed(alert)) return fail("the alert did not show");
+    const auto* sign = alert->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+    const QPixmap shown = sign ? sign->pixmap() : QPixmap();
+    const double dpr = alert->devicePixelRatioF();
+    if (shown.devicePixelRatio() != dpr || shown.size() != QSize(32, 32) * dpr)
+        return fail("the alert's warning sign is not drawn for the screen", shown.width(), shown.height());
     return 0;
 }

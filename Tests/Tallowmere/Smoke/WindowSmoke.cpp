@@ -2,8 +2,9 @@
 // Ctrl+N a step down and right of it and plays room 1 with real mouse clicks - the vase in the
 // second window, the key in the bar and the door in the first - until room 2's intro card shows
 // in both. Every window and the pause menu's alert ask for the dark frame. Then Ctrl+W closes
-// the second; another X client destroying the first quits with status 0, and the save holds
-// room 2.
+// the second, and the first outlives the X events that follow, those of a tooltip and an alert
+// come and gone, and a DestroyNotify that a client merely sends it. Another X client destroying
+// it quits with status 0, and the save holds room 2.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
@@ -20,6 +21,7 @@
 #include <Ostrevan/Engine.hpp>
 #include <Ostrevan/Levels.hpp>
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
@@ -27,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <xcb/xcb.h>
 
@@ -92,6 +95,69 @@ bool destroyFromOutside(const QWidget& window) {
     }
     xcb_disconnect(other);
     return destroyed;
+}
+
+xcb_connection_t* qtConnection() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// Lets the events the server has sent the game so far all be handled: a mark sent through the
+// game's own connection comes back after them, since the server answers each client in order.
+class Settle final : public QAbstractNativeEventFilter {
+public:
+    Settle() { qApp->installNativeEventFilter(this); }
+    ~Settle() override { qApp->removeNativeEventFilter(this); }
+
+    // Whether the mark came back; what the events queued is run too.
+    bool operator()(const QWidget& window) {
+        xcb_connection_t* connection = qtConnection();
+        if (!connection) return false;
+        xcb_client_message_event_t mark{};
+        mark.response_type = XCB_CLIENT_MESSAGE;
+        mark.format = 32;
+        mark.window = xcb_window_t(window.winId());
+        mark.type = XCB_ATOM_CUT_BUFFER7;  // a name no one else sends messages under
+        mark.data.data32[0] = ++m_sent;
+        // No event mask: the message goes to the client that made the window, the game.
+        xcb_send_event(connection, 0, mark.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&mark));
+        xcb_flush(connection);
+        const bool back = QTest::qWaitFor([&] { return m_returned == m_sent; }, 5000);
+        QCoreApplication::sendPostedEvents();
+        return back;
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE) return false;
+        const auto* mark = static_cast<const xcb_client_message_event_t*>(message);
+        if (mark->type != XCB_ATOM_CUT_BUFFER7) return false;
+        m_returned = mark->data.data32[0];
+        return true;  // Qt would only warn of a message it does not know
+    }
+
+private:
+    std::uint32_t m_sent = 0;
+    std::uint32_t m_returned = 0;
+};
+
+// A DestroyNotify for `window` as any client can send one, though the window stands.
+bool sendDestroyNotify(const QWidget& window) {
+    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+    bool sent = false;
+    if (xcb_connection_has_error(other) == 0) {
+        xcb_destroy_notify_event_t event{};
+        event.response_type = XCB_DESTROY_NOTIFY;
+        event.event = event.window = xcb_window_t(window.winId());
+        xcb_generic_error_t* error = xcb_request_check(
+            other, xcb_send_event_checked(other, 0, event.window, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                                          reinterpret_cast<const char*>(&event)));
+        sent = error == nullptr;
+        std::free(error);
+    }
+    xcb_disconnect(other);
+    return sent;
 }
 
 // The pause menu's "Restart the whole game" question, opened in `game` and up on the screen.
@@ -183,7 +249,31 @@ int main(int argc, char** argv) {
     const QPointer<MainWindow> closing(&other);
     QTest::keyClick(&other, Qt::Key_W, Qt::ControlModifier);
     if (!QTest::qWaitFor([&] { return closing.isNull(); }, 5000)) return fail("Ctrl+W did not close the second window");
-    if (!window || !window->isVisible()) return fail("closing the second window closed the first");
+    Settle settle;
+    // The first window, still shown once the game has handled every X event so far.
+    const auto stands = [&] { return window && settle(*window) && window && window->isVisible(); };
+    if (!stands()) return fail("closing the second window closed the first");
+
+    window->activateWindow();  // what a window manager does once the other has gone
+    if (!QTest::qWaitForWindowActive(window)) return fail("the first window did not become active");
+    // A tip that a stray focus change hides at once has had its native window all the same.
+    QToolTip::showText(window->mapToGlobal(QPoint(200, 200)), QStringLiteral("A tip"), window);
+    QPointer<QWidget> tip;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->inherits("QTipLabel") && widget->internalWinId()) tip = widget;
+    if (!tip) return fail("the tooltip did not show");
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([&] { return tip.isNull(); }, 5000)) return fail("the tooltip did not go");
+    if (!stands()) return fail("a tooltip come and gone closed the window");
+    const QPointer<QMessageBox> alert = openRestartQuestion(*model, *game);
+    if (!alert) return fail("the pause menu did not ask in the last window");
+    alert->reject();
+    model->setPaused(false);
+    if (!QTest::qWaitFor([&] { return alert.isNull(); }, 5000)) return fail("the alert did not go");
+    if (!stands()) return fail("an alert come and gone closed the window");
+
+    if (!sendDestroyNotify(*window)) return fail("no client could send a DestroyNotify");
+    if (!stands()) return fail("a DestroyNotify a client sent closed the window");
 
     // The last window is destroyed by another client: the application quits with status 0 all
     // the same, and the save holds room 2.
