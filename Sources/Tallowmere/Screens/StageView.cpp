@@ -40,6 +40,7 @@ constexpr double kStageH = ostrevan::Stage::height;
 
 constexpr int kFrameIntervalMs = 42;  // at most 24 frames a second
 constexpr double kMaxPointerHz = 60;  // pointer frames a second at most, and when the screen does not say
+// The art's clock (see artTime): where it starts and how far it runs before it starts again.
 constexpr double kArtClockWrap = 20000;
 constexpr double kReferenceDate = 978307200;  // 2001-01-01 00:00 UTC in Unix seconds
 

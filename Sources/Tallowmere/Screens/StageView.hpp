@@ -43,6 +43,11 @@ double stageScale(QSizeF space);
 double doorProgress(std::optional<double> start, double now);
 
 // The clock handed to the art: seconds since 1 January 2001 00:00 UTC, wrapped below 20,000.
+// The art's moving parts (pulses, drifting dust, turning gears) are phases of this one clock, and
+// every window, every machine and every test that asks for an instant sees the same picture for
+// it. The origin is the one the pictures' phases were first set against, kept so that a moment
+// still looks as it did. The wrap keeps the seconds small, so a sine of them stays exact however
+// long the game runs; the moving parts jump once at a wrap, every five and a half hours.
 double artTime(double secondsSinceUnixEpoch);
 double artTimeNow();
 
