@@ -608,13 +608,6 @@ void StageView::mouseMoveEvent(QMouseEvent* event) {
     followPointer(event->position());
 }
 
-void StageView::enterEvent(QEnterEvent* event) {
-    // The pointer may come without moving: the window mapped again under it, or a layer over
-    // the stage gone from under it.
-    followPointer(event->position());
-    QWidget::enterEvent(event);
-}
-
 void StageView::leaveEvent(QEvent* event) {
     // An overlay opening over the stage takes the pointer without it moving: the held item
     // and the hover ring stay where they were. The game screen reports the pointer's moves over

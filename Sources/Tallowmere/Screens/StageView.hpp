@@ -116,7 +116,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
