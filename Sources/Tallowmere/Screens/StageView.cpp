@@ -441,7 +441,6 @@ void StageView::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // The backdrop under the stage is another part of the parent's.
     if (m_backdrop) update();
-    followRealPointer();
 }
 
 // ---------------------------------------------------------------------------------------------

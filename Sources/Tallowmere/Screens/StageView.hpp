@@ -87,9 +87,9 @@ public:
     // altogether.
     void followPointer(QPointF widgetPoint, bool mayHover = true);
     void losePointer();
-    // Takes the pointer where it really is, for when no move said so: the stage resized, moved or
-    // came back into sight under a pointer at rest, or the pointer jumped off a layer over it.
-    // Only the stage itself, uncovered, hovers what lies under it.
+    // Takes the pointer where it really is, for when no move said so: the stage resized or came
+    // back into sight under a pointer at rest, or the pointer jumped off a layer over it. Only
+    // the stage itself, uncovered, hovers what lies under it.
     void followRealPointer();
 
     // Paints what lies under the stage, in the coordinates of the parent whose whole rectangle
