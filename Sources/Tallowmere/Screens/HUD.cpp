@@ -222,15 +222,22 @@ bool GameView::overStage(const QWidget* widget) const {
 
 bool GameView::eventFilter(QObject* watched, QEvent* event) {
     // Only watched, never taken: the layer itself still gets the move for its buttons' hover.
+    // The layers take the hover as they take the clicks: nothing beneath them is ringed, so the
+    // ring never shows where the cursor stays an arrow.
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseMove && watched->isWidgetType() && overStage(static_cast<QWidget*>(watched))) {
         const auto* move = static_cast<QMouseEvent*>(event);
-        m_stage->followPointer(m_stage->mapFromGlobal(move->globalPosition()));
+        m_stage->followPointer(m_stage->mapFromGlobal(move->globalPosition()), false);
     } else if ((type == QEvent::MouseMove || type == QEvent::Enter) && m_toast && watched == m_toast) {
         // The capsule covers a strip of the stage, which saw the pointer leave for it (or the
         // capsule rise under a pointer at rest): the light and the held item go on following.
-        const auto* point = static_cast<QSinglePointEvent*>(event);
-        m_stage->followPointer(m_stage->mapFromGlobal(point->globalPosition()), false);
+        // An Enter sent by hand may be a bare event that says nothing of where.
+        if (const auto* point = dynamic_cast<const QSinglePointEvent*>(event))
+            m_stage->followPointer(m_stage->mapFromGlobal(point->globalPosition()), false);
+    } else if (type == QEvent::Leave && watched->parent() == this && qobject_cast<ToastView*>(watched)) {
+        // Off the capsule in one jump the pointer may be on a bar, or back on the stage: the
+        // stage is told of neither, so it looks where the pointer is.
+        m_stage->followRealPointer();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -2,7 +2,8 @@
 // panel overlay, the intro card, the white flash, the pause menu and the help card. It owns the
 // game's keys ("h" and Escape) and holds nothing but keyboard focus of its own. The pointer's
 // moves over the panel overlay, the pause menu, the help card and the toast reach the stage
-// beneath as well, so its light and held item follow the pointer there; their clicks stay theirs.
+// beneath as well, so its light and held item follow the pointer there; their clicks and their
+// hover stay theirs.
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>

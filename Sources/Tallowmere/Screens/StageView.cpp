@@ -7,6 +7,7 @@
 
 #include <Ostrevan/Engine.hpp>
 
+#include <QApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QGraphicsDropShadowEffect>
@@ -494,7 +495,8 @@ void StageView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     renderShadow();
     m_chrome = QImage();
-    updateHeldItem();
+    // The room moved under the pointer: the stage point it rests on is another.
+    followRealPointer();
 }
 
 void StageView::moveEvent(QMoveEvent* event) {
@@ -642,6 +644,23 @@ bool StageView::overlaid() const {
 void StageView::overlayClosed() {
     // The pointer left the stage under the overlay only if it is elsewhere now.
     if (m_hasMouse && !stageFrame().contains(mapFromGlobal(QCursor::pos()))) pointerLeft();
+}
+
+void StageView::followRealPointer() {
+    const QPoint global = QCursor::pos();
+    // Whatever takes the pointer there, if this window is the one under it at all.
+    const QWidget* under = QApplication::widgetAt(global);
+    const QPointF point = mapFromGlobal(QPointF(global));
+    if (under && under->window() == window() && stageFrame().contains(point)) pointerAt(point, under == this);
+    else if (m_hasMouse) pointerLeft();
+}
+
+void StageView::sightChanged() {
+    const bool wasInSight = ticking();
+    followExposure();
+    // Shown or mapped again under a pointer at rest, the stage is told of no move: the window's
+    // leaving took the held item and the ring away.
+    if (!wasInSight && ticking()) followRealPointer();
 }
 
 void StageView::mouseMoveEvent(QMouseEvent* event) {

@@ -93,6 +93,10 @@ public:
     // altogether.
     void followPointer(QPointF widgetPoint, bool mayHover = true);
     void losePointer();
+    // Takes the pointer where it really is, for when no move said so: the stage resized or came
+    // back into sight under a pointer at rest, or the pointer jumped off a layer over it. Only
+    // the stage itself, uncovered, hovers what lies under it.
+    void followRealPointer();
 
     // Paints what lies under the stage, in the coordinates of the parent whose whole rectangle
     // is `parentRect`. With a backdrop the stage paints its own background (kept as an image with
@@ -130,6 +134,7 @@ private:
     // The pause menu, the help card or a panel lies over the stage.
     bool overlaid() const;
     void overlayClosed();
+    void sightChanged();
     void updateHeldItem();
     void renderShadow();
     void renderChrome();
@@ -175,7 +180,7 @@ private:
     QImage m_chrome;  // with a backdrop: the backdrop and the shadow over the whole widget
     QRect m_chromeGeometry;
     QRectF m_chromeParentRect;
-    SightWatch m_sight{*this, [this] { followExposure(); }};
+    SightWatch m_sight{*this, [this] { sightChanged(); }};
     QWidget* m_heldCarrier = nullptr;  // the held item with room for its shadow, cut by the frame
     FrameCut* m_heldCut = nullptr;
     ItemIcon* m_held = nullptr;

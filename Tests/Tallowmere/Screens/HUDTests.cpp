@@ -12,6 +12,7 @@
 #include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/GlassButton.hpp>
 #include <Tallowmere/Widgets/ItemIcon.hpp>
+#include <Tallowmere/Widgets/MenuWidgets.hpp>
 
 #include <QEnterEvent>
 #include <QPainter>
@@ -311,6 +312,9 @@ TEST_F(HUDTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
     const Layer layers[] = {
         {"pause menu", [&] { model->setPaused(true); }, [&] { return model->paused(); }},
         {"help card", [&] { model->setPaused(true), model->setShowHelp(true); }, [&] { return model->showHelp(); }},
+        // The game menu's Pause / Resume clears the pause under the help card: it still takes the hover.
+        {"help card alone", [&] { model->setPaused(true), model->setShowHelp(true), model->setPaused(false); },
+         [&] { return model->showHelp(); }},
         {"panel", [&] { model->setPanelID("pad"); }, [&] { return model->panelID().has_value(); }},
     };
     for (const Layer& layer : layers) {
@@ -401,6 +405,22 @@ TEST_F(HUDTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem
     QTest::mouseClick(window, Qt::LeftButton, {}, capsule.center());
     EXPECT_EQ(model->state().selected, "small");
 
+    // Off the capsule in one jump into the inventory bar, past the strip of stage below it: the
+    // held item goes, as after the same jump from the stage.
+    const QPoint bar = game.inventoryBar()->geometry().center();
+    QCursor::setPos(game.mapToGlobal(bar));
+    QTest::mouseMove(window, bar);
+    EXPECT_FALSE(stage.hasMouse());
+    EXPECT_FALSE(stage.heldItem()->isVisible());
+    // Back on it; an Enter that says nothing of where, as anyone may send, moves nothing.
+    QTest::mouseMove(window, capsule.center());
+    ASSERT_TRUE(stage.hasMouse());
+    const QPointF rest = stage.mouse();
+    QEvent bareEnter(QEvent::Enter);
+    QApplication::sendEvent(&toast, &bareEnter);
+    EXPECT_TRUE(stage.hasMouse());
+    EXPECT_EQ(stage.mouse(), rest);
+
     // The held item under the capsule's left end, then under its right: the glass shows it move.
     // Moves handed straight to the capsule, so no frame of the room is rendered between.
     const auto glassWithHeldAt = [&](QPoint point) {
@@ -462,6 +482,32 @@ TEST_F(HUDTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     toast.hide();
     ASSERT_EQ(fresh.geometry(), capsule);
     EXPECT_EQ(largestDifference(shown, game.grab(capsule).toImage()), 0);
+}
+
+// The same pause menu, paused again after a door and after a new game, names the room of the
+// moment, not the one it first showed.
+TEST_F(HUDTest, ThePauseCardNamesTheRoomOfTheMoment) {
+    GameView& game = openGame(1);
+    const auto shownLine = [&] {
+        for (const TextBlock* text : game.pauseMenu()->findChildren<TextBlock*>())
+            if (text->text().startsWith("Room ")) return text->text();
+        return QString();
+    };
+    const auto lineOf = [](std::int64_t number) {
+        return QString("Room %1 \u00B7 %2").arg(number).arg(QString::fromStdString(room(number).name));
+    };
+    model->setPaused(true);
+    EXPECT_EQ(shownLine(), "Room 1 \u00B7 Welcome");
+    model->setPaused(false);
+    tapVase();
+    clickTile(0);
+    clickStage(*game.stage(), centreOf(room(1).prop("door")->rect));
+    clock.advance(1.6);
+    model->setPaused(true);
+    EXPECT_EQ(shownLine(), lineOf(2)) << "after the door";
+    model->newGame();
+    model->setPaused(true);
+    EXPECT_EQ(shownLine(), lineOf(1)) << "after a new game";
 }
 
 // ## The shared look: item icon square, glass buttons and icons

@@ -254,6 +254,29 @@ TEST_F(StageViewTest, TheHeldItemFollowsThePointer) {
         EXPECT_NEAR(QRectF(held).center().y(), pointer.y() + 24, 1.0);
         EXPECT_EQ(stage.heldItem()->item()->id, "key");
     }
+
+    // The window resized, then unmapped (which the pointer leaves) and mapped again, under a
+    // pointer at rest: the item is where the pointer is, not where it was in the room, and the
+    // ring is where the pointer is.
+    const auto atRestingPointer = [&](const char* after) {
+        const QPointF pointer = stage.mapFromGlobal(QPointF(QCursor::pos()));
+        const Prop* under = propAt(room(1), game.state().flags, stage.toStage(pointer));
+        EXPECT_EQ(stage.hover(), under ? std::optional(under->id) : std::nullopt) << after;
+        ASSERT_TRUE(stage.heldItem()->isVisible()) << after;
+        const QRectF held(stage.heldItem()->mapTo(&stage, QPoint(0, 0)), QSizeF(stage.heldItem()->size()));
+        EXPECT_LT(QLineF(held.center(), pointer + QPointF(24, 24)).length(), 1.5) << after;
+    };
+    stage.resize(1000, 760);
+    atRestingPointer("resized");
+    moveOnStage(stage, centreOf(room(1).prop("vase")->rect));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&stage, &leave);
+    stage.hide();
+    showAt(stage, stage.size());
+    QApplication::processEvents();  // the rest of the window system's word on the showing
+    ASSERT_EQ(stage.hover(), "vase");
+    atRestingPointer("mapped again");
+
     QTest::mouseMove(&stage, QPoint(1, 1));
     EXPECT_FALSE(stage.heldItem()->isVisible());
 
