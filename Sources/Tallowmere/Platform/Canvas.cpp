@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QPen>
@@ -1066,8 +1067,112 @@ void Canvas::stroke(const QPainterPath& path, const Paint& paint, const StrokeSt
         });
 }
 
+namespace {
+
+// Pictures of text in one colour as a painter's device would show them, kept by everything that
+// decides their pixels: the text, the font, where it stands and the colour. Text is drawn again
+// and again with nothing changed (a card's lines under a room that moves, a glowing number on
+// every frame), and filling its outlines costs far more than laying the picture on. Shared by
+// every canvas on every thread; the least recently used go once the pictures outgrow the budget.
+class TextMemo {
+public:
+    struct Picture {
+        QImage image;  // premultiplied, in device pixels
+        QPoint origin;  // its place in device pixels
+    };
+
+    std::optional<Picture> find(const QString& text, const std::vector<double>& key) {
+        const std::lock_guard lock(m_mutex);
+        const auto found = std::find_if(m_kept.begin(), m_kept.end(), [&](const Kept& k) { return k.key == key && k.text == text; });
+        if (found == m_kept.end()) return std::nullopt;
+        std::rotate(found, found + 1, m_kept.end());
+        return m_kept.back().picture;
+    }
+
+    void keep(const QString& text, std::vector<double> key, Picture picture) {
+        const std::lock_guard lock(m_mutex);
+        m_bytes += std::size_t(picture.image.sizeInBytes());
+        m_kept.push_back(Kept{text, std::move(key), std::move(picture)});
+        while (m_bytes > kBudget && m_kept.size() > 1) {
+            m_bytes -= std::size_t(m_kept.front().picture.image.sizeInBytes());
+            m_kept.erase(m_kept.begin());
+        }
+    }
+
+private:
+    static constexpr std::size_t kBudget = std::size_t(8) << 20;
+
+    struct Kept {
+        QString text;
+        std::vector<double> key;
+        Picture picture;
+    };
+
+    std::mutex m_mutex;
+    std::vector<Kept> m_kept;  // most recently used last
+    std::size_t m_bytes = 0;
+};
+
+TextMemo& textMemo() {
+    static TextMemo memo;
+    return memo;
+}
+
+}  // namespace
+
 void Canvas::drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {
-    fill(textPath(text, center, font), paint);
+    if (!drawKeptText(text, center, font, paint)) fill(textPath(text, center, font), paint);
+}
+
+// Solid text laid on straight, unblurred and in the normal blend, as almost all is, comes from a
+// kept picture. Its pixels are the fill's: the outlines are filled in the same place of the same
+// device pixels, on a clear picture, and one layer of coverage laid over the canvas blends as the
+// fill itself does.
+bool Canvas::drawKeptText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {
+    const QColor* colour = std::get_if<QColor>(&paint);
+    QPainter& painter = *m_surface->painter;
+    if (!colour || m_blurPx >= 0.1 || m_blend != BlendMode::normal || painter.opacity() != 1 || font.size <= 0 ||
+        text.isEmpty())
+        return false;
+    // Only the raster engine is known to blend a picture as it fills; a picture being made for an
+    // effect (a pixmap) may place what it is given otherwise.
+    const QPaintEngine* engine = painter.paintEngine();
+    if (m_clip || !engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image)
+        return false;
+    // A device drawn on at a scale of its own (a widget rendered into a scaled picture) is left
+    // to the fill.
+    const QTransform device = painter.deviceTransform();
+    const double ratio = engine->paintDevice()->devicePixelRatioF();
+    if (device.type() > QTransform::TxScale || device.m11() != ratio || device.m22() != ratio) return false;
+    const QTransform full = m_transform * device;
+    if (full.type() > QTransform::TxScale) return false;
+
+    std::vector<double> key = {font.size, double(font.weight), double(font.design), double(font.condensed), center.x(),
+                               center.y(), full.m11(), full.m22(), full.dx(), full.dy(), double(colour->rgba())};
+    std::optional<TextMemo::Picture> picture = textMemo().find(text, key);
+    if (!picture) {
+        const QPainterPath shape = withRule(textPath(text, center, font), FillRule::nonZero);
+        const QRect pixels = full.map(shape).boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+        if (pixels.isEmpty() || double(pixels.width()) * pixels.height() > 4e6) return false;
+        picture = TextMemo::Picture{QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied), pixels.topLeft()};
+        picture->image.fill(Qt::transparent);
+        {
+            QPainter picturePainter(&picture->image);
+            picturePainter.setRenderHint(QPainter::Antialiasing, true);
+            picturePainter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            picturePainter.setWorldTransform(full * QTransform::fromTranslate(-pixels.x(), -pixels.y()));
+            picturePainter.setPen(Qt::NoPen);
+            picturePainter.setBrush(QBrush(*colour));
+            picturePainter.drawPath(shape);
+        }
+        textMemo().keep(text, key, *picture);
+    }
+    applyClip(painter);
+    painter.setWorldTransform(device.inverted());  // the picture's own pixels
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(picture->origin, picture->image);
+    return true;
 }
 
 void Canvas::drawLayer(const Rect& bounds, const std::function<void(Canvas&)>& body) const {

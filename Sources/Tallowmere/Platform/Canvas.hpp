@@ -218,6 +218,7 @@ private:
     // Runs `draw` with the brush to use: straight onto the painter, or into a blurred mask.
     // `describe` adds to a key what `draw` covers (shape and pen), so a blurred mask can be
     // found again.
+    bool drawKeptText(const QString& text, QPointF center, const Font& font, const Paint& paint) const;
     void paint(const QRectF& localBounds, const QBrush& brush,
                const std::function<void(QPainter&, const QBrush&)>& draw,
                const std::function<void(std::vector<double>&)>& describe) const;

@@ -255,6 +255,10 @@ void CardOverlay::present(bool shown) {
 
 void CardOverlay::setOpacity(double opacity) {
     m_effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
+    // Shown whole, the overlay paints as it is. An effect would have Qt paint it afresh over the
+    // whole bounds of whatever changes beneath it, the card's text and buttons with it, on every
+    // frame of the room.
+    m_effect->setEnabled(opacity < 1);
     if (!m_presented && opacity <= 0) hide();
 }
 
