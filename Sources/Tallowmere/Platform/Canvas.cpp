@@ -1141,7 +1141,9 @@ bool Canvas::drawKeptText(const QString& text, QPointF center, const Font& font,
         engine->paintDevice()->devType() != QInternal::Image)
         return false;
     // A device drawn on at a scale of its own (a widget rendered into a scaled picture) is left
-    // to the fill.
+    // to the fill. The painter's device transform holds its world transform too, so that is
+    // cleared first (every drawing sets its own).
+    painter.setWorldTransform(QTransform());
     const QTransform device = painter.deviceTransform();
     const double ratio = engine->paintDevice()->devicePixelRatioF();
     if (device.type() > QTransform::TxScale || device.m11() != ratio || device.m22() != ratio) return false;

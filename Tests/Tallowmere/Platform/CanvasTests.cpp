@@ -282,6 +282,30 @@ double strokeOfEight(const Font& font) {
     return ink / 2;
 }
 
+// Text in one colour is laid on from a kept picture: drawn twice, over a backdrop, at several
+// densities and places that fall inside pixels, it is pixel for pixel the text filled as it is
+// (a gradient of one colour takes the fill).
+TEST(CanvasText, AKeptPictureOfTextIsTheFilledText) {
+    const QColor ink(236, 180, 90, 230);
+    const LinearGradient sameInk{{0, 0}, {0, 0}, {{1, ink}}};
+    for (const double dpr : {1.0, 1.25, 2.0}) {
+        for (const QPointF at : {QPointF(100, 40), QPointF(100.3, 40.7)}) {
+            const auto draw = [&](const Paint& paint) {
+                QImage image(QSize(240, 100) * dpr, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(dpr);
+                image.fill(QColor(30, 60, 90));
+                QPainter painter(&image);
+                painter.translate(0.5, 0);
+                Canvas canvas(painter);
+                for (int i = 0; i < 2; ++i) canvas.drawText("Room 38 · Blackout", at, Font{21, FontWeight::bold, FontDesign::rounded}, paint);
+                painter.end();
+                return image;
+            };
+            EXPECT_EQ(testing::largestDifference(draw(ink), draw(sameInk)), 0) << "at " << dpr << ", " << at.x();
+        }
+    }
+}
+
 TEST(CanvasText, EachWeightReadsAsItsOwnInEveryDesign) {
     const struct { const char* what; FontDesign design; bool condensed; } designs[] = {
         {"rounded", FontDesign::rounded, false}, {"serif", FontDesign::serif, false},
