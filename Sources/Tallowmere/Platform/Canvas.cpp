@@ -459,10 +459,37 @@ QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
 
 QSizeF measureText(const QString& text, const Font& font) {
     if (font.size <= 0) return {};
-    const QFont q = layoutFont(font);
-    const QFontMetricsF metrics(q);
+    // Lines are measured again on every paint of the cards round the stage: the measures at the
+    // layout size are kept by text and face, as the outlines are.
+    struct Measured {
+        QString text;
+        FontWeight weight;
+        FontDesign design;
+        bool condensed;
+        QSizeF size;
+    };
+    constexpr std::size_t kKept = 256;
+    static std::mutex mutex;
+    static std::vector<Measured> measured;  // most recently used last
+    QSizeF layoutSize;
+    {
+        const std::lock_guard lock(mutex);
+        const auto found = std::find_if(measured.begin(), measured.end(), [&](const Measured& m) {
+            return m.weight == font.weight && m.design == font.design && m.condensed == font.condensed && m.text == text;
+        });
+        if (found != measured.end()) {
+            std::rotate(found, found + 1, measured.end());
+            layoutSize = measured.back().size;
+        } else {
+            const QFont q = layoutFont(font);
+            const QFontMetricsF metrics(q);
+            layoutSize = QSizeF(layoutWidth(metrics, q, text), metrics.ascent() + metrics.descent());
+            if (measured.size() >= kKept) measured.erase(measured.begin());
+            measured.push_back(Measured{text, font.weight, font.design, font.condensed, layoutSize});
+        }
+    }
     const double k = font.size / kTextLayoutPx;
-    return QSizeF(layoutWidth(metrics, q, text) * k, (metrics.ascent() + metrics.descent()) * k);
+    return QSizeF(layoutSize.width() * k, layoutSize.height() * k);
 }
 
 // ---------------------------------------------------------------------------------------------
