@@ -14,7 +14,7 @@
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Model/Scene.hpp>
 #include <Tallowmere/Platform/Scheduler.hpp>
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
 
 #include <Ostrevan/Engine.hpp>

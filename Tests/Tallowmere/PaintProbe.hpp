@@ -202,4 +202,17 @@ inline int largestDifference(const QImage& a, const QImage& b) {
     return worst;
 }
 
+// How many pixels of `area` (the whole pictures when it is empty) differ by more than `tolerance`
+// in some channel, read as QImage::pixel reads them; -1 when the pictures' sizes differ or the
+// area reaches past them.
+inline int differingPixels(const QImage& a, const QImage& b, QRect area = {}, int tolerance = 0) {
+    if (a.size() != b.size()) return -1;
+    if (area.isEmpty()) area = a.rect();
+    if (!a.rect().contains(area)) return -1;
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) count += pixelDifference(a.pixel(x, y), b.pixel(x, y)) > tolerance;
+    return count;
+}
+
 }  // namespace tallowmere::testing

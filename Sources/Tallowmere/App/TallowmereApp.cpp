@@ -6,7 +6,7 @@
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
 #include <Tallowmere/Widgets/Animation.hpp>
 

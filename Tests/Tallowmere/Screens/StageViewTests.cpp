@@ -4,7 +4,7 @@
 #include "PaintProbe.hpp"
 
 #include <Tallowmere/Screens/Cards.hpp>
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/ItemIcon.hpp>
 
@@ -41,14 +41,6 @@ QPointF emptyPoint() {
     const ostrevan::FlagSet flags(room(1).startFlags.begin(), room(1).startFlags.end());
     EXPECT_EQ(propAt(room(1), flags, point), nullptr);
     return point;
-}
-
-int differingPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return -1;
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
-    return differing;
 }
 
 using StageViewTest = GameScreenTest;

@@ -9,7 +9,7 @@
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Platform/Decimal.hpp>
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
 

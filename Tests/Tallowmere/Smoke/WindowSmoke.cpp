@@ -13,7 +13,7 @@
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Screens/Cards.hpp>
 #include <Tallowmere/Screens/MenuCards.hpp>
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
 #include <Tallowmere/Widgets/GlassButton.hpp>

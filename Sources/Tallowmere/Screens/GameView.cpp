@@ -1,4 +1,4 @@
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>

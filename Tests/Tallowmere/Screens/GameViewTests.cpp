@@ -6,7 +6,7 @@
 #include <Tallowmere/Art/Icons.hpp>
 #include <Tallowmere/Panels/PanelViews.hpp>
 #include <Tallowmere/Screens/Cards.hpp>
-#include <Tallowmere/Screens/HUD.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/InventoryBar.hpp>
 #include <Tallowmere/Screens/MenuCards.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
@@ -29,7 +29,7 @@ using ostrevan::Sfx;
 
 namespace {
 
-class HUDTest : public GameScreenTest {
+class GameViewTest : public GameScreenTest {
 protected:
     GameView& openGame(std::int64_t number, QSize size = QSize(1200, 820)) {
         startIn(number);
@@ -67,7 +67,7 @@ int depthOf(const QWidget* parent, const QWidget* child) {
 
 }  // namespace
 
-TEST(HUD, CapitalizeWordsCapitalisesEachWord) {
+TEST(GameView, CapitalizeWordsCapitalisesEachWord) {
     const std::pair<QString, QString> cases[] = {
         {"brass key", "Brass Key"}, {"UV torch", "Uv Torch"}, {"", ""}, {"  two  spaces", "  Two  Spaces"},
         {"x-ray film", "X-ray Film"},
@@ -75,7 +75,7 @@ TEST(HUD, CapitalizeWordsCapitalisesEachWord) {
     for (const auto& [in, out] : cases) EXPECT_EQ(capitalizeWords(in), out) << in.toStdString();
 }
 
-TEST_F(HUDTest, TopBarShowsTheRoomAndWorksItsButtons) {
+TEST_F(GameViewTest, TopBarShowsTheRoomAndWorksItsButtons) {
     GameView& game = openGame(7);
     TopBar& bar = *game.topBar();
     EXPECT_EQ(bar.roomLine(), "ROOM 7 OF 50");
@@ -99,7 +99,7 @@ TEST_F(HUDTest, TopBarShowsTheRoomAndWorksItsButtons) {
     EXPECT_TRUE(model->paused());
 }
 
-TEST_F(HUDTest, InventoryBarShowsTilesCaptionsAndTooltips) {
+TEST_F(GameViewTest, InventoryBarShowsTilesCaptionsAndTooltips) {
     GameView& game = openGame(1);
     InventoryBar& bar = *game.inventoryBar();
     EXPECT_EQ(bar.slotCount(), 6);
@@ -137,7 +137,7 @@ TEST_F(HUDTest, InventoryBarShowsTilesCaptionsAndTooltips) {
     EXPECT_EQ(model->state().selected, std::nullopt);
 }
 
-TEST_F(HUDTest, ToastsOfEachKindAppearAndExpire) {
+TEST_F(GameViewTest, ToastsOfEachKindAppearAndExpire) {
     GameView& game = openGame(1);
     EXPECT_EQ(game.toastView(), nullptr);
 
@@ -169,7 +169,7 @@ TEST_F(HUDTest, ToastsOfEachKindAppearAndExpire) {
     EXPECT_EQ(game.toastView(), nullptr);
 }
 
-TEST_F(HUDTest, ToastCapsuleFitsItsTextAndSitsOverTheStageFoot) {
+TEST_F(GameViewTest, ToastCapsuleFitsItsTextAndSitsOverTheStageFoot) {
     GameView& game = openGame(1, QSize(1200, 820));
     model->showToast("Short.");
     EXPECT_EQ(game.toastView()->lines().size(), 1u);
@@ -195,7 +195,7 @@ TEST_F(HUDTest, ToastCapsuleFitsItsTextAndSitsOverTheStageFoot) {
     }
 }
 
-TEST_F(HUDTest, IntroCardShowsForTheRoomAndLetsClicksThrough) {
+TEST_F(GameViewTest, IntroCardShowsForTheRoomAndLetsClicksThrough) {
     GameView& game = openGame(1);
     EXPECT_FALSE(game.introCard()->isVisible());
     model->restartRoom();
@@ -216,7 +216,7 @@ TEST_F(HUDTest, IntroCardShowsForTheRoomAndLetsClicksThrough) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !card.isVisible(); }, 3000));
 }
 
-TEST_F(HUDTest, TheFlashRisesAndFallsDuringTheDoorSequence) {
+TEST_F(GameViewTest, TheFlashRisesAndFallsDuringTheDoorSequence) {
     GameView& game = openGame(1);
     const FlashLayer& flash = *game.flashLayer();
     EXPECT_TRUE(flash.testAttribute(Qt::WA_TransparentForMouseEvents));
@@ -234,7 +234,7 @@ TEST_F(HUDTest, TheFlashRisesAndFallsDuringTheDoorSequence) {
     EXPECT_DOUBLE_EQ(flash.targetOpacity(), 0);
 }
 
-TEST_F(HUDTest, EscapeAndHFollowTheirPrecedence) {
+TEST_F(GameViewTest, EscapeAndHFollowTheirPrecedence) {
     openGame(1);
     press(Qt::Key_Escape);
     EXPECT_TRUE(model->paused());
@@ -264,7 +264,7 @@ TEST_F(HUDTest, EscapeAndHFollowTheirPrecedence) {
     EXPECT_EQ(sound.played.back(), Sfx::tap);
 }
 
-TEST_F(HUDTest, TheScreenTakesTheKeysBackAfterEveryPanelChange) {
+TEST_F(GameViewTest, TheScreenTakesTheKeysBackAfterEveryPanelChange) {
     GameView& game = openGame(1);
     EXPECT_EQ(game.window()->focusWidget(), &game);
     for (const std::optional<std::string>& panel : {std::optional<std::string>("lock"), std::optional<std::string>()}) {
@@ -275,7 +275,7 @@ TEST_F(HUDTest, TheScreenTakesTheKeysBackAfterEveryPanelChange) {
     }
 }
 
-TEST_F(HUDTest, LayersStackInOrderAndFillTheScreen) {
+TEST_F(GameViewTest, LayersStackInOrderAndFillTheScreen) {
     GameView& game = openGame(1);
     model->showToast("Over the stage.");
     const std::vector<const QWidget*> order = {game.stage(),      game.toastView(), game.panelOverlay(), game.introCard(),
@@ -289,7 +289,7 @@ TEST_F(HUDTest, LayersStackInOrderAndFillTheScreen) {
 // The pause menu, the help card over it and a panel take the pointer's clicks over the stage,
 // yet the stage still follows its moves: the pointer's place (a dark room's light) and the held
 // item move, no ring, the arrow.
-TEST_F(HUDTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
+TEST_F(GameViewTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
     GameView& game = openGame(5);
     StageView& stage = *game.stage();
     QWindow* window = game.windowHandle();
@@ -364,7 +364,7 @@ TEST_F(HUDTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
 // The toast takes the clicks on its capsule, yet the stage follows the pointer's moves over it
 // (the light's place and the held item move, no ring, the arrow), and the capsule's glass frosts
 // the held item beneath it as it does the room.
-TEST_F(HUDTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem) {
+TEST_F(GameViewTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem) {
     // Room 3's rug lies under the capsule; rolled back, it gives the small key.
     GameView& game = openGame(3);
     StageView& stage = *game.stage();
@@ -432,23 +432,17 @@ TEST_F(HUDTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem
     const QImage left = glassWithHeldAt(capsule.topLeft() + QPoint(30, 2));
     const QImage right = glassWithHeldAt(capsule.topRight() + QPoint(-90, 2));
     ASSERT_EQ(left.size(), right.size());
-    const auto differing = [&](QRect area) {
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x) count += left.pixel(x, y) != right.pixel(x, y);
-        return count;
-    };
     // The columns over each place, text and all: only the glass beneath the text can differ.
     const int h = left.height();
-    EXPECT_GT(differing(QRect(30, 0, 50, h)), 500) << "the item is not in the glass where it came from";
-    EXPECT_GT(differing(QRect(left.width() - 100, 0, 50, h)), 500) << "the item is not in the glass where it went";
+    EXPECT_GT(differingPixels(left, right, QRect(30, 0, 50, h)), 500) << "the item is not in the glass where it came from";
+    EXPECT_GT(differingPixels(left, right, QRect(left.width() - 100, 0, 50, h)), 500) << "the item is not in the glass where it went";
 }
 
 // What the capsule shows on the screen itself follows the room beneath it, as a capsule made
 // afresh over it shows it: dust drifting under it is seen through the glass, also where the glass
 // blurs a mote past the little the stage repaints round it. It is painted once a tick at most,
 // and only when its glass changed.
-TEST_F(HUDTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
+TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     GameView& game = openGame(1);
     StageView& stage = *game.stage();
     double time = 1000;
@@ -486,7 +480,7 @@ TEST_F(HUDTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
 
 // The same pause menu, paused again after a door and after a new game, names the room of the
 // moment, not the one it first showed.
-TEST_F(HUDTest, ThePauseCardNamesTheRoomOfTheMoment) {
+TEST_F(GameViewTest, ThePauseCardNamesTheRoomOfTheMoment) {
     GameView& game = openGame(1);
     const auto shownLine = [&] {
         for (const TextBlock* text : game.pauseMenu()->findChildren<TextBlock*>())
@@ -512,7 +506,7 @@ TEST_F(HUDTest, ThePauseCardNamesTheRoomOfTheMoment) {
 
 // ## The shared look: item icon square, glass buttons and icons
 
-TEST(HUDStyle, ItemIconInsetsBySixPercent) {
+TEST(GameViewStyle, ItemIconInsetsBySixPercent) {
     const std::pair<ostrevan::Rect, ostrevan::Rect> cases[] = {
         {{0, 0, 50, 50}, {3, 3, 44, 44}},
         {{0, 0, 64, 64}, {3.84, 3.84, 56.32, 56.32}},
@@ -525,7 +519,7 @@ TEST(HUDStyle, ItemIconInsetsBySixPercent) {
     }
 }
 
-TEST_F(HUDTest, ToastGlassBlursAndDarkensTheStageBehind) {
+TEST_F(GameViewTest, ToastGlassBlursAndDarkensTheStageBehind) {
     // A capsule straddling the stage frame's left edge: the dark screen round the stage on its
     // left, room 1's wall on its right.
     GameView& game = openGame(1, QSize(1200, 820));
@@ -552,7 +546,7 @@ TEST_F(HUDTest, ToastGlassBlursAndDarkensTheStageBehind) {
     EXPECT_NEAR(qGray(glazed.pixel(wall)), 0.45 * qGray(bare.pixel(wall)), 12) << "the wall, darkened by the fill";
 }
 
-TEST(HUDStyle, GlassButtonHoverComesAndGoes) {
+TEST(GameViewStyle, GlassButtonHoverComesAndGoes) {
     GlassButton hint(QStringLiteral("Hint"), true, true);
     hint.resize(hint.sizeHint());
     hint.show();
@@ -565,7 +559,7 @@ TEST(HUDStyle, GlassButtonHoverComesAndGoes) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return hint.hoverProgress() <= 0; }, 3000));
 }
 
-TEST(HUDStyle, EveryIconDrawsAndUnknownNamesDrawNothing) {
+TEST(GameViewStyle, EveryIconDrawsAndUnknownNamesDrawNothing) {
     const auto inked = [](std::string_view name) {
         const QImage image = iconPixmap(name, 24, Qt::white).toImage();
         int count = 0;
