@@ -126,10 +126,12 @@ void drawHoverRing(const Canvas& canvas, const Level& level, const FlagSet& flag
     const Prop* prop = hoveredProp(level, flags, hover);
     if (!prop) return;
     const QPainterPath ring = shape::roundedRect(insetBy(prop->rect, -kHoverGrow, -kHoverGrow), kHoverCorner);
+    // The halo pulses: its picture is kept and laid on at the pulse's opacity.
     const double pulse = 0.55 + 0.25 * std::sin(5 * time);
     Canvas halo = canvas;
     halo.addBlur(kHoverHaloBlur);
-    halo.stroke(ring, H(palette::kWarmGlow, 0, pulse), kHoverHaloWidth);
+    halo.setOpacity(pulse);
+    halo.stroke(ring, H(palette::kWarmGlow), kHoverHaloWidth);
     canvas.stroke(ring, H(palette::kHoverLine, 0, 0.9), 2);
 }
 

@@ -848,19 +848,22 @@ struct Canvas::Surface {
           givenTransform(p.worldTransform()),
           givenClipping(p.hasClipping()),
           givenClip(p.hasClipping() ? p.clipPath() : QPainterPath()),
-          givenMode(p.compositionMode()) {}
+          givenMode(p.compositionMode()),
+          givenOpacity(p.opacity()) {}
     ~Surface() {
         if (!painter->isActive()) return;
         painter->setWorldTransform(givenTransform);
         if (givenClipping) painter->setClipPath(givenClip);
         else painter->setClipping(false);
         painter->setCompositionMode(givenMode);
+        painter->setOpacity(givenOpacity);
     }
 
     QTransform givenTransform;
     bool givenClipping = false;
     QPainterPath givenClip;  // in the given transform's coordinates
     QPainter::CompositionMode givenMode = QPainter::CompositionMode_SourceOver;
+    double givenOpacity = 1;  // every draw is laid on at this times the copy's own opacity
 };
 
 Canvas::Canvas(QPainter& painter)
@@ -893,6 +896,10 @@ void Canvas::rotateDegrees(double degrees) {
     QTransform turn;
     turn.rotate(degrees);
     m_transform = turn * m_transform;
+}
+
+void Canvas::setOpacity(double opacity) {
+    m_opacity = std::isfinite(opacity) ? std::clamp(opacity, 0.0, 1.0) : 1.0;
 }
 
 void Canvas::addBlur(double radius) {
@@ -963,6 +970,7 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
         applyClip(painter);
         painter.setWorldTransform(m_transform);
         painter.setCompositionMode(mode);
+        painter.setOpacity(m_surface->givenOpacity * m_opacity);
         draw(painter, brush);
         return;
     }
@@ -1034,6 +1042,7 @@ void Canvas::paint(const QRectF& localBounds, const QBrush& brush,
     applyClip(painter);
     painter.setWorldTransform(QTransform());
     painter.setCompositionMode(mode);
+    painter.setOpacity(m_surface->givenOpacity * m_opacity);
     painter.drawImage(target, colour);
 }
 
@@ -1045,6 +1054,7 @@ void Canvas::drawImage(const Rect& target, const QImage& image) const {
     painter.setWorldTransform(QTransform());
     painter.setCompositionMode(m_blend == BlendMode::destinationOut ? QPainter::CompositionMode_DestinationOut
                                                                     : QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(m_surface->givenOpacity * m_opacity);
     painter.drawImage(m_transform.mapRect(toQRectF(target)), image);
 }
 
@@ -1158,7 +1168,7 @@ void Canvas::drawText(const QString& text, QPointF center, const Font& font, con
 bool Canvas::drawKeptText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {
     const QColor* colour = std::get_if<QColor>(&paint);
     QPainter& painter = *m_surface->painter;
-    if (!colour || m_blurPx >= 0.1 || m_blend != BlendMode::normal || painter.opacity() != 1 || font.size <= 0 ||
+    if (!colour || m_blurPx >= 0.1 || m_blend != BlendMode::normal || m_surface->givenOpacity * m_opacity != 1 || font.size <= 0 ||
         text.isEmpty())
         return false;
     // Only the raster engine is known to blend a picture as it fills; a picture being made for an
@@ -1200,6 +1210,7 @@ bool Canvas::drawKeptText(const QString& text, QPointF center, const Font& font,
     applyClip(painter);
     painter.setWorldTransform(device.inverted());  // the picture's own pixels
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1);
     painter.drawImage(picture->origin, picture->image);
     return true;
 }
@@ -1229,6 +1240,7 @@ void Canvas::drawLayer(const Rect& bounds, const std::function<void(Canvas&)>& b
     painter.setWorldTransform(QTransform());
     painter.setCompositionMode(m_blend == BlendMode::destinationOut ? QPainter::CompositionMode_DestinationOut
                                                                     : QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(m_surface->givenOpacity * m_opacity);
     painter.drawImage(origin, layer);
 }
 

@@ -201,6 +201,9 @@ public:
     // adds to the first.
     void addBlur(double radius);
     void setBlendMode(BlendMode mode);
+    // Everything this copy draws is laid on at this opacity (0 ... 1), over any the painter had.
+    // A blurred shape that only fades in and out keeps its colour's picture this way.
+    void setOpacity(double opacity);
 
     QTransform transform() const { return m_transform; }
 
@@ -215,10 +218,10 @@ private:
 
     Canvas(std::shared_ptr<Surface> surface, QTransform transform);
 
+    bool drawKeptText(const QString& text, QPointF center, const Font& font, const Paint& paint) const;
     // Runs `draw` with the brush to use: straight onto the painter, or into a blurred mask.
     // `describe` adds to a key what `draw` covers (shape and pen), so a blurred mask can be
     // found again.
-    bool drawKeptText(const QString& text, QPointF center, const Font& font, const Paint& paint) const;
     void paint(const QRectF& localBounds, const QBrush& brush,
                const std::function<void(QPainter&, const QBrush&)>& draw,
                const std::function<void(std::vector<double>&)>& describe) const;
@@ -230,6 +233,7 @@ private:
     std::optional<ClipState> m_clip;
     double m_blurPx = 0;             // standard deviation in logical pixels
     BlendMode m_blend = BlendMode::normal;
+    double m_opacity = 1;
 };
 
 }  // namespace tallowmere
