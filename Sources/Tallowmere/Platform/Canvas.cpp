@@ -421,31 +421,36 @@ QPainterPath layoutPath(const QString& text, const Font& font) {
     return path;
 }
 
-// The text's outlines at the layout size mapped through `place`. Outlines laid out earlier are
-// kept by text and face, so the glyphs are read once, not every frame; a kept outline is touched
-// only under the lock.
-QPainterPath placedLayoutPath(const QString& text, const Font& font, const QTransform& place) {
-    struct Laid {
+// What was worked out for a text in a face, kept by text and face so that it is worked out once,
+// not every frame: `make` runs for a text and face not kept, under the lock, as does every touch of
+// a kept value. The least recently used go past `kept` of them.
+template <class Value, std::size_t kept, class Make>
+Value keptForFace(const QString& text, const Font& font, Make make) {
+    struct Entry {
         QString text;
         FontWeight weight;
         FontDesign design;
         bool condensed;
-        QPainterPath path;
+        Value value;
     };
-    constexpr std::size_t kKept = 128;
     static std::mutex mutex;
-    static std::vector<Laid> laid;  // most recently used last
+    static std::vector<Entry> entries;  // most recently used last
     const std::lock_guard lock(mutex);
-    const auto found = std::find_if(laid.begin(), laid.end(), [&](const Laid& l) {
-        return l.weight == font.weight && l.design == font.design && l.condensed == font.condensed && l.text == text;
+    const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
+        return e.weight == font.weight && e.design == font.design && e.condensed == font.condensed && e.text == text;
     });
-    if (found != laid.end()) {
-        std::rotate(found, found + 1, laid.end());
+    if (found != entries.end()) {
+        std::rotate(found, found + 1, entries.end());
     } else {
-        if (laid.size() >= kKept) laid.erase(laid.begin());
-        laid.push_back(Laid{text, font.weight, font.design, font.condensed, layoutPath(text, font)});
+        if (entries.size() >= kept) entries.erase(entries.begin());
+        entries.push_back(Entry{text, font.weight, font.design, font.condensed, make()});
     }
-    return place.map(laid.back().path);
+    return entries.back().value;
+}
+
+// The text's outlines at the layout size mapped through `place`.
+QPainterPath placedLayoutPath(const QString& text, const Font& font, const QTransform& place) {
+    return place.map(keptForFace<QPainterPath, 128>(text, font, [&] { return layoutPath(text, font); }));
 }
 
 // The text as outlines in canvas units, each line's box centred on `center`.
@@ -460,34 +465,12 @@ QPainterPath textPath(const QString& text, QPointF center, const Font& font) {
 QSizeF measureText(const QString& text, const Font& font) {
     if (font.size <= 0) return {};
     // Lines are measured again on every paint of the cards round the stage: the measures at the
-    // layout size are kept by text and face, as the outlines are.
-    struct Measured {
-        QString text;
-        FontWeight weight;
-        FontDesign design;
-        bool condensed;
-        QSizeF size;
-    };
-    constexpr std::size_t kKept = 256;
-    static std::mutex mutex;
-    static std::vector<Measured> measured;  // most recently used last
-    QSizeF layoutSize;
-    {
-        const std::lock_guard lock(mutex);
-        const auto found = std::find_if(measured.begin(), measured.end(), [&](const Measured& m) {
-            return m.weight == font.weight && m.design == font.design && m.condensed == font.condensed && m.text == text;
-        });
-        if (found != measured.end()) {
-            std::rotate(found, found + 1, measured.end());
-            layoutSize = measured.back().size;
-        } else {
-            const QFont q = layoutFont(font);
-            const QFontMetricsF metrics(q);
-            layoutSize = QSizeF(layoutWidth(metrics, q, text), metrics.ascent() + metrics.descent());
-            if (measured.size() >= kKept) measured.erase(measured.begin());
-            measured.push_back(Measured{text, font.weight, font.design, font.condensed, layoutSize});
-        }
-    }
+    // layout size are kept, as the outlines are.
+    const QSizeF layoutSize = keptForFace<QSizeF, 256>(text, font, [&] {
+        const QFont q = layoutFont(font);
+        const QFontMetricsF metrics(q);
+        return QSizeF(layoutWidth(metrics, q, text), metrics.ascent() + metrics.descent());
+    });
     const double k = font.size / kTextLayoutPx;
     return QSizeF(layoutSize.width() * k, layoutSize.height() * k);
 }

@@ -141,6 +141,31 @@ TEST(CanvasCopies, NothingLeaksIntoTheCaller) {
     EXPECT_EQ(alphaAt(image, 40, 30), 0);
 }
 
+// A copy's own opacity lays its drawing on as the same colour that much fainter would, blurred
+// or not, over whatever opacity the painter had, which it keeps.
+TEST(CanvasCopies, AnOpacityOfItsOwnLaysTheDrawingOnFainter) {
+    for (const double blur : {0.0, 4.0}) {
+        const auto dot = [blur](double opacity, double alpha) {
+            return paintImage(60, 60, [=](Canvas& c) {
+                Canvas faint = c;
+                faint.addBlur(blur);
+                faint.setOpacity(opacity);
+                faint.fill(shape::ellipse(Rect{15, 15, 30, 30}), H(0xE0A040, 0, alpha));
+            }, Qt::white);
+        };
+        EXPECT_LE(testing::largestDifference(dot(0.4, 1), dot(1, 0.4)), 1) << "blur " << blur;
+    }
+    QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setOpacity(0.7);
+    {
+        Canvas faint(painter);
+        faint.setOpacity(0.5);
+        faint.fill(shape::rect(Rect{0, 0, 10, 10}), black());
+    }
+    EXPECT_DOUBLE_EQ(painter.opacity(), 0.7);
+}
+
 TEST(CanvasCopies, ACopyKeepsItsOwnClipWhileTheCallerDrawsBetween) {
     const QImage image = paintImage(40, 20, [](Canvas& c) {
         Canvas left = c;
