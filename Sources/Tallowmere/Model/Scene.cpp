@@ -474,10 +474,13 @@ void SceneRenderer::keep(QImage& target, const QRect& whole, const std::vector<Q
 }
 
 namespace {
+
+// The painter's transform into stage units over an image of `pixels` device pixels.
 QTransform stageTransform(QSize pixels, double dpr) {
     return QTransform::fromScale(pixels.width() / dpr / kStageW, pixels.height() / dpr / kStageH);
 }
 
+// `image`, of the frame's size, laid over each of `areas` pixel for pixel.
 void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {
     const QTransform stage = painter.worldTransform();
     painter.setWorldTransform(QTransform());
@@ -489,6 +492,7 @@ void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& 
 bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
     return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return bounds.intersects(area); });
 }
+
 }  // namespace
 
 void SceneRenderer::composeDarkness(const std::vector<QRect>& areas, QPointF mouse) {
