@@ -440,6 +440,7 @@ RoomPixels roomPixels(const QTransform& device, const QRectF& frame, QSize image
 
 // The widget points the room covers whole, in a region: nothing else need be painted there.
 QRegion StageView::roomCovers(const QPainter& painter, const QRectF& frame) const {
+    // Widget points to the window's pixels: the painter's world transform is still the identity.
     const QTransform device = painter.deviceTransform();
     if (frame.isEmpty() || m_frame.isNull() || !device.isInvertible() || device.type() > QTransform::TxScale) return {};
     const QTransform toWidget = device.inverted();
@@ -461,6 +462,7 @@ QRegion StageView::roomCovers(const QPainter& painter, const QRectF& frame) cons
 // the inside, where the shape covers every pixel, is copied as it is, and only the rest goes
 // through the shape.
 void StageView::paintRoom(QPainter& painter, const QRectF& frame) {
+    // Widget points to the window's pixels: the painter's world transform is the identity here.
     const QTransform device = painter.deviceTransform();
     if (!device.isInvertible() || device.type() > QTransform::TxScale) return;
     // The kept frame's pixels one to one, whatever density the image declares.
