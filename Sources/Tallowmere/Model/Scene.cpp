@@ -149,13 +149,17 @@ QImage blankImage(QSize pixels, double dpr) {
     return image;
 }
 
+// The painter's transform into stage units over an image of `pixels` device pixels.
+QTransform stageTransform(QSize pixels, double dpr) {
+    return QTransform::fromScale(pixels.width() / dpr / kStageW, pixels.height() / dpr / kStageH);
+}
+
 // A canvas in stage units over an image of the stage's size.
 template <class Draw>
 QImage renderStageImage(QSize pixels, double dpr, Draw draw) {
     QImage image = blankImage(pixels, dpr);
     QPainter painter(&image);
-    const QSizeF logical(pixels.width() / dpr, pixels.height() / dpr);
-    painter.setWorldTransform(QTransform::fromScale(logical.width() / kStageW, logical.height() / kStageH));
+    painter.setWorldTransform(stageTransform(pixels, dpr));
     draw(Canvas(painter));
     return image;
 }
@@ -371,8 +375,7 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
     m_background = shellImage(level, pixels, devicePixelRatio).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     m_background.setDevicePixelRatio(devicePixelRatio);
     const QRect whole(QPoint(0, 0), pixels);
-    const QTransform stageScale = QTransform::fromScale(pixels.width() / devicePixelRatio / kStageW,
-                                                        pixels.height() / devicePixelRatio / kStageH);
+    const QTransform stageScale = stageTransform(pixels, devicePixelRatio);
 
     // The area a drawn-afresh layer may touch: what it paints at a few times round `near`.
     const auto measure = [&](const Rect& near, const std::function<void(const Canvas&, double)>& draw) {
@@ -474,11 +477,6 @@ void SceneRenderer::keep(QImage& target, const QRect& whole, const std::vector<Q
 }
 
 namespace {
-
-// The painter's transform into stage units over an image of `pixels` device pixels.
-QTransform stageTransform(QSize pixels, double dpr) {
-    return QTransform::fromScale(pixels.width() / dpr / kStageW, pixels.height() / dpr / kStageH);
-}
 
 // `image`, of the frame's size, laid over each of `areas` pixel for pixel.
 void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {

@@ -249,6 +249,8 @@ QRectF StageView::stageFrame() const {
 }
 
 double StageView::scale() const {
+    // Deviation: the frame's, not stageScale() of the offered size. The frame is set on whole
+    // pixels of the window and so is up to a pixel smaller; pointers and the held item follow it.
     return stageFrame().width() / kStageW;
 }
 
