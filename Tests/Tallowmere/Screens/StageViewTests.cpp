@@ -580,6 +580,12 @@ TEST_F(StageViewTest, ATickWithThePointerOnAPropRepaintsOnlyTheRingsBand) {
     double time = 1000;
     stage.setArtClock([&time] { return time; });
     clock.advance(3);  // the room's intro card gone
+    // The frame lies on whole pixels of the window, though the stage's own place may not.
+    const double dpr = stage.devicePixelRatioF();
+    const QRectF inWindow(QPointF(stage.mapTo(&view, QPoint(0, 0))) * dpr + stage.stageFrame().topLeft() * dpr,
+                          stage.stageFrame().size() * dpr);
+    for (const double edge : {inWindow.left(), inWindow.top(), inWindow.width(), inWindow.height()})
+        EXPECT_NEAR(edge, std::round(edge), 1e-6) << "frame " << inWindow.x() << ", " << inWindow.y() << " at " << dpr;
     const ostrevan::Rect door = room(38).prop("door")->rect;
     moveOnStage(stage, centreOf(door));
     QTRY_VERIFY(stage.framesRendered() >= 2 && !stage.pointerFramePending());
