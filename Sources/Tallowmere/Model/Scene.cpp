@@ -296,6 +296,19 @@ QRect paintedBounds(const QImage& image) {
     return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
 }
 
+// `image`, of the frame's size, laid over each of `areas` pixel for pixel.
+void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {
+    const QTransform stage = painter.worldTransform();
+    painter.setWorldTransform(QTransform());
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (const QRect& area : areas) painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
+    painter.setWorldTransform(stage);
+}
+
+bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
+    return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return bounds.intersects(area); });
+}
+
 }  // namespace
 
 const QImage& SceneRenderer::shellImage(const Level& level, QSize pixelSize, double devicePixelRatio) {
@@ -452,6 +465,21 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
                }));
     }
     endRun();
+
+    // A still run's pixels where nothing drawn afresh lies beneath never change: they join the
+    // background, and a repaint lays the run only where something beneath it may have moved.
+    QRegion afreshBelow;
+    QPainter painter(&m_background);
+    for (Layer& layer : m_layers) {
+        if (layer.still.isNull()) {
+            afreshBelow += layer.bounds;
+            continue;
+        }
+        layer.moving = afreshBelow;
+        const QRegion fixed = QRegion(whole) - afreshBelow;
+        layAreas(painter, layer.still, std::vector<QRect>(fixed.begin(), fixed.end()), devicePixelRatio);
+    }
+    std::erase_if(m_layers, [](const Layer& layer) { return !layer.still.isNull() && layer.moving.isEmpty(); });
     return true;
 }
 
@@ -476,22 +504,6 @@ void SceneRenderer::keep(QImage& target, const QRect& whole, const std::vector<Q
     for (const QRect& area : areas) copyArea(target, m_scratch, area);
 }
 
-namespace {
-
-// `image`, of the frame's size, laid over each of `areas` pixel for pixel.
-void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {
-    const QTransform stage = painter.worldTransform();
-    painter.setWorldTransform(QTransform());
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    for (const QRect& area : areas) painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
-    painter.setWorldTransform(stage);
-}
-
-bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
-    return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return bounds.intersects(area); });
-}
-
-}  // namespace
 
 void SceneRenderer::composeDarkness(const std::vector<QRect>& areas, QPointF mouse) {
     const QRect whole(QPoint(0, 0), m_layersSize);
@@ -525,14 +537,18 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
     QImage& image = scratch(whole, areas, m_background);
+    QRegion region;
+    for (const QRect& area : areas) region += area;
     {
         QPainter painter(&image);
         painter.setWorldTransform(stageTransform(m_layersSize, dpr));
         const Canvas canvas(painter);
         for (const Layer& layer : m_layers) {
-            if (!reaches(layer.bounds, areas)) continue;
             if (!layer.still.isNull()) {
-                layAreas(painter, layer.still, areas, dpr);
+                const QRegion lay = region & layer.moving;
+                if (!lay.isEmpty()) layAreas(painter, layer.still, std::vector<QRect>(lay.begin(), lay.end()), dpr);
+            } else if (!reaches(layer.bounds, areas)) {
+                continue;
             } else if (layer.lampOnly) {
                 drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
             } else if (layer.prop < level.props.size()) {

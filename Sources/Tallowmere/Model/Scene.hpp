@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+#include <QRegion>
 #include <QSize>
 
 #include <cstdint>
@@ -90,6 +91,8 @@ private:
         std::size_t prop = 0;    // drawn afresh: index into the room's props
         bool lampOnly = false;   // drawn afresh: only the lamp of the shut door
         QRect bounds;            // device pixels it may touch
+        QRegion moving;          // a still run: where something drawn afresh lies beneath it;
+                                 // elsewhere it is part of the background
     };
 
     // The stage of `pixels` brought up to date with `scene`; the stage fills the image.
@@ -130,7 +133,7 @@ private:
     QSize m_layersSize;
     double m_layersDpr = 0;
     bool m_layersDoorShut = true;
-    QImage m_background;         // shell with the still run under everything drawn afresh
+    QImage m_background;         // shell with every still run where nothing moves beneath it
     std::vector<Layer> m_layers;
     QImage m_under;              // the last frame without its pulsing layers and vignette
     QImage m_darkness;           // the darkness round the last frame's pointer, in a dark room
