@@ -14,6 +14,7 @@
 #include <QGraphicsEffect>
 #include <QLoggingCategory>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
@@ -474,13 +475,21 @@ void StageView::paintRoom(QPainter& painter, const QRectF& frame) {
     painter.save();
     painter.setWorldTransform(device.inverted());  // draws in the window's own pixels
     QRegion rim(room.frame.toAlignedRect() & room.image);
-    // The room is opaque: its pixels replace what lies beneath.
+    // The room is opaque: its pixels replace what lies beneath. They are copied a rectangle of
+    // the repainted region at a time: through a clip of many rectangles Qt copies row by row,
+    // handing the rows to its thread pool.
+    const QPaintEngine* engine = painter.paintEngine();
+    const QRegion repainted = engine ? engine->systemClip() : QRegion();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& part : room.whole) {
         if (part.isEmpty()) continue;
-        painter.drawImage(QRectF(part), pixels, QRectF(part.translated(-origin)));
+        for (const QRect& piece : repainted.isEmpty() ? QRegion(part) : repainted & part) {
+            painter.setClipRect(piece);
+            painter.drawImage(QRectF(piece), pixels, QRectF(piece.translated(-origin)));
+        }
         rim -= part;
     }
+    painter.setClipping(false);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     // The rim is filled through the shape rather than clipped to it: an antialiased clip path
     // meeting a partial repaint's region cuts its edge pixels otherwise than a whole repaint
