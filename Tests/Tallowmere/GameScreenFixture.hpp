@@ -27,6 +27,11 @@
 #include <string>
 #include <vector>
 
+// Runs events until `condition` holds, and stops the test if it does not within five seconds.
+// (QTest's QTRY_VERIFY only returns from the test when it times out, and the test passes.)
+#define WAIT_UNTIL(condition) \
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(condition); }, 5000)) << "waited in vain for " #condition
+
 namespace tallowmere::testing {
 
 inline QPointF centreOf(const ostrevan::Rect& r) {

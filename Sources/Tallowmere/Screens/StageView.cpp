@@ -281,6 +281,10 @@ void StageView::setArtClock(std::function<double()> clock) {
     m_artClock = clock ? std::move(clock) : std::function<double()>(artTimeNow);
 }
 
+void StageView::setTickInterval(int ms) {
+    m_frameTimer.setInterval(std::max(ms, 1));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Drawing
 

@@ -86,6 +86,9 @@ public:
     RoomScene currentScene() const;
     // Where the art's time comes from: artTimeNow() unless a test sets its own.
     void setArtClock(std::function<double()> clock);
+    // How many milliseconds apart the clock ticks while the stage is shown: a 24th of a second
+    // unless a test holds the ticks off.
+    void setTickInterval(int ms);
 
     // Pointer moves that a layer over the stage (the pause menu, the help card, a panel, the
     // toast) takes for itself: a point in this widget's coordinates, tracked as a move over the

@@ -450,7 +450,7 @@ TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     model->showToast(QString("A hint wide enough to lie over the floor's things. ").repeated(2).trimmed());
     ToastView& toast = *game.toastView();
     toast.enter(Motion::instant());
-    QTRY_VERIFY(stage.framesRendered() >= 2);
+    WAIT_UNTIL(stage.framesRendered() >= 2);
     QApplication::processEvents();
     PaintCounter paints;
     toast.installEventFilter(&paints);
