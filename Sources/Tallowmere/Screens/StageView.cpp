@@ -383,6 +383,25 @@ void StageView::logFrameRate() {
     m_framesAtRateLog = m_framesRendered;
 }
 
+namespace {
+
+// The widget points the frame's rim may paint: a band along its edges, wider at the corners
+// where it curves.
+QRegion rimBand(const QRectF& frame) {
+    constexpr double kReach = 2;  // the line and its antialiased edges
+    const double corner = kFrameCorner * kCornerExtent + kReach;
+    const auto inward = [](const QRectF& r) {
+        return QRect(QPoint(int(std::ceil(r.left())), int(std::ceil(r.top()))),
+                     QPoint(int(std::floor(r.right())) - 1, int(std::floor(r.bottom())) - 1));
+    };
+    QRegion band(frame.adjusted(-kReach, -kReach, kReach, kReach).toAlignedRect());
+    band -= inward(frame.adjusted(kReach, corner, -kReach, -corner));
+    band -= inward(frame.adjusted(corner, kReach, -corner, -kReach));
+    return band;
+}
+
+}  // namespace
+
 void StageView::paintEvent(QPaintEvent* event) {
     const QRectF frame = stageFrame();
     const double dpr = devicePixelRatioF();
@@ -413,8 +432,10 @@ void StageView::paintEvent(QPaintEvent* event) {
     if (frame.isEmpty() || m_frame.isNull()) return;
 
     paintRoom(painter, frame);
-    const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
-    Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
+    if (event->region().intersects(rimBand(frame))) {
+        const Rect frameRect{frame.x(), frame.y(), frame.width(), frame.height()};
+        Canvas(painter).stroke(shape::roundedRect(insetBy(frameRect, 0.5, 0.5), kFrameCorner - 0.5), white(kFrameRimOpacity), 1);
+    }
 }
 
 namespace {
@@ -500,11 +521,13 @@ void StageView::paintRoom(QPainter& painter, const QRectF& frame) {
     // does, and the flecks would stay until the next whole one. A filled shape's edge does not
     // depend on what else is repainted. The clip keeps the repeating brush to the image, which
     // starts at the painter's origin.
-    painter.setClipRegion(rim, Qt::IntersectClip);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(origin);
-    const Rect framePx{room.frame.x(), room.frame.y(), room.frame.width(), room.frame.height()};
-    painter.fillPath(shape::roundedRect(framePx, kFrameCorner * device.m11()).translated(-QPointF(origin)), QBrush(pixels));
+    if (repainted.isEmpty() || repainted.intersects(rim)) {
+        painter.setClipRegion(rim, Qt::IntersectClip);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(origin);
+        const Rect framePx{room.frame.x(), room.frame.y(), room.frame.width(), room.frame.height()};
+        painter.fillPath(shape::roundedRect(framePx, kFrameCorner * device.m11()).translated(-QPointF(origin)), QBrush(pixels));
+    }
     painter.restore();
 }
 

@@ -450,8 +450,12 @@ TEST_F(StageViewTest, ATickRepaintsOnlyWhatChangedYetTheWindowShowsTheWholeFrame
             stage.tick();
             QApplication::processEvents();
         }
-        // What the window holds after the ticks' partial repaints is what a whole repaint of
-        // the same frame paints.
+        // And repaints of spots on the rim, along an edge and where a corner curves.
+        const QRectF frame = stage.stageFrame();
+        for (const QPointF spot : {QPointF(frame.center().x(), frame.top()), QPointF(frame.left() + 5, frame.top() + 5)})
+            stage.repaint(QRect((spot - QPointF(2, 2)).toPoint(), QSize(4, 4)));
+        // What the window holds after the partial repaints is what a whole repaint of the same
+        // frame paints.
         const QImage shown = shownOnScreen(stage, stage.rect());
         ASSERT_FALSE(shown.isNull());
         EXPECT_EQ(differingPixels(shown, stage.grab().toImage().convertToFormat(shown.format())), 0) << "room " << number;
