@@ -274,10 +274,16 @@ double shareOf(const std::vector<QRect>& areas, const QRect& whole) {
 
 // The rows of `area` copied from `from` into `to`, two images of one size and 32-bit format.
 void copyArea(QImage& to, const QImage& from, const QRect& area) {
+    if (area.isEmpty()) return;
     const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
     const std::size_t rowStart = std::size_t(area.x()) * sizeof(QRgb);
+    // Rows found once: asking the image for each row checks every time whether it is shared.
+    uchar* const toBits = to.bits();
+    const uchar* const fromBits = from.constBits();
+    const auto toStride = std::size_t(to.bytesPerLine());
+    const auto fromStride = std::size_t(from.bytesPerLine());
     for (int y = area.top(); y <= area.bottom(); ++y)
-        std::memcpy(to.scanLine(y) + rowStart, from.constScanLine(y) + rowStart, rowBytes);
+        std::memcpy(toBits + std::size_t(y) * toStride + rowStart, fromBits + std::size_t(y) * fromStride + rowStart, rowBytes);
 }
 
 // The smallest rect holding every pixel of `image` that is not fully transparent, or an empty one.
