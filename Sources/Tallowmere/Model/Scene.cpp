@@ -511,6 +511,15 @@ void SceneRenderer::keep(QImage& target, const QRect& whole, const std::vector<Q
 }
 
 
+// `areas` of `start` copied into `image`, made the frame's size first if it is not.
+void SceneRenderer::startAreas(QImage& image, const QImage& start, const std::vector<QRect>& areas) {
+    if (image.size() != m_layersSize || image.devicePixelRatio() != m_layersDpr) {
+        image = QImage(m_layersSize, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(m_layersDpr);
+    }
+    for (const QRect& area : areas) copyArea(image, start, area);
+}
+
 void SceneRenderer::composeDarkness(const std::vector<QRect>& areas, QPointF mouse) {
     const QRect whole(QPoint(0, 0), m_layersSize);
     const double dpr = m_layersDpr;
@@ -537,68 +546,98 @@ void SceneRenderer::composeDarkness(const std::vector<QRect>& areas, QPointF mou
     }
 }
 
-void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScene& scene) {
+void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScene& scene, bool direct) {
     const Level& level = scene.level;
     const FlagSet& flags = scene.flags;
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
-    QImage& image = scratch(whole, areas, m_background);
+    if (direct) startAreas(m_under, m_background, areas);
+    QImage& image = direct ? m_under : scratch(whole, areas, m_background);
     QRegion region;
     for (const QRect& area : areas) region += area;
-    {
-        QPainter painter(&image);
-        painter.setWorldTransform(stageTransform(m_layersSize, dpr));
-        const Canvas canvas(painter);
-        for (const Layer& layer : m_layers) {
-            if (!layer.still.isNull()) {
-                const QRegion lay = region & layer.moving;
-                if (!lay.isEmpty()) layAreas(painter, layer.still, std::vector<QRect>(lay.begin(), lay.end()), dpr);
-            } else if (!reaches(layer.bounds, areas)) {
-                continue;
-            } else if (layer.lampOnly) {
-                drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
-            } else if (layer.prop < level.props.size()) {
-                drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
-            }
+    QPainter painter(&image);
+    painter.setWorldTransform(stageTransform(m_layersSize, dpr));
+    const Canvas canvas(painter);
+    for (const Layer& layer : m_layers) {
+        if (!layer.still.isNull()) {
+            const QRegion lay = region & layer.moving;
+            if (!lay.isEmpty()) layAreas(painter, layer.still, std::vector<QRect>(lay.begin(), lay.end()), dpr);
+        } else if (!reaches(layer.bounds, areas)) {
+            continue;
+        } else if (layer.lampOnly) {
+            drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
+        } else if (layer.prop < level.props.size()) {
+            drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
         }
-        drawDustMotes(canvas, scene.time, scene.dark, [&](const Rect& box) { return reaches(toDevice(box, kEdgeMargin), areas); });
-        // The darkness's pixels depend only on where they are: laid as worked out.
-        if (scene.dark) layAreas(painter, m_darkness, areas, dpr);
     }
-    keep(m_under, whole, areas);
+    drawDustMotes(canvas, scene.time, scene.dark, [&](const Rect& box) { return reaches(toDevice(box, kEdgeMargin), areas); });
+    // The darkness's pixels depend only on where they are: laid as worked out.
+    if (scene.dark) layAreas(painter, m_darkness, areas, dpr);
+    painter.end();
+    if (!direct) keep(m_under, whole, areas);
 }
 
-void SceneRenderer::composeOver(const std::vector<QRect>& areas, const std::vector<QRect>& composed,
-                                const RoomScene& scene) {
+void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene& scene, bool direct) {
     const Level& level = scene.level;
     const FlagSet& flags = scene.flags;
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
-    // What was just composed beneath is still on the scratch, unless the whole of it went.
-    QRegion stale;
-    for (const QRect& area : areas) stale += area;
-    if (!(composed.size() == 1 && composed.front() == whole))
-        for (const QRect& area : composed) stale -= area;
-    QImage& image = scratch(whole, std::vector<QRect>(stale.begin(), stale.end()), m_under);
+    if (direct) startAreas(m_frame, m_under, areas);
+    QImage& image = direct ? m_frame : scratch(whole, areas, m_under);
+    QPainter painter(&image);
+    painter.setWorldTransform(stageTransform(m_layersSize, dpr));
     {
-        QPainter painter(&image);
-        painter.setWorldTransform(stageTransform(m_layersSize, dpr));
-        {
-            const Canvas canvas(painter);
-            if (scene.dark) {
-                drawGlowsOverDark(canvas, level, flags, scene.time, [&](std::size_t prop) {
-                    return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
-                        return layer.still.isNull() && !layer.lampOnly && layer.prop == prop && reaches(layer.bounds, areas);
-                    });
+        const Canvas canvas(painter);
+        if (scene.dark) {
+            drawGlowsOverDark(canvas, level, flags, scene.time, [&](std::size_t prop) {
+                return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
+                    return layer.still.isNull() && !layer.lampOnly && layer.prop == prop && reaches(layer.bounds, areas);
                 });
-            }
-            if (const Prop* prop = hoveredProp(level, flags, scene.hover);
-                prop && reaches(toDevice(insetBy(prop->rect, -kHoverReach, -kHoverReach), kEdgeMargin), areas))
-                drawHoverRing(canvas, level, flags, scene.time, scene.hover);
+            });
         }
-        layAreas(painter, vignetteImage(m_layersSize, dpr), areas, dpr);
+        if (const Prop* prop = hoveredProp(level, flags, scene.hover); prop && reaches(ringReach(*prop), areas))
+            drawHoverRing(canvas, level, flags, scene.time, scene.hover);
     }
-    keep(m_frame, whole, areas);
+    layAreas(painter, vignetteImage(m_layersSize, dpr), areas, dpr);
+    painter.end();
+    if (!direct) keep(m_frame, whole, areas);
+}
+
+// All that a drawing reaching `region` touches: when that is inside the region, the areas are
+// drawn straight onto the kept images, as nothing outside them is drawn over; otherwise they are
+// drawn on the scratch image, and only they are kept.
+void SceneRenderer::closeUnder(QRegion& region, const RoomScene& scene) const {
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const Layer& layer : m_layers) {
+            if (!layer.still.isNull() || !region.intersects(layer.bounds) || (QRegion(layer.bounds) - region).isEmpty()) continue;
+            region += layer.bounds;
+            grew = true;
+        }
+    }
+    if (scene.dark) return;
+    for (int i = 0; i < kMotes; ++i) {
+        const QRect box = toDevice(moteAt(i, scene.time).box, kEdgeMargin);
+        if (region.intersects(box)) region += box;
+    }
+}
+
+void SceneRenderer::closeOver(QRegion& region, const RoomScene& scene) const {
+    if (scene.dark) {
+        for (const Layer& layer : m_layers) {
+            if (layer.still.isNull() && !layer.lampOnly && region.intersects(layer.bounds)) region += layer.bounds;
+        }
+    }
+    const Prop* prop = hoveredProp(scene.level, scene.flags, scene.hover);
+    if (prop && region.intersects(ringReach(*prop))) {
+        std::vector<QRect> band;
+        addHoverRing(band, scene, scene.hover);
+        for (const QRect& part : band) region += part;
+    }
+}
+
+QRect SceneRenderer::ringReach(const Prop& prop) const {
+    return toDevice(insetBy(prop.rect, -kHoverReach, -kHoverReach), kEdgeMargin);
 }
 
 const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double devicePixelRatio) {
@@ -617,6 +656,8 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
     std::vector<QRect> under;  // what lies under the pulsing layers changed here
     std::vector<QRect> over;   // ... and here only the pulsing layers
     std::vector<QRect> light;  // the darkness moved here
+    bool underDirect = true;   // all drawn under and over them lies inside the areas
+    bool overDirect = true;
     if (!repaintAll) {
         const bool timed = scene.time != m_lastTime;
         if (timed) {
@@ -640,12 +681,24 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
         light = disjointAreas(light, whole);
         under = disjointAreas(under, whole);
         over = disjointAreas(over, whole);
+        const auto closed = [&](const std::vector<QRect>& areas, auto close) {
+            QRegion region;
+            for (const QRect& area : areas) region += area;
+            QRegion grown = region;
+            close(grown, scene);
+            return grown == region;
+        };
+        underDirect = closed(under, [this](QRegion& r, const RoomScene& s) { closeUnder(r, s); });
+        overDirect = closed(over, [this](QRegion& r, const RoomScene& s) { closeOver(r, s); });
         repaintAll = shareOf(over, whole) > kWholeShare;
     }
-    if (repaintAll) light = under = over = {whole};
+    if (repaintAll) {
+        light = under = over = {whole};
+        underDirect = overDirect = true;
+    }
     if (scene.dark && !light.empty()) composeDarkness(light, scene.mouse);
-    if (!under.empty()) composeUnder(under, scene);
-    if (!over.empty()) composeOver(over, under, scene);
+    if (!under.empty()) composeUnder(under, scene, underDirect);
+    if (!over.empty()) composeOver(over, scene, overDirect);
     m_repainted = std::move(over);
     m_recomposed = std::move(under);
     m_frameValid = true;

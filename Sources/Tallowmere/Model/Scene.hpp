@@ -102,10 +102,19 @@ private:
     bool prepareLayers(const RoomScene& scene, QSize pixels, double devicePixelRatio);
     // Composes `areas` (device pixels, on the 4-pixel grid) of what lies under the pulsing
     // layers: the background, the layers, the motes and the darkness.
-    void composeUnder(const std::vector<QRect>& areas, const RoomScene& scene);
+    // `direct`: straight onto the kept image, as nothing drawn reaches past the areas.
+    void composeUnder(const std::vector<QRect>& areas, const RoomScene& scene, bool direct);
     // Lays the pulsing layers and the vignette over what lies under them in `areas`: the frame.
-    // `composed` are the areas composeUnder() has just composed.
-    void composeOver(const std::vector<QRect>& areas, const std::vector<QRect>& composed, const RoomScene& scene);
+    void composeOver(const std::vector<QRect>& areas, const RoomScene& scene, bool direct);
+    // Grow a region to be composed by all that is drawn whole where it reaches the region:
+    // closeUnder() by the layers drawn afresh and the motes, closeOver() by the glowing writing
+    // and the ring.
+    void closeUnder(QRegion& region, const RoomScene& scene) const;
+    void closeOver(QRegion& region, const RoomScene& scene) const;
+    // `areas` of `start` copied into `image`, which is made the frame's size if it is not.
+    void startAreas(QImage& image, const QImage& start, const std::vector<QRect>& areas);
+    // Device pixels the hover ring round `prop` may touch.
+    QRect ringReach(const ostrevan::Prop& prop) const;
     // Works out the darkness round `mouse` in `areas`.
     void composeDarkness(const std::vector<QRect>& areas, QPointF mouse);
     // The scratch image with `areas` copied from `start` (of the frame's size), ready to paint on.

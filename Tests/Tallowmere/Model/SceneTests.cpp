@@ -256,6 +256,12 @@ TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
             at(12.8, {340, 250}, propB, true, "the pointer moves in the dark", start),
             at(12.85, {820, 520}, {}, true, "it sweeps across, no hover", start),
             at(12.9, {820, 520}, {}, true, "only time runs in the dark", start),
+            // The light alone moves, over the edges of what is drawn afresh and of the ring.
+            at(12.9, {600, 200}, propB, true, "a prop is hovered in the dark, time stands", start),
+            at(12.9, {350, 235}, propB, true, "the light moves on, time stands", start),
+            at(12.9, {700, 400}, propB, true, "and on", start),
+            at(12.9, {100, 420}, propB, true, "and back", start),
+            at(12.9, {100, 420}, propA, true, "the ring goes round another prop, time stands", start),
             at(12.95, {820, 520}, propA, false, "light again", start),
             at(13.0, {820, 520}, propA, false, "the door unlocks", unlocked),
             at(13.05, {400, 300}, {}, false, "time runs on, unlocked", unlocked),
