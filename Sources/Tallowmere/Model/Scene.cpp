@@ -510,7 +510,6 @@ void SceneRenderer::keep(QImage& target, const QRect& whole, const std::vector<Q
     for (const QRect& area : areas) copyArea(target, m_scratch, area);
 }
 
-
 // `areas` of `start` copied into `image`, made the frame's size first if it is not.
 void SceneRenderer::startAreas(QImage& image, const QImage& start, const std::vector<QRect>& areas) {
     if (image.size() != m_layersSize || image.devicePixelRatio() != m_layersDpr) {
@@ -616,8 +615,9 @@ void SceneRenderer::closeUnder(QRegion& region, const RoomScene& scene) const {
         }
     }
     if (scene.dark) return;
+    const QRect whole(QPoint(0, 0), m_layersSize);
     for (int i = 0; i < kMotes; ++i) {
-        const QRect box = toDevice(moteAt(i, scene.time).box, kEdgeMargin);
+        const QRect box = toDevice(moteAt(i, scene.time).box, kEdgeMargin) & whole;
         if (region.intersects(box)) region += box;
     }
 }
@@ -630,9 +630,10 @@ void SceneRenderer::closeOver(QRegion& region, const RoomScene& scene) const {
     }
     const Prop* prop = hoveredProp(scene.level, scene.flags, scene.hover);
     if (prop && region.intersects(ringReach(*prop))) {
+        const QRect whole(QPoint(0, 0), m_layersSize);
         std::vector<QRect> band;
         addHoverRing(band, scene, scene.hover);
-        for (const QRect& part : band) region += part;
+        for (const QRect& part : band) region += part & whole;
     }
 }
 
