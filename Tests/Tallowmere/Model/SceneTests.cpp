@@ -82,6 +82,21 @@ TEST(SceneDoor, AHiddenDoorPropDrawsNoDoor) {
     EXPECT_EQ(render(room, {{"no_door"}}).pixel(leaf), render(bare, {}).pixel(leaf));
 }
 
+TEST(SceneDoor, AnOpeningDoorSwingsOpenOnTheKeptFrameToo) {
+    const Level room = testRoom(3);
+    const FlagSet unlocked{"unlocked"};
+    const auto at = [&](SceneRenderer& renderer, double doorOpen) {
+        return renderer.render(RoomScene{room, unlocked, 1.3, doorOpen, {}, {500, 300}, false}, kStagePixels);
+    };
+    SceneRenderer kept;
+    const QImage shut = at(kept, 0);
+    const QImage opening = at(kept, 0.7);
+    const QPoint leaf(540, 300);
+    EXPECT_NE(opening.pixel(leaf), shut.pixel(leaf));
+    SceneRenderer fresh;
+    EXPECT_EQ(opening.pixel(leaf), at(fresh, 0.7).pixel(leaf));
+}
+
 // ## Darkness
 
 TEST(SceneDark, BlackAwayFromThePointerAndLitAtIt) {
