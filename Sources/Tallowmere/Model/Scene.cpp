@@ -492,12 +492,8 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
 // The areas are painted on a frame-sized scratch image in the frame's own coordinates, so every
 // shape lands on the very pixels and rounds exactly as in a whole repaint; only what reaches an
 // area is drawn, and only the areas are kept.
-QImage& SceneRenderer::scratch(const QRect& whole, const std::vector<QRect>& areas, const QImage& start) {
-    if (m_scratch.size() != whole.size() || m_scratch.devicePixelRatio() != m_layersDpr) {
-        m_scratch = QImage(whole.size(), QImage::Format_ARGB32_Premultiplied);
-        m_scratch.setDevicePixelRatio(m_layersDpr);
-    }
-    for (const QRect& area : areas) copyArea(m_scratch, start, area);
+QImage& SceneRenderer::scratch(const std::vector<QRect>& areas, const QImage& start) {
+    startAreas(m_scratch, start, areas);
     return m_scratch;
 }
 
@@ -532,7 +528,7 @@ void SceneRenderer::composeDarkness(const std::vector<QRect>& areas, QPointF mou
         // Filled a little past the area, whose pixels are then all wholly inside the fill, as
         // they are when the whole stage is filled.
         const QRect reach = area == whole ? whole : area.adjusted(-kGrid, -kGrid, kGrid, kGrid) & whole;
-        QImage& image = scratch(whole, {}, m_darkness);
+        QImage& image = scratch({}, m_darkness);
         for (int y = reach.top(); y <= reach.bottom(); ++y)
             std::memset(image.scanLine(y) + std::size_t(reach.x()) * sizeof(QRgb), 0, std::size_t(reach.width()) * sizeof(QRgb));
         {
@@ -551,7 +547,7 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
     if (direct) startAreas(m_under, m_background, areas);
-    QImage& image = direct ? m_under : scratch(whole, areas, m_background);
+    QImage& image = direct ? m_under : scratch(areas, m_background);
     QRegion region;
     for (const QRect& area : areas) region += area;
     QPainter painter(&image);
@@ -582,7 +578,7 @@ void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene
     const double dpr = m_layersDpr;
     const QRect whole(QPoint(0, 0), m_layersSize);
     if (direct) startAreas(m_frame, m_under, areas);
-    QImage& image = direct ? m_frame : scratch(whole, areas, m_under);
+    QImage& image = direct ? m_frame : scratch(areas, m_under);
     QPainter painter(&image);
     painter.setWorldTransform(stageTransform(m_layersSize, dpr));
     {
@@ -590,7 +586,7 @@ void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene
         if (scene.dark) {
             drawGlowsOverDark(canvas, level, flags, scene.time, [&](std::size_t prop) {
                 return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
-                    return layer.still.isNull() && !layer.lampOnly && layer.prop == prop && reaches(layer.bounds, areas);
+                    return layer.drawsProp() && layer.prop == prop && reaches(layer.bounds, areas);
                 });
             });
         }
@@ -625,7 +621,7 @@ void SceneRenderer::closeUnder(QRegion& region, const RoomScene& scene) const {
 void SceneRenderer::closeOver(QRegion& region, const RoomScene& scene) const {
     if (scene.dark) {
         for (const Layer& layer : m_layers) {
-            if (layer.still.isNull() && !layer.lampOnly && region.intersects(layer.bounds)) region += layer.bounds;
+            if (layer.drawsProp() && region.intersects(layer.bounds)) region += layer.bounds;
         }
     }
     const Prop* prop = hoveredProp(scene.level, scene.flags, scene.hover);

@@ -93,6 +93,9 @@ private:
         QRect bounds;            // device pixels it may touch
         QRegion moving;          // a still run: where something drawn afresh lies beneath it;
                                  // elsewhere it is part of the background
+
+        // A prop drawn afresh, not a still run nor the door's lamp.
+        bool drawsProp() const { return still.isNull() && !lampOnly; }
     };
 
     // The stage of `pixels` brought up to date with `scene`; the stage fills the image.
@@ -118,7 +121,7 @@ private:
     // Works out the darkness round `mouse` in `areas`.
     void composeDarkness(const std::vector<QRect>& areas, QPointF mouse);
     // The scratch image with `areas` copied from `start` (of the frame's size), ready to paint on.
-    QImage& scratch(const QRect& whole, const std::vector<QRect>& areas, const QImage& start);
+    QImage& scratch(const std::vector<QRect>& areas, const QImage& start);
     // The scratch's `areas` kept in `target`; the whole frame trades places with it instead.
     void keep(QImage& target, const QRect& whole, const std::vector<QRect>& areas);
     // Add the device-pixel rects of what moves: the motes at `time`, the band of the ring round
