@@ -530,6 +530,10 @@ TEST_F(StageViewTest, TheFrameCutsTheRoomOnlyAtItsRim) {
             }
         EXPECT_EQ(seenThroughInside, 0) << size.width();
         EXPECT_EQ(hiddenAtRim, 0) << size.width();
+        // The rim's faint line lies along the edge, over the room.
+        const QImage room = SceneRenderer().render(stage.currentScene(), area.size(), dpr);
+        const int middle = area.width() / 2;
+        EXPECT_GT(qGray(onBlack.pixel(area.left() + middle, area.top())), qGray(room.pixel(middle, 0)) + 2) << size.width();
     }
 }
 
