@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QWidget>
+#include <QWindow>
 
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -40,10 +41,16 @@ QWidget* windowDestroyedBy(const void* xcbEvent) {
     // says nothing about the window.
     if (event->response_type != XCB_DESTROY_NOTIFY) return nullptr;
     const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(xcbEvent);
-    // A window Qt destroyed itself has already let go of its handle, so only a window destroyed
-    // by another client matches.
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->internalWinId() == WId(destroyed->window) && widget->isVisible()) return widget;
+    // Only the native window a widget shows through now. Qt destroys native windows of its own
+    // making too: a tooltip's, say, is made afresh each time it shows, while the widget still
+    // keeps the first one's handle. By the time the server reports such a destruction, Qt has
+    // let go of that window, so only a window destroyed by another client matches.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const QWindow* native = widget->windowHandle();
+        // handle(): winId() would make a native window that does not exist yet.
+        if (native && native->handle() && native->winId() == WId(destroyed->window) && widget->isVisible())
+            return widget;
+    }
     return nullptr;
 }
 

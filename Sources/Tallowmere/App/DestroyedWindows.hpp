@@ -13,9 +13,10 @@ namespace tallowmere {
 // nothing.
 void closeWindowsDestroyedElsewhere(QApplication& app);
 
-// The shown top-level window that `xcbEvent` (an xcb_generic_event_t) reports destroyed, or
-// null. Only the server's own DestroyNotify counts: any client may send a window one of its
-// making. Always null in a build without X11.
+// The shown top-level window whose present native window `xcbEvent` (an xcb_generic_event_t)
+// reports destroyed, or null. Only the server's own DestroyNotify counts: any client may send a
+// window one of its making. A native window Qt replaced itself (it remakes a tooltip's each time
+// the tip shows) names nothing. Always null in a build without X11.
 QWidget* windowDestroyedBy(const void* xcbEvent);
 
 }  // namespace tallowmere

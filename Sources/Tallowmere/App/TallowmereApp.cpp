@@ -17,8 +17,8 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
-#include <QStyleFactory>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -47,6 +47,21 @@ QWidget* makeScreen(GameModel::Screen screen, GameModel& model, QWidget* parent)
     }
     return new MenuView(model, parent);
 }
+
+// Fusion, with a menu bar that never takes the keyboard for itself. Qt's would, on Alt alone and
+// when Escape closes a menu opened from it, keeping every key until one more Escape with nothing
+// on screen to say so; the game's Escape and H act again as soon as a menu closes. The menus
+// still open with the mouse, and their commands keep their shortcuts.
+class GameStyle final : public QProxyStyle {
+public:
+    GameStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 }  // namespace
 
@@ -239,7 +254,7 @@ void configureApplication(QApplication& app) {
     closeWindowsDestroyedElsewhere(app);
     // Every window and alert, so a desktop that frames dialogs draws them dark too.
     requestDarkFrames(app);
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+    app.setStyle(new GameStyle);
     // Qt's raster engine splits a fill of many rows, made outside the global thread pool, over
     // the pool's threads. For the strips a tick repaints, waking them costs more than the fill
     // itself; one thread serves those fills and the room's frames (painted on the pool, see

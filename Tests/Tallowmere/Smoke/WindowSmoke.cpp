@@ -1,10 +1,12 @@
 // Opens the real game window on a display (run under Xvfb by ctest), opens a second one with
 // Ctrl+N a step down and right of it and plays room 1 with real mouse clicks - the vase in the
 // second window, the key in the bar and the door in the first - until room 2's intro card shows
-// in both. Every window and the pause menu's alert ask for the dark frame. Then Ctrl+W closes
-// the second, and the first outlives the X events that follow, those of a tooltip and an alert
-// come and gone, and a DestroyNotify that a client merely sends it. Another X client destroying
-// it quits with status 0, and the save holds room 2.
+// in both. The key's tile shows its tooltip under the resting pointer. Every window and the
+// pause menu's alert ask for the dark frame. Then Ctrl+W closes the second, and the first
+// outlives the X events that follow, those of the Hint button's tooltip and of an alert come
+// and gone, and a DestroyNotify that a client merely sends it; one Escape pauses after a menu
+// closed by Escape and after Alt alone. Another X client destroying it quits with status 0,
+// and the save holds room 2.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
@@ -24,6 +26,9 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -36,6 +41,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -169,6 +175,47 @@ QMessageBox* openRestartQuestion(GameModel& model, GameView& game) {
     return box && QTest::qWaitForWindowExposed(box) ? box : nullptr;
 }
 
+// Whether the server shows `widget`'s present native window on the screen.
+bool viewable(const QWidget& widget) {
+    xcb_connection_t* connection = qtConnection();
+    const QWindow* native = widget.windowHandle();
+    if (!connection || !native || !native->handle()) return false;
+    const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, xcb_window_t(native->winId())),
+                                        nullptr),
+        &std::free);
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// The text of the tooltip that shows when the real pointer comes to rest at `global`, in
+// `window`: mapped on the screen, and still there once the game has handled every X event its
+// showing brought. Empty when none shows or stays. The tip is put away afterwards.
+QString restingTip(QPoint global, const QWidget& window, Settle& settle) {
+    QCursor::setPos(global + QPoint(0, 6));  // a move to the spot, however the pointer lay
+    QCursor::setPos(global);
+    const auto shownTip = []() -> QLabel* {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->inherits("QTipLabel") && widget->isVisible() && viewable(*widget)) return qobject_cast<QLabel*>(widget);
+        return nullptr;
+    };
+    QString text;
+    if (QTest::qWaitFor([&] { return shownTip() != nullptr; }, 5000) && settle(window)) {
+        if (const QLabel* tip = shownTip()) text = tip->text();
+    }
+    QToolTip::hideText();
+    return text;
+}
+
+// What the keyboard leaves the game after `step`: whether one Escape then pauses it. The
+// pause is undone again.
+bool escapePausesAfter(GameModel& model, QWidget& window, const std::function<void()>& step) {
+    step();
+    QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+    const bool paused = model.paused();
+    model.setPaused(false);
+    return paused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,6 +262,12 @@ int main(int argc, char** argv) {
     QTest::qWait(400);
     shot(window, "2-key-found");
     shot(&other, "2-key-found-second");
+    Settle settle;
+    // The tile's tooltip names the item in capitals, under the real pointer in the active window.
+    InventoryBar& otherBar = *otherGame->inventoryBar();
+    const QPoint tile = otherBar.mapToGlobal(otherBar.tileRect(0).center().toPoint());
+    if (const QString tip = restingTip(tile, other, settle); tip != "Brass Key")
+        return fail(qPrintable("the key's tile showed the tooltip \"" + tip + "\""));
 
     InventoryBar& bar = *game->inventoryBar();
     QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, bar.tileRect(0).center().toPoint());
@@ -249,22 +302,32 @@ int main(int argc, char** argv) {
     const QPointer<MainWindow> closing(&other);
     QTest::keyClick(&other, Qt::Key_W, Qt::ControlModifier);
     if (!QTest::qWaitFor([&] { return closing.isNull(); }, 5000)) return fail("Ctrl+W did not close the second window");
-    Settle settle;
     // The first window, still shown once the game has handled every X event so far.
     const auto stands = [&] { return window && settle(*window) && window && window->isVisible(); };
     if (!stands()) return fail("closing the second window closed the first");
 
     window->activateWindow();  // what a window manager does once the other has gone
     if (!QTest::qWaitForWindowActive(window)) return fail("the first window did not become active");
-    // A tip that a stray focus change hides at once has had its native window all the same.
-    QToolTip::showText(window->mapToGlobal(QPoint(200, 200)), QStringLiteral("A tip"), window);
-    QPointer<QWidget> tip;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->inherits("QTipLabel") && widget->internalWinId()) tip = widget;
-    if (!tip) return fail("the tooltip did not show");
-    QToolTip::hideText();
-    if (!QTest::qWaitFor([&] { return tip.isNull(); }, 5000)) return fail("the tooltip did not go");
+    // Qt makes a tooltip's native window afresh each time it shows, destroying the one before.
+    const GlassButton& hint = *game->topBar()->hintButton();
+    if (restingTip(hint.mapToGlobal(hint.rect().center()), *window, settle) !=
+        "Get a hint for what you're stuck on (H). Press again for a stronger hint.")
+        return fail("the Hint button's tooltip did not show and stay");
     if (!stands()) return fail("a tooltip come and gone closed the window");
+
+    // The game's keys act at once after a menu closed by Escape, and after Alt alone: the menu
+    // bar keeps none of them.
+    QMenuBar& menus = *window->menuBar();
+    const QPoint gameTitle = menus.mapTo(window.data(), menus.actionGeometry(menus.actions().at(1)).center());
+    const bool afterMenu = escapePausesAfter(*model, *window, [&] {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, gameTitle);
+        if (!QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }, 5000)) return;
+        QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+        static_cast<void>(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 5000));
+    });
+    if (!afterMenu) return fail("Escape did not pause after a menu closed by Escape");
+    const bool afterAlt = escapePausesAfter(*model, *window, [&] { QTest::keyClick(window->windowHandle(), Qt::Key_Alt); });
+    if (!afterAlt) return fail("Escape did not pause after Alt alone");
     const QPointer<QMessageBox> alert = openRestartQuestion(*model, *game);
     if (!alert) return fail("the pause menu did not ask in the last window");
     alert->reject();
