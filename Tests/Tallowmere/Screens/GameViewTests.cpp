@@ -42,6 +42,23 @@ protected:
         QTest::mouseClick(view->inventoryBar(), Qt::LeftButton, Qt::NoModifier,
                           view->inventoryBar()->tileRect(index).center().toPoint());
     }
+    // A hint wide enough to lie over the floor's things, its capsule in place at once; answers
+    // the middle of the first stretch of the capsule's middle line over a prop the stage would
+    // ring, from the left.
+    std::optional<QPoint> wideHintOverAProp() {
+        model->showToast(QString("A hint wide enough to lie over the floor's things. ").repeated(2).trimmed());
+        view->toastView()->enter(Motion::instant());
+        const QRect capsule = view->toastView()->geometry();
+        const StageView& stage = *view->stage();
+        std::optional<int> start;
+        for (int x = capsule.left() + 4; x < capsule.right() - 4; x += 4) {
+            const QPointF point = stage.mapFrom(view.get(), QPointF(x, capsule.center().y()));
+            const bool over = propAt(model->level(), model->state().flags, stage.toStage(point)) != nullptr;
+            if (over && !start) start = x;
+            if (!over && start) return QPoint((*start + x) / 2, capsule.center().y());
+        }
+        return std::nullopt;
+    }
     void press(Qt::Key key, const QString& text = {}) {
         QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(view.get(), &down);
@@ -365,8 +382,9 @@ TEST_F(GameViewTest, TheStageFollowsThePointerUnderTheLayersThatCoverIt) {
 // (the light's place and the held item move, no ring, the arrow), and the capsule's glass frosts
 // the held item beneath it as it does the room.
 TEST_F(GameViewTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHeldItem) {
-    // Room 3's rug lies under the capsule; rolled back, it gives the small key.
-    GameView& game = openGame(3);
+    // Room 3's rug lies under the capsule; rolled back, it gives the small key. The whole window
+    // lies on the headless screen, where the application can tell which widget is under a point.
+    GameView& game = openGame(3, QSize(780, 580));
     StageView& stage = *game.stage();
     stage.setArtClock([] { return 0.0; });  // frames rendered between two looks are alike
     QWindow* window = game.windowHandle();
@@ -374,17 +392,10 @@ TEST_F(GameViewTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHel
     model->tapProp("pick_small");
     model->tapItem("small");
     ASSERT_EQ(model->state().selected, "small");
-    model->showToast(QString("A hint wide enough to lie over the floor's things. ").repeated(2).trimmed());
-    ToastView& toast = *game.toastView();
-    toast.enter(Motion::instant());
-    const QRect capsule = toast.geometry();
-    // A point along the capsule's middle over a prop the stage would ring, the first to the left.
-    std::optional<QPoint> overProp;
-    for (int x = capsule.left() + 4; x < capsule.right() - 4 && !overProp; x += 4) {
-        const QPointF point = stage.mapFrom(&game, QPointF(x, capsule.center().y()));
-        if (propAt(room(3), model->state().flags, stage.toStage(point))) overProp = QPoint(x, capsule.center().y());
-    }
+    const std::optional<QPoint> overProp = wideHintOverAProp();
     ASSERT_TRUE(overProp) << "no prop under the capsule";
+    ToastView& toast = *game.toastView();
+    const QRect capsule = toast.geometry();
     const auto heldCentre = [&] {
         return QRectF(stage.heldItem()->mapTo(&game, QPoint(0, 0)), QSizeF(stage.heldItem()->size())).center();
     };
@@ -409,6 +420,7 @@ TEST_F(GameViewTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHel
     // held item goes, as after the same jump from the stage.
     const QPoint bar = game.inventoryBar()->geometry().center();
     QCursor::setPos(game.mapToGlobal(bar));
+    ASSERT_EQ(QApplication::widgetAt(game.mapToGlobal(bar)), game.inventoryBar());
     QTest::mouseMove(window, bar);
     EXPECT_FALSE(stage.hasMouse());
     EXPECT_FALSE(stage.heldItem()->isVisible());
@@ -436,6 +448,53 @@ TEST_F(GameViewTest, TheStageFollowsThePointerOverTheToastWhoseGlassFrostsTheHel
     const int h = left.height();
     EXPECT_GT(differingPixels(left, right, QRect(30, 0, 50, h)), 500) << "the item is not in the glass where it came from";
     EXPECT_GT(differingPixels(left, right, QRect(left.width() - 100, 0, 50, h)), 500) << "the item is not in the glass where it went";
+}
+
+// Looking again for the pointer at rest where it really is (the window resized, or mapped
+// again), the stage rings the prop beneath it only where nothing covers the stage: not under a
+// hint's capsule, nor under the help card.
+TEST_F(GameViewTest, LookingAgainForThePointerTheStageRingsNothingUnderALayer) {
+    // The whole window lies on the headless screen (800 x 600), where the application can tell
+    // which widget is under a point.
+    GameView& game = openGame(3, QSize(780, 580));
+    StageView& stage = *game.stage();
+    const std::optional<QPoint> overProp = wideHintOverAProp();
+    ASSERT_TRUE(overProp) << "no prop under the capsule";
+    const QPoint global = game.mapToGlobal(*overProp);
+    const std::string prop =
+        propAt(model->level(), model->state().flags, stage.toStage(stage.mapFrom(&game, QPointF(*overProp))))->id;
+
+    struct Cover {
+        const char* name;
+        std::function<void()> open;
+        QWidget* layer;  // null: the stage itself is under the pointer
+    };
+    const Cover covers[] = {
+        {"capsule", [] {}, game.toastView()},
+        {"help card", [&] { model->setShowHelp(true); }, game.helpCard()},
+        {"nothing", [&] { model->setShowHelp(false), game.toastView()->leave(Motion::instant()); }, nullptr},
+    };
+    for (const Cover& cover : covers) {
+        cover.open();
+        QApplication::processEvents();
+        QCursor::setPos(global);
+        const QWidget* under = QApplication::widgetAt(global);
+        ASSERT_TRUE(cover.layer ? cover.layer == under || cover.layer->isAncestorOf(under) : under == &stage) << cover.name;
+        for (const bool remap : {false, true}) {
+            stage.losePointer();
+            if (remap) {
+                game.hide();
+                game.show();
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(&game));
+                QApplication::processEvents();  // the rest of the window system's word on the showing
+            } else {
+                game.resize(game.size() + QSize(2, 0));
+            }
+            const char* after = remap ? " mapped again" : " resized";
+            EXPECT_TRUE(stage.hasMouse()) << cover.name << after;
+            EXPECT_EQ(stage.hover(), cover.layer ? std::nullopt : std::optional(prop)) << cover.name << after;
+        }
+    }
 }
 
 // What the capsule shows on the screen itself follows the room beneath it, as a capsule made
