@@ -53,7 +53,8 @@ constexpr double kHoverHaloWidth = 5;
 constexpr double kHoverReach = kHoverGrow + kHoverHaloWidth / 2 + 3 * kHoverHaloBlur;
 // How far inside the prop's rect the halo may reach: half its width and its blur inside the ring,
 // and where the corners curve in, as far again as a continuous corner's curve starts out.
-constexpr double kHoverInnerReach = kHoverHaloWidth / 2 + 3 * kHoverHaloBlur + 1.53 * kHoverCorner - kHoverGrow;
+constexpr double kHoverInnerReach =
+    kHoverHaloWidth / 2 + 3 * kHoverHaloBlur + shape::kSmoothCornerExtent * kHoverCorner - kHoverGrow;
 
 constexpr QPointF kVignetteCentre{500, 330};
 constexpr double kVignetteInner = 380;

@@ -51,10 +51,6 @@ Rect offsetBy(const Rect& r, double dx, double dy) {
 
 namespace {
 
-// Control points of one continuous corner, in multiples of the radius, measured from the corner
-// along the two edges (the curve is symmetric about the corner's diagonal).
-constexpr double kSmoothExtent = 1.52866483;
-
 QPainterPath windingPath() {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -80,7 +76,7 @@ QPainterPath roundedRect(const Rect& r, double radius) {
         return path;
     }
     const double half = std::min(w, h) / 2;
-    if (radius * kSmoothExtent > half) {
+    if (radius * kSmoothCornerExtent > half) {
         // Too tight for the smooth curve: circular corners, as large as the side allows.
         const double rr = std::min(radius, half);
         path.addRoundedRect(toQRectF(r), rr, rr);
@@ -96,14 +92,14 @@ QPainterPath roundedRect(const Rect& r, double radius) {
         auto p = [&](double a, double b) {
             return QPointF(cx - ux * a * radius + vx * b * radius, cy - uy * a * radius + vy * b * radius);
         };
-        path.lineTo(p(1.52866483, 0));
+        path.lineTo(p(kSmoothCornerExtent, 0));
         path.cubicTo(p(1.08849296, 0), p(0.86840694, 0), p(0.66993427, 0.06549600));
         path.lineTo(p(0.63149399, 0.07491100));
         path.cubicTo(p(0.37282392, 0.16905899), p(0.16906013, 0.37282401), p(0.07491100, 0.63149399));
         path.lineTo(p(0.06549600, 0.66993427));
-        path.cubicTo(p(0, 0.86840694), p(0, 1.08849296), p(0, 1.52866483));
+        path.cubicTo(p(0, 0.86840694), p(0, 1.08849296), p(0, kSmoothCornerExtent));
     };
-    path.moveTo(x0 + kSmoothExtent * radius, y0);
+    path.moveTo(x0 + kSmoothCornerExtent * radius, y0);
     corner(x1, y0, 1, 0, 0, 1);    // top right
     corner(x1, y1, 0, 1, -1, 0);   // bottom right
     corner(x0, y1, -1, 0, 0, -1);  // bottom left

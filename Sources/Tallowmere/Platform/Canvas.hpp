@@ -48,6 +48,9 @@ Rect offsetBy(const Rect& r, double dx, double dy);
 // Paths
 
 namespace shape {
+// How many radii from its corner a continuous corner's curve leaves each edge.
+inline constexpr double kSmoothCornerExtent = 1.52866483;
+
 QPainterPath rect(const Rect& r);
 // Continuous ("squircle") corners; falls back to circular corners where the rect is
 // too small for the smooth curve.

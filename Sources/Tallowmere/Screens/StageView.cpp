@@ -54,7 +54,6 @@ constexpr double kPropMargin = 2;
 
 // The frame round the stage.
 constexpr double kFrameCorner = 14;
-constexpr double kCornerExtent = 1.53;  // a continuous corner's curve starts this many radii out
 constexpr double kFrameRimOpacity = 0.1;
 constexpr double kShadowOpacity = 0.6;
 constexpr double kShadowSigma = 12;  // a 24-point shadow radius
@@ -389,7 +388,7 @@ namespace {
 // where it curves.
 QRegion rimBand(const QRectF& frame) {
     constexpr double kReach = 2;  // the line and its antialiased edges
-    const double corner = kFrameCorner * kCornerExtent + kReach;
+    const double corner = kFrameCorner * shape::kSmoothCornerExtent + kReach;
     const auto inward = [](const QRectF& r) {
         return QRect(QPoint(int(std::ceil(r.left())), int(std::ceil(r.top()))),
                      QPoint(int(std::floor(r.right())) - 1, int(std::floor(r.bottom())) - 1));
@@ -455,7 +454,7 @@ RoomPixels roomPixels(const QTransform& device, const QRectF& frame, QSize image
     const QRect inside = QRect(QPoint(int(std::ceil(room.frame.left())), int(std::ceil(room.frame.top()))),
                                QPoint(int(std::floor(room.frame.right())) - 1, int(std::floor(room.frame.bottom())) - 1)) &
                          room.image;
-    const int curve = int(std::ceil(kFrameCorner * kCornerExtent * device.m11())) + 1;
+    const int curve = int(std::ceil(kFrameCorner * shape::kSmoothCornerExtent * device.m11())) + 1;
     const QRect across = inside.adjusted(0, curve, 0, -curve);
     const QRect down = inside.adjusted(curve, 0, -curve, 0);
     if (across.isValid() && down.isValid())
