@@ -312,6 +312,17 @@ void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& 
     painter.setWorldTransform(stage);
 }
 
+QRegion regionOf(const std::vector<QRect>& areas) {
+    QRegion region;
+    for (const QRect& area : areas) region += area;
+    return region;
+}
+
+// Whether a thing drawn whole over `reach`, where it meets `region`, reaches past the region.
+bool grows(const QRegion& region, const QRect& reach) {
+    return region.intersects(reach) && !(QRegion(reach) - region).isEmpty();
+}
+
 bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
     return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return bounds.intersects(area); });
 }
@@ -549,8 +560,7 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
     const QRect whole(QPoint(0, 0), m_layersSize);
     if (direct) startAreas(m_under, m_background, areas);
     QImage& image = direct ? m_under : scratch(areas, m_background);
-    QRegion region;
-    for (const QRect& area : areas) region += area;
+    const QRegion region = regionOf(areas);
     QPainter painter(&image);
     painter.setWorldTransform(stageTransform(m_layersSize, dpr));
     const Canvas canvas(painter);
@@ -599,39 +609,30 @@ void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene
     if (!direct) keep(m_frame, whole, areas);
 }
 
-// All that a drawing reaching `region` touches: when that is inside the region, the areas are
-// drawn straight onto the kept images, as nothing outside them is drawn over; otherwise they are
-// drawn on the scratch image, and only they are kept.
-void SceneRenderer::closeUnder(QRegion& region, const RoomScene& scene) const {
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (const Layer& layer : m_layers) {
-            if (!layer.still.isNull() || !region.intersects(layer.bounds) || (QRegion(layer.bounds) - region).isEmpty()) continue;
-            region += layer.bounds;
-            grew = true;
-        }
-    }
-    if (scene.dark) return;
+// When nothing drawn where it reaches `region` reaches past it, the areas are drawn straight onto
+// the kept images, as nothing outside them is drawn over; otherwise they are drawn on the scratch
+// image, and only they are kept.
+bool SceneRenderer::underGrows(const QRegion& region, const RoomScene& scene) const {
+    if (std::any_of(m_layers.begin(), m_layers.end(),
+                    [&](const Layer& layer) { return layer.still.isNull() && grows(region, layer.bounds); }))
+        return true;
+    if (scene.dark) return false;
     const QRect whole(QPoint(0, 0), m_layersSize);
-    for (int i = 0; i < kMotes; ++i) {
-        const QRect box = toDevice(moteAt(i, scene.time).box, kEdgeMargin) & whole;
-        if (region.intersects(box)) region += box;
-    }
+    for (int i = 0; i < kMotes; ++i)
+        if (grows(region, toDevice(moteAt(i, scene.time).box, kEdgeMargin) & whole)) return true;
+    return false;
 }
 
-void SceneRenderer::closeOver(QRegion& region, const RoomScene& scene) const {
-    if (scene.dark) {
-        for (const Layer& layer : m_layers) {
-            if (layer.drawsProp() && region.intersects(layer.bounds)) region += layer.bounds;
-        }
-    }
+bool SceneRenderer::overGrows(const QRegion& region, const RoomScene& scene) const {
+    if (scene.dark && std::any_of(m_layers.begin(), m_layers.end(),
+                                  [&](const Layer& layer) { return layer.drawsProp() && grows(region, layer.bounds); }))
+        return true;
     const Prop* prop = hoveredProp(scene.level, scene.flags, scene.hover);
-    if (prop && region.intersects(ringReach(*prop))) {
-        const QRect whole(QPoint(0, 0), m_layersSize);
-        std::vector<QRect> band;
-        addHoverRing(band, scene, scene.hover);
-        for (const QRect& part : band) region += part & whole;
-    }
+    if (!prop || !region.intersects(ringReach(*prop))) return false;
+    const QRect whole(QPoint(0, 0), m_layersSize);
+    std::vector<QRect> band;
+    addHoverRing(band, scene, scene.hover);
+    return std::any_of(band.begin(), band.end(), [&](const QRect& part) { return !(QRegion(part & whole) - region).isEmpty(); });
 }
 
 QRect SceneRenderer::ringReach(const Prop& prop) const {
@@ -679,15 +680,8 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
         light = disjointAreas(light, whole);
         under = disjointAreas(under, whole);
         over = disjointAreas(over, whole);
-        const auto closed = [&](const std::vector<QRect>& areas, auto close) {
-            QRegion region;
-            for (const QRect& area : areas) region += area;
-            QRegion grown = region;
-            close(grown, scene);
-            return grown == region;
-        };
-        underDirect = closed(under, [this](QRegion& r, const RoomScene& s) { closeUnder(r, s); });
-        overDirect = closed(over, [this](QRegion& r, const RoomScene& s) { closeOver(r, s); });
+        underDirect = !underGrows(regionOf(under), scene);
+        overDirect = !overGrows(regionOf(over), scene);
         repaintAll = shareOf(over, whole) > kWholeShare;
     }
     if (repaintAll) {

@@ -109,11 +109,10 @@ private:
     void composeUnder(const std::vector<QRect>& areas, const RoomScene& scene, bool direct);
     // Lays the pulsing layers and the vignette over what lies under them in `areas`: the frame.
     void composeOver(const std::vector<QRect>& areas, const RoomScene& scene, bool direct);
-    // Grow a region to be composed by all that is drawn whole where it reaches the region:
-    // closeUnder() by the layers drawn afresh and the motes, closeOver() by the glowing writing
-    // and the ring.
-    void closeUnder(QRegion& region, const RoomScene& scene) const;
-    void closeOver(QRegion& region, const RoomScene& scene) const;
+    // Whether something drawn whole where it reaches `region` reaches past it: underGrows() asks
+    // of the layers drawn afresh and the motes, overGrows() of the glowing writing and the ring.
+    bool underGrows(const QRegion& region, const RoomScene& scene) const;
+    bool overGrows(const QRegion& region, const RoomScene& scene) const;
     // `areas` of `start` copied into `image`, which is made the frame's size if it is not.
     void startAreas(QImage& image, const QImage& start, const std::vector<QRect>& areas);
     // Device pixels the hover ring round `prop` may touch.
