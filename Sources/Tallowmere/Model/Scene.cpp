@@ -201,6 +201,8 @@ void drawLightPool(const Canvas& canvas) {
                                                       {H(palette::kLightPool, 0, 0.3), H(palette::kLightPool, 0, 0)}));
 }
 
+}  // namespace
+
 void drawProp(const Canvas& canvas, const Level& level, const Prop& prop, const FlagSet& flags, double time,
               double doorOpen) {
     if (prop.id == kDoorID) {
@@ -209,8 +211,6 @@ void drawProp(const Canvas& canvas, const Level& level, const Prop& prop, const 
     }
     drawArt(canvas, prop.currentArt(flags), prop.rect, time);
 }
-
-}  // namespace
 
 void drawPropsLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time, double doorOpen) {
     if (unlockedDoor(level, flags)) drawLightPool(canvas);
@@ -303,13 +303,17 @@ QRect paintedBounds(const QImage& image) {
     return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
 }
 
-// `image`, of the frame's size, laid over each of `areas` pixel for pixel.
+// `image`, of the frame's size, laid over each of `areas` pixel for pixel. Whatever state a canvas
+// left on the painter (its last transform, clip, opacity, blend) is set aside meanwhile and handed
+// back after, so neither the image nor a canvas still drawing sees the other's.
 void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {
-    const QTransform stage = painter.worldTransform();
+    painter.save();
     painter.setWorldTransform(QTransform());
+    painter.setClipping(false);
+    painter.setOpacity(1);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (const QRect& area : areas) painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
-    painter.setWorldTransform(stage);
+    painter.restore();
 }
 
 QRegion regionOf(const std::vector<QRect>& areas) {
@@ -475,11 +479,12 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
             continue;
         }
         if (!artAnimates(prop->currentArt(flags))) {
-            run.emplace_back([&level, prop, &flags](const Canvas& canvas) { drawProp(canvas, level, *prop, flags, 0, 0); });
+            run.emplace_back(
+                [this, &level, prop, &flags](const Canvas& canvas) { m_drawProp(canvas, level, *prop, flags, 0, 0); });
             continue;
         }
         afresh(index, false, measure(prop->rect, [&](const Canvas& canvas, double time) {
-                   drawProp(canvas, level, *prop, flags, time, 0);
+                   m_drawProp(canvas, level, *prop, flags, time, 0);
                }));
     }
     endRun();
@@ -573,7 +578,7 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
         } else if (layer.lampOnly) {
             drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
         } else if (layer.prop < level.props.size()) {
-            drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
+            m_drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
         }
     }
     drawDustMotes(canvas, scene.time, scene.dark, [&](const Rect& box) { return reaches(toDevice(box, kEdgeMargin), areas); });

@@ -13,8 +13,10 @@
 #include <QSize>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -48,6 +50,13 @@ void drawOverlayLayer(Canvas canvas, const ostrevan::Level& level, const ostreva
                       const std::optional<std::string>& hover, QPointF mouse, bool dark);
 // The darkened edges over everything.
 void drawVignette(Canvas canvas);
+// One prop as the room shows it, the door with its lamp.
+void drawProp(const Canvas& canvas, const ostrevan::Level& level, const ostrevan::Prop& prop,
+              const ostrevan::FlagSet& flags, double time, double doorOpen);
+
+// Draws one prop in drawProp()'s place.
+using PropDrawer = std::function<void(const Canvas&, const ostrevan::Level&, const ostrevan::Prop&,
+                                      const ostrevan::FlagSet&, double time, double doorOpen)>;
 
 // Draws scenes, keeping what does not change between frames. The still layers (the shell, the
 // light pool, still props and a shut door without its lamp) are composed once per room, flag
@@ -64,6 +73,12 @@ void drawVignette(Canvas canvas);
 // but is not to be used from two threads at once.
 class SceneRenderer {
 public:
+    SceneRenderer() = default;
+    // Draws the props with `drawProp` rather than with drawProp(): a frame is the same whatever
+    // a drawing leaves on the painter. Props whose art does not animate must still draw the same
+    // at every time.
+    explicit SceneRenderer(PropDrawer drawProp) : m_drawProp(std::move(drawProp)) {}
+
     // Draws the scene fitted into `target` (the painter's logical coordinates), leaving the rest
     // of the painter's device untouched.
     void draw(QPainter& painter, const QRectF& target, const RoomScene& scene);
@@ -132,6 +147,8 @@ private:
 
     const QImage& shellImage(const ostrevan::Level& level, QSize pixelSize, double devicePixelRatio);
     const QImage& vignetteImage(QSize pixelSize, double devicePixelRatio);
+
+    PropDrawer m_drawProp = drawProp;
 
     // The shell is keyed by room number only: a room's theme never changes during play.
     std::int64_t m_shellRoom = 0;

@@ -235,6 +235,40 @@ Level movingRoom() {
     return level;
 }
 
+// The props as the room draws them, then over each animated one a fill through a clip and at an
+// opacity that stay on the painter, as a drawing's last clipped fill leaves them; at the instant
+// `strayAt` also a stroke across the stage, where no measuring of the prop looked.
+PropDrawer misbehaving(double strayAt = -1) {
+    return [strayAt](const Canvas& canvas, const Level& level, const ostrevan::Prop& prop, const FlagSet& flags,
+                     double time, double doorOpen) {
+        drawProp(canvas, level, prop, flags, time, doorOpen);
+        if (!artAnimates(prop.currentArt(flags))) return;
+        if (time == strayAt) canvas.stroke(shape::line({0, 320}, {1000, 320}), QColor(Qt::white), 6);
+        Canvas gloss = canvas;
+        gloss.clip(shape::ellipse(prop.rect));
+        gloss.setOpacity(0.5);
+        gloss.fill(shape::rect(prop.rect), QColor(Qt::white));
+    };
+}
+
+// What a prop's drawing leaves on the painter reaches nothing drawn after it: the fountain is the
+// last drawn afresh, under a still vase and the darkness.
+TEST(SceneRenderer, WhatADrawingLeavesOnThePainterReachesNothingAfterIt) {
+    const Level room = movingRoom();
+    QRegion animated;  // where the misbehaving drawings differ
+    for (const ostrevan::Prop& prop : room.props)
+        if (artAnimates(prop.art)) animated += toQRectF(prop.rect).toAlignedRect();
+    for (const bool dark : {false, true}) {
+        const RoomScene scene{room, {"unlocked"}, 1.3, 0, {}, {200, 150}, dark};
+        const QImage plain = SceneRenderer().render(scene, kStagePixels);
+        const QImage odd = SceneRenderer(misbehaving()).render(scene, kStagePixels);
+        int wrong = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) wrong += !animated.contains(QPoint(x, y)) && plain.pixel(x, y) != odd.pixel(x, y);
+        EXPECT_EQ(wrong, 0) << (dark ? "dark" : "lit");
+    }
+}
+
 // One renderer is handed frame after frame as play would hand them: time running on, the pointer
 // and the hover moving, darkness coming and going, a flag, the door opening, another size and
 // another room. Each frame it keeps must be the frame a fresh renderer draws for that instant.
