@@ -102,14 +102,15 @@ void drawDarknessFill(const Canvas& canvas, QPointF mouse, const Rect& part = kS
                                                     {{0, black(0)}, {0.5, black(0)}, {1, black(kDarkness)}}});
 }
 
-// Glowing writing shows through the dark, in list order; `wanted` picks props by index.
-template <class Wanted>
-void drawGlowsOverDark(const Canvas& canvas, const Level& level, const FlagSet& flags, double time, Wanted wanted) {
+// Glowing writing shows through the dark, in list order; `canvasFor` gives the canvas to draw the
+// prop of an index with, or none to leave it out.
+template <class CanvasFor>
+void drawGlowsOverDark(const Level& level, const FlagSet& flags, double time, CanvasFor canvasFor) {
     for (std::size_t i = 0; i < level.props.size(); ++i) {
         const Prop& prop = level.props[i];
-        if (!prop.isVisible(flags) || !wanted(i)) continue;
         const ostrevan::Art& art = prop.currentArt(flags);
-        if (std::holds_alternative<ostrevan::art::Glow>(art)) drawArt(canvas, art, prop.rect, time);
+        if (!prop.isVisible(flags) || !std::holds_alternative<ostrevan::art::Glow>(art)) continue;
+        if (const std::optional<Canvas> canvas = canvasFor(i)) drawArt(*canvas, art, prop.rect, time);
     }
 }
 
@@ -222,7 +223,7 @@ void drawOverlayLayer(Canvas canvas, const Level& level, const FlagSet& flags, d
     drawDustMotes(canvas, time, dark, kEvery);
     if (dark) {
         drawDarknessFill(canvas, mouse);
-        drawGlowsOverDark(canvas, level, flags, time, kEvery);
+        drawGlowsOverDark(level, flags, time, [&](std::size_t) { return std::optional(canvas); });
     }
     drawHoverRing(canvas, level, flags, time, hover);
 }
@@ -314,6 +315,15 @@ void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& 
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (const QRect& area : areas) painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
     painter.restore();
+}
+
+// What is drawn afresh is cut at the bounds it was measured to keep to. Drawn straight onto a kept
+// image, a stroke straying past them at an instant the measuring missed would stay there for good,
+// outside every area repainted; cut, it shows the same whichever way the frame is composed.
+Canvas boundedTo(const Canvas& canvas, const QRect& bounds) {
+    Canvas bounded = canvas;
+    bounded.bound(bounds);
+    return bounded;
 }
 
 QRegion regionOf(const std::vector<QRect>& areas) {
@@ -576,9 +586,9 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
         } else if (!reaches(layer.bounds, areas)) {
             continue;
         } else if (layer.lampOnly) {
-            drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
+            drawDoorLamp(boundedTo(canvas, layer.bounds), unlockedDoor(level, flags), scene.time);
         } else if (layer.prop < level.props.size()) {
-            m_drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
+            m_drawProp(boundedTo(canvas, layer.bounds), level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
         }
     }
     drawDustMotes(canvas, scene.time, scene.dark, [&](const Rect& box) { return reaches(toDevice(box, kEdgeMargin), areas); });
@@ -600,10 +610,12 @@ void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene
     {
         const Canvas canvas(painter);
         if (scene.dark) {
-            drawGlowsOverDark(canvas, level, flags, scene.time, [&](std::size_t prop) {
-                return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
+            drawGlowsOverDark(level, flags, scene.time, [&](std::size_t prop) -> std::optional<Canvas> {
+                const auto layer = std::find_if(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
                     return layer.drawsProp() && layer.prop == prop && reaches(layer.bounds, areas);
                 });
+                if (layer == m_layers.end()) return std::nullopt;
+                return boundedTo(canvas, layer->bounds);
             });
         }
         if (const Prop* prop = hoveredProp(level, flags, scene.hover); prop && reaches(ringReach(*prop), areas))

@@ -74,9 +74,9 @@ using PropDrawer = std::function<void(const Canvas&, const ostrevan::Level&, con
 class SceneRenderer {
 public:
     SceneRenderer() = default;
-    // Draws the props with `drawProp` rather than with drawProp(): a frame is the same whatever
-    // a drawing leaves on the painter. Props whose art does not animate must still draw the same
-    // at every time.
+    // Draws the props with `drawProp` rather than with drawProp(): a frame is the same however it
+    // was composed, whatever a drawing leaves on the painter and wherever it strays. Props whose
+    // art does not animate must still draw the same at every time.
     explicit SceneRenderer(PropDrawer drawProp) : m_drawProp(std::move(drawProp)) {}
 
     // Draws the scene fitted into `target` (the painter's logical coordinates), leaving the rest
@@ -105,7 +105,7 @@ private:
         QImage still;            // a run of still props over the whole stage; null when drawn afresh
         std::size_t prop = 0;    // drawn afresh: index into the room's props
         bool lampOnly = false;   // drawn afresh: only the lamp of the shut door
-        QRect bounds;            // device pixels it may touch
+        QRect bounds;            // device pixels it may touch; drawn afresh, it is cut there
         QRegion moving;          // a still run: where something drawn afresh lies beneath it;
                                  // elsewhere it is part of the background
 

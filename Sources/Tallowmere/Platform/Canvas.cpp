@@ -816,6 +816,7 @@ struct Canvas::Surface {
     double devicePixelRatio = 1;
     int nextClipID = 1;
     int appliedClipID = -1;  // -1: unknown, 0: none
+    std::optional<QRect> appliedBound;
 
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -924,18 +925,30 @@ void Canvas::clip(const QPainterPath& path) {
     m_clip = next;
 }
 
+void Canvas::bound(const QRect& devicePixels) {
+    m_bound = m_bound ? *m_bound & devicePixels : devicePixels;
+}
+
 void Canvas::applyClip(QPainter& painter) const {
     const int wanted = m_clip ? m_clip->id : 0;
-    if (m_surface->appliedClipID == wanted && m_surface->painter == &painter) return;
+    if (m_surface->appliedClipID == wanted && m_surface->appliedBound == m_bound && m_surface->painter == &painter) return;
     painter.setWorldTransform(QTransform());
+    const double dpr = m_surface->devicePixelRatio;
+    const std::optional<QRectF> bound =
+        m_bound ? std::optional(QRectF(m_bound->x() / dpr, m_bound->y() / dpr, m_bound->width() / dpr, m_bound->height() / dpr))
+                : std::nullopt;
     if (!m_clip) {
-        painter.setClipping(false);
+        if (bound) painter.setClipRect(*bound);
+        else painter.setClipping(false);
     } else if (m_clip->isRect) {
-        painter.setClipRect(m_clip->rect);
+        painter.setClipRect(bound ? m_clip->rect.intersected(*bound) : m_clip->rect);
     } else {
         painter.setClipPath(m_clip->path);
+        // The painter cuts the path's clip at the bound itself, pixel by pixel.
+        if (bound && !bound->contains(m_clip->path.boundingRect())) painter.setClipRect(*bound, Qt::IntersectClip);
     }
     m_surface->appliedClipID = wanted;
+    m_surface->appliedBound = m_bound;
 }
 
 void Canvas::paint(const QRectF& localBounds, const QBrush& brush,

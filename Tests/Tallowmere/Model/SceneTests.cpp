@@ -271,7 +271,9 @@ TEST(SceneRenderer, WhatADrawingLeavesOnThePainterReachesNothingAfterIt) {
 
 // One renderer is handed frame after frame as play would hand them: time running on, the pointer
 // and the hover moving, darkness coming and going, a flag, the door opening, another size and
-// another room. Each frame it keeps must be the frame a fresh renderer draws for that instant.
+// another room. Each frame it keeps must be the frame a fresh renderer draws for that instant, also
+// when the moving room's props misbehave: a stroke straying past a prop at one instant is gone at
+// the next.
 TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
     const std::vector<ostrevan::Level>& rooms = ostrevan::Levels::all();
     const Level moving = movingRoom();
@@ -324,11 +326,12 @@ TEST(SceneRenderer, AKeptFrameIsTheFrameAFreshRendererDraws) {
             at(13.3, {420, 310}, {}, false, "another room", {}, kStagePixels, 0, &other),
             at(13.35, {430, 300}, {}, false, "time runs on there", {}, kStagePixels, 0, &other),
         };
-        SceneRenderer kept;
+        const auto renderer = [&] { return first == &moving ? SceneRenderer(misbehaving(10 + 1.0 / 24)) : SceneRenderer(); };
+        SceneRenderer kept = renderer();
         for (const Step& step : steps) {
             SCOPED_TRACE("room " + std::to_string(first->id) + ": " + step.what);
             const QImage frame = kept.render(step.scene, step.pixels);
-            ASSERT_LE(testing::largestDifference(frame, SceneRenderer().render(step.scene, step.pixels)), 1);
+            ASSERT_LE(testing::largestDifference(frame, renderer().render(step.scene, step.pixels)), 1);
         }
     }
 }
