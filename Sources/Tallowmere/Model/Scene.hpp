@@ -68,7 +68,7 @@ using PropDrawer = std::function<void(const Canvas&, const ostrevan::Level&, con
 // rather than composing the room beneath again; the darkness is kept as well and worked out again
 // only where the light moves. A new room, flag set, size, darkness or an opening door repaints
 // the whole frame. The painting itself runs on a thread of the global thread pool while the
-// caller waits (see paintOnPool): from the GUI thread, Qt hands large fills to that pool one by
+// caller waits (see runOnPool): from the GUI thread, Qt hands large fills to that pool one by
 // one, which costs more than the fills. One renderer serves one view; it may live on any thread
 // but is not to be used from two threads at once.
 class SceneRenderer {

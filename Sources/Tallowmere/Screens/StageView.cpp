@@ -249,8 +249,9 @@ QRectF StageView::stageFrame() const {
 }
 
 double StageView::scale() const {
-    // Deviation: the frame's, not stageScale() of the offered size. The frame is set on whole
-    // pixels of the window and so is up to a pixel smaller; pointers and the held item follow it.
+    // The frame's scale, not stageScale() of the offered size: the frame is set on whole pixels
+    // of the window and so is up to a pixel smaller, and pointers and the held item follow what
+    // is shown.
     return stageFrame().width() / kStageW;
 }
 
@@ -348,8 +349,9 @@ void StageView::renderFrame(QSizeF size, double dpr, bool pointerOnly) {
     scene.doorOpen = m_frameDoor;
     // The renderer keeps its last frame and repaints only what moved; the frame lies on whole
     // pixels, so that kept frame is shown as it is. The old one is let go first, so repainting it
-    // copies nothing. Painted off the GUI thread: Qt's raster engine then spreads large fills over
-    // its thread pool, which makes a frame markedly cheaper.
+    // copies nothing. Painted on a thread of Qt's global pool while this thread waits (see
+    // runOnPool): there the raster engine paints each fill itself, where from the GUI thread it
+    // would hand large ones to the pool one by one, which makes a frame markedly dearer.
     const QSize pixels = QSizeF(size * dpr).toSize();
     m_frame = QImage();
     m_keptFrame = SceneRenderer::fills(pixels, dpr);
