@@ -2,6 +2,8 @@
 // props, the hover ring and the renderer's caches.
 #include <Tallowmere/Model/Scene.hpp>
 
+#include <Tallowmere/Art/RoomArt.hpp>
+
 #include <Ostrevan/Levels.hpp>
 #include <Ostrevan/Themes.hpp>
 
@@ -251,9 +253,10 @@ PropDrawer misbehaving(double strayAt = -1) {
     };
 }
 
-// What a prop's drawing leaves on the painter reaches nothing drawn after it: the fountain is the
+// A frame is the room drawn straight through one canvas, however the renderer composed it, and
+// what a prop's drawing leaves on the painter reaches nothing drawn after it: the fountain is the
 // last drawn afresh, under a still vase and the darkness.
-TEST(SceneRenderer, WhatADrawingLeavesOnThePainterReachesNothingAfterIt) {
+TEST(SceneRenderer, AFrameIsTheRoomDrawnStraightWhateverADrawingLeavesOnThePainter) {
     const Level room = movingRoom();
     QRegion animated;  // where the misbehaving drawings differ
     for (const ostrevan::Prop& prop : room.props)
@@ -262,6 +265,13 @@ TEST(SceneRenderer, WhatADrawingLeavesOnThePainterReachesNothingAfterIt) {
         const RoomScene scene{room, {"unlocked"}, 1.3, 0, {}, {200, 150}, dark};
         const QImage plain = SceneRenderer().render(scene, kStagePixels);
         const QImage odd = SceneRenderer(misbehaving()).render(scene, kStagePixels);
+        const QImage straight = testing::paintImage(1000, 640, [&](Canvas& canvas) {
+            drawRoomShell(canvas, room.theme);
+            drawPropsLayer(canvas, room, scene.flags, scene.time, 0);
+            drawOverlayLayer(canvas, room, scene.flags, scene.time, {}, scene.mouse, dark);
+            drawVignette(canvas);
+        });
+        EXPECT_LE(testing::largestDifference(plain, straight), 2) << (dark ? "dark" : "lit");
         int wrong = 0;
         for (int y = 0; y < plain.height(); ++y)
             for (int x = 0; x < plain.width(); ++x) wrong += !animated.contains(QPoint(x, y)) && plain.pixel(x, y) != odd.pixel(x, y);
