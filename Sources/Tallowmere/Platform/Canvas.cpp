@@ -83,7 +83,8 @@ QPainterPath roundedRect(const Rect& r, double radius) {
         return path;
     }
     // One corner at (cx, cy); (ux, uy) points along the edge we leave, (vx, vy) along the edge we
-    // reach. Points are given as (a, b): a radii back along u from the corner, b along v.
+    // reach. Points are given as (a, b): a radii back along u from the corner, b along v; the
+    // curve is symmetric about the corner's diagonal.
     const double x0 = std::min(r.x, r.x + r.w);
     const double y0 = std::min(r.y, r.y + r.h);
     const double x1 = x0 + w;
