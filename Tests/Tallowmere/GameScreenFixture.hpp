@@ -53,6 +53,16 @@ inline QImage shownOnScreen(QWidget& window, const QRect& area) {
     return static_cast<QImage*>(device)->copy(QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect());
 }
 
+// What `window` holds in `area` once it is painted whole afresh: what the partial repaints before
+// must have left there. A widget's own repaint leaves its opaque children (the stage) as they
+// are, so each widget is repainted.
+inline QImage shownAfterWholeRepaint(QWidget& window, const QRect& area) {
+    window.repaint();
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        if (widget->isVisible()) widget->repaint();
+    return shownOnScreen(window, area);
+}
+
 class GameScreenTest : public ::testing::Test {
 protected:
     // What the process would see: an optional start room and an optional TM_SHOW.

@@ -1,10 +1,13 @@
 // Entry point of the application tests: headless, with a private save file, settings and data
-// folder for this run, so no test ever touches the player's own. A Qt warning printed during a
-// test fails it unless the test expects it (QtWarnings.hpp).
+// folder for this run, so no test ever touches the player's own, and with what the game runs with
+// (configureRuntime). A Qt warning printed during a test fails it unless the test expects it
+// (QtWarnings.hpp).
 #include <gtest/gtest.h>
 
 #include "QtWarnings.hpp"
 #include "Smoke/PrivateHome.hpp"
+
+#include <Tallowmere/Platform/Runtime.hpp>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -89,6 +92,7 @@ int main(int argc, char** argv) {
     unsetenv("TM_START_ROOM");
 
     QApplication app(argc, argv);
+    tallowmere::configureRuntime();
     tallowmere::testing::printMessage = qInstallMessageHandler(tallowmere::testing::watchMessage);
     return RUN_ALL_TESTS();
 }

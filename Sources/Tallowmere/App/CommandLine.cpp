@@ -6,6 +6,7 @@
 #include <Tallowmere/Art/RoomArt.hpp>
 #include <Tallowmere/Model/Scene.hpp>
 #include <Tallowmere/Platform/Decimal.hpp>
+#include <Tallowmere/Platform/Runtime.hpp>
 
 #include <Ostrevan/Levels.hpp>
 
@@ -217,6 +218,7 @@ int run(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication app(qtArgc, qtArgv);
+    configureRuntime();
     if (const Shot* shot = std::get_if<Shot>(&command)) return runShot(*shot, std::cout, std::cerr);
     return runIcon(std::get<Icon>(command), std::cout, std::cerr);
 }

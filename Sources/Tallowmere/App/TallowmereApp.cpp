@@ -6,6 +6,7 @@
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Platform/Runtime.hpp>
 #include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
 #include <Tallowmere/Widgets/Animation.hpp>
@@ -19,7 +20,6 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <utility>
@@ -255,11 +255,7 @@ void configureApplication(QApplication& app) {
     // Every window and alert, so a desktop that frames dialogs draws them dark too.
     requestDarkFrames(app);
     app.setStyle(new GameStyle);
-    // Qt's raster engine splits a fill of many rows, made outside the global thread pool, over
-    // the pool's threads. For the strips a tick repaints, waking them costs more than the fill
-    // itself; one thread serves those fills and the room's frames (painted on the pool, see
-    // runOnPool, where Qt splits nothing).
-    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    configureRuntime();
 
     // The dark scheme for the window's own controls (menu bar, menus, tooltips, alerts).
     QPalette dark;

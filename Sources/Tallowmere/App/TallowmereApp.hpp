@@ -112,7 +112,8 @@ MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient, con
 void deleteWindows();
 
 // Names, style and the dark palette of the application object; the dark frame for each window
-// and alert it shows, and a window destroyed by another client taken as closed.
+// and alert it shows, a window destroyed by another client taken as closed, and what every
+// process of the game runs with (configureRuntime()).
 void configureApplication(QApplication& app);
 
 // Runs the application until it quits; returns the exit status.

@@ -1,10 +1,9 @@
 // Small vector icons for the controls, cards and alerts around the stage, drawn here so they
 // stay sharp at every pixel density. Each picture has one name, and the screens keep that name
-// as data (a toast's kind, a button's symbol) rather than the picture itself. The names are in
-// the dotted style of the desktop symbol names the screens were designed with - the thing,
-// then its variant, then "fill" for the solid form ("speaker.wave.2.fill") - so a screen's
-// sketch and its code name an icon alike. They are keys into this table and nothing more: no
-// icon theme is asked for them.
+// as data (a toast's kind, a button's symbol) rather than the picture itself. A name is dotted:
+// the thing, then its variant, then "fill" for the solid form ("speaker.wave.2.fill"), so the
+// forms of one thing read and sort together. The names are keys into this table and nothing
+// more: no icon theme is asked for them.
 #pragma once
 
 #include <Tallowmere/Platform/Canvas.hpp>

@@ -32,11 +32,11 @@ QColor good();
 
 }  // namespace UI
 
-// The system red of the dark scheme, in which an alert writes the title of its destructive
-// button.
+// The red in which an alert writes the title of its destructive button, bright enough to read
+// on the dark panel.
 inline constexpr std::uint32_t kDestructiveRed = 0xFF453A;
 QColor destructiveRed();
-// The system yellow of the dark scheme, in which an alert draws its warning sign.
+// The yellow in which an alert draws its warning sign.
 inline constexpr std::uint32_t kWarningYellow = 0xFFD60A;
 QColor warningYellow();
 

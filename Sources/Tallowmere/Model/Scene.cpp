@@ -53,7 +53,8 @@ constexpr double kHoverHaloWidth = 5;
 constexpr double kHoverReach = kHoverGrow + kHoverHaloWidth / 2 + 3 * kHoverHaloBlur;
 // How far inside the prop's rect the halo may reach: half its width and its blur inside the ring,
 // and where the corners curve in, as far again as a continuous corner's curve starts out.
-constexpr double kHoverInnerReach = kHoverHaloWidth / 2 + 3 * kHoverHaloBlur + 1.53 * kHoverCorner - kHoverGrow;
+constexpr double kHoverInnerReach =
+    kHoverHaloWidth / 2 + 3 * kHoverHaloBlur + shape::kSmoothCornerExtent * kHoverCorner - kHoverGrow;
 
 constexpr QPointF kVignetteCentre{500, 330};
 constexpr double kVignetteInner = 380;
@@ -101,14 +102,15 @@ void drawDarknessFill(const Canvas& canvas, QPointF mouse, const Rect& part = kS
                                                     {{0, black(0)}, {0.5, black(0)}, {1, black(kDarkness)}}});
 }
 
-// Glowing writing shows through the dark, in list order; `wanted` picks props by index.
-template <class Wanted>
-void drawGlowsOverDark(const Canvas& canvas, const Level& level, const FlagSet& flags, double time, Wanted wanted) {
+// Glowing writing shows through the dark, in list order; `canvasFor` gives the canvas to draw the
+// prop of an index with, or none to leave it out.
+template <class CanvasFor>
+void drawGlowsOverDark(const Level& level, const FlagSet& flags, double time, CanvasFor canvasFor) {
     for (std::size_t i = 0; i < level.props.size(); ++i) {
         const Prop& prop = level.props[i];
-        if (!prop.isVisible(flags) || !wanted(i)) continue;
         const ostrevan::Art& art = prop.currentArt(flags);
-        if (std::holds_alternative<ostrevan::art::Glow>(art)) drawArt(canvas, art, prop.rect, time);
+        if (!prop.isVisible(flags) || !std::holds_alternative<ostrevan::art::Glow>(art)) continue;
+        if (const std::optional<Canvas> canvas = canvasFor(i)) drawArt(*canvas, art, prop.rect, time);
     }
 }
 
@@ -200,6 +202,8 @@ void drawLightPool(const Canvas& canvas) {
                                                       {H(palette::kLightPool, 0, 0.3), H(palette::kLightPool, 0, 0)}));
 }
 
+}  // namespace
+
 void drawProp(const Canvas& canvas, const Level& level, const Prop& prop, const FlagSet& flags, double time,
               double doorOpen) {
     if (prop.id == kDoorID) {
@@ -208,8 +212,6 @@ void drawProp(const Canvas& canvas, const Level& level, const Prop& prop, const 
     }
     drawArt(canvas, prop.currentArt(flags), prop.rect, time);
 }
-
-}  // namespace
 
 void drawPropsLayer(Canvas canvas, const Level& level, const FlagSet& flags, double time, double doorOpen) {
     if (unlockedDoor(level, flags)) drawLightPool(canvas);
@@ -221,7 +223,7 @@ void drawOverlayLayer(Canvas canvas, const Level& level, const FlagSet& flags, d
     drawDustMotes(canvas, time, dark, kEvery);
     if (dark) {
         drawDarknessFill(canvas, mouse);
-        drawGlowsOverDark(canvas, level, flags, time, kEvery);
+        drawGlowsOverDark(level, flags, time, [&](std::size_t) { return std::optional(canvas); });
     }
     drawHoverRing(canvas, level, flags, time, hover);
 }
@@ -302,13 +304,37 @@ QRect paintedBounds(const QImage& image) {
     return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
 }
 
-// `image`, of the frame's size, laid over each of `areas` pixel for pixel.
+// `image`, of the frame's size, laid over each of `areas` pixel for pixel. Whatever state a canvas
+// left on the painter (its last transform, clip, opacity, blend) is set aside meanwhile and handed
+// back after, so neither the image nor a canvas still drawing sees the other's.
 void layAreas(QPainter& painter, const QImage& image, const std::vector<QRect>& areas, double dpr) {
-    const QTransform stage = painter.worldTransform();
+    painter.save();
     painter.setWorldTransform(QTransform());
+    painter.setClipping(false);
+    painter.setOpacity(1);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (const QRect& area : areas) painter.drawImage(QPointF(area.x() / dpr, area.y() / dpr), image, QRectF(area));
-    painter.setWorldTransform(stage);
+    painter.restore();
+}
+
+// What is drawn afresh is cut at the bounds it was measured to keep to. Drawn straight onto a kept
+// image, a stroke straying past them at an instant the measuring missed would stay there for good,
+// outside every area repainted; cut, it shows the same whichever way the frame is composed.
+Canvas boundedTo(const Canvas& canvas, const QRect& bounds) {
+    Canvas bounded = canvas;
+    bounded.bound(bounds);
+    return bounded;
+}
+
+QRegion regionOf(const std::vector<QRect>& areas) {
+    QRegion region;
+    for (const QRect& area : areas) region += area;
+    return region;
+}
+
+// Whether a thing drawn whole over `reach`, where it meets `region`, reaches past the region.
+bool grows(const QRegion& region, const QRect& reach) {
+    return region.intersects(reach) && !(QRegion(reach) - region).isEmpty();
 }
 
 bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
@@ -463,11 +489,12 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
             continue;
         }
         if (!artAnimates(prop->currentArt(flags))) {
-            run.emplace_back([&level, prop, &flags](const Canvas& canvas) { drawProp(canvas, level, *prop, flags, 0, 0); });
+            run.emplace_back(
+                [this, &level, prop, &flags](const Canvas& canvas) { m_drawProp(canvas, level, *prop, flags, 0, 0); });
             continue;
         }
         afresh(index, false, measure(prop->rect, [&](const Canvas& canvas, double time) {
-                   drawProp(canvas, level, *prop, flags, time, 0);
+                   m_drawProp(canvas, level, *prop, flags, time, 0);
                }));
     }
     endRun();
@@ -548,8 +575,7 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
     const QRect whole(QPoint(0, 0), m_layersSize);
     if (direct) startAreas(m_under, m_background, areas);
     QImage& image = direct ? m_under : scratch(areas, m_background);
-    QRegion region;
-    for (const QRect& area : areas) region += area;
+    const QRegion region = regionOf(areas);
     QPainter painter(&image);
     painter.setWorldTransform(stageTransform(m_layersSize, dpr));
     const Canvas canvas(painter);
@@ -560,9 +586,9 @@ void SceneRenderer::composeUnder(const std::vector<QRect>& areas, const RoomScen
         } else if (!reaches(layer.bounds, areas)) {
             continue;
         } else if (layer.lampOnly) {
-            drawDoorLamp(canvas, unlockedDoor(level, flags), scene.time);
+            drawDoorLamp(boundedTo(canvas, layer.bounds), unlockedDoor(level, flags), scene.time);
         } else if (layer.prop < level.props.size()) {
-            drawProp(canvas, level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
+            m_drawProp(boundedTo(canvas, layer.bounds), level, level.props[layer.prop], flags, scene.time, scene.doorOpen);
         }
     }
     drawDustMotes(canvas, scene.time, scene.dark, [&](const Rect& box) { return reaches(toDevice(box, kEdgeMargin), areas); });
@@ -584,10 +610,12 @@ void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene
     {
         const Canvas canvas(painter);
         if (scene.dark) {
-            drawGlowsOverDark(canvas, level, flags, scene.time, [&](std::size_t prop) {
-                return std::any_of(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
+            drawGlowsOverDark(level, flags, scene.time, [&](std::size_t prop) -> std::optional<Canvas> {
+                const auto layer = std::find_if(m_layers.begin(), m_layers.end(), [&](const Layer& layer) {
                     return layer.drawsProp() && layer.prop == prop && reaches(layer.bounds, areas);
                 });
+                if (layer == m_layers.end()) return std::nullopt;
+                return boundedTo(canvas, layer->bounds);
             });
         }
         if (const Prop* prop = hoveredProp(level, flags, scene.hover); prop && reaches(ringReach(*prop), areas))
@@ -598,39 +626,30 @@ void SceneRenderer::composeOver(const std::vector<QRect>& areas, const RoomScene
     if (!direct) keep(m_frame, whole, areas);
 }
 
-// All that a drawing reaching `region` touches: when that is inside the region, the areas are
-// drawn straight onto the kept images, as nothing outside them is drawn over; otherwise they are
-// drawn on the scratch image, and only they are kept.
-void SceneRenderer::closeUnder(QRegion& region, const RoomScene& scene) const {
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (const Layer& layer : m_layers) {
-            if (!layer.still.isNull() || !region.intersects(layer.bounds) || (QRegion(layer.bounds) - region).isEmpty()) continue;
-            region += layer.bounds;
-            grew = true;
-        }
-    }
-    if (scene.dark) return;
+// When nothing drawn where it reaches `region` reaches past it, the areas are drawn straight onto
+// the kept images, as nothing outside them is drawn over; otherwise they are drawn on the scratch
+// image, and only they are kept.
+bool SceneRenderer::underGrows(const QRegion& region, const RoomScene& scene) const {
+    if (std::any_of(m_layers.begin(), m_layers.end(),
+                    [&](const Layer& layer) { return layer.still.isNull() && grows(region, layer.bounds); }))
+        return true;
+    if (scene.dark) return false;
     const QRect whole(QPoint(0, 0), m_layersSize);
-    for (int i = 0; i < kMotes; ++i) {
-        const QRect box = toDevice(moteAt(i, scene.time).box, kEdgeMargin) & whole;
-        if (region.intersects(box)) region += box;
-    }
+    for (int i = 0; i < kMotes; ++i)
+        if (grows(region, toDevice(moteAt(i, scene.time).box, kEdgeMargin) & whole)) return true;
+    return false;
 }
 
-void SceneRenderer::closeOver(QRegion& region, const RoomScene& scene) const {
-    if (scene.dark) {
-        for (const Layer& layer : m_layers) {
-            if (layer.drawsProp() && region.intersects(layer.bounds)) region += layer.bounds;
-        }
-    }
+bool SceneRenderer::overGrows(const QRegion& region, const RoomScene& scene) const {
+    if (scene.dark && std::any_of(m_layers.begin(), m_layers.end(),
+                                  [&](const Layer& layer) { return layer.drawsProp() && grows(region, layer.bounds); }))
+        return true;
     const Prop* prop = hoveredProp(scene.level, scene.flags, scene.hover);
-    if (prop && region.intersects(ringReach(*prop))) {
-        const QRect whole(QPoint(0, 0), m_layersSize);
-        std::vector<QRect> band;
-        addHoverRing(band, scene, scene.hover);
-        for (const QRect& part : band) region += part & whole;
-    }
+    if (!prop || !region.intersects(ringReach(*prop))) return false;
+    const QRect whole(QPoint(0, 0), m_layersSize);
+    std::vector<QRect> band;
+    addHoverRing(band, scene, scene.hover);
+    return std::any_of(band.begin(), band.end(), [&](const QRect& part) { return !(QRegion(part & whole) - region).isEmpty(); });
 }
 
 QRect SceneRenderer::ringReach(const Prop& prop) const {
@@ -678,15 +697,8 @@ const QImage& SceneRenderer::frame(const RoomScene& scene, QSize pixels, double 
         light = disjointAreas(light, whole);
         under = disjointAreas(under, whole);
         over = disjointAreas(over, whole);
-        const auto closed = [&](const std::vector<QRect>& areas, auto close) {
-            QRegion region;
-            for (const QRect& area : areas) region += area;
-            QRegion grown = region;
-            close(grown, scene);
-            return grown == region;
-        };
-        underDirect = closed(under, [this](QRegion& r, const RoomScene& s) { closeUnder(r, s); });
-        overDirect = closed(over, [this](QRegion& r, const RoomScene& s) { closeOver(r, s); });
+        underDirect = !underGrows(regionOf(under), scene);
+        overDirect = !overGrows(regionOf(over), scene);
         repaintAll = shareOf(over, whole) > kWholeShare;
     }
     if (repaintAll) {

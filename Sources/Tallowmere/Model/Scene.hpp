@@ -13,8 +13,10 @@
 #include <QSize>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -48,6 +50,13 @@ void drawOverlayLayer(Canvas canvas, const ostrevan::Level& level, const ostreva
                       const std::optional<std::string>& hover, QPointF mouse, bool dark);
 // The darkened edges over everything.
 void drawVignette(Canvas canvas);
+// One prop as the room shows it, the door with its lamp.
+void drawProp(const Canvas& canvas, const ostrevan::Level& level, const ostrevan::Prop& prop,
+              const ostrevan::FlagSet& flags, double time, double doorOpen);
+
+// Draws one prop in drawProp()'s place.
+using PropDrawer = std::function<void(const Canvas&, const ostrevan::Level&, const ostrevan::Prop&,
+                                      const ostrevan::FlagSet&, double time, double doorOpen)>;
 
 // Draws scenes, keeping what does not change between frames. The still layers (the shell, the
 // light pool, still props and a shut door without its lamp) are composed once per room, flag
@@ -59,11 +68,17 @@ void drawVignette(Canvas canvas);
 // rather than composing the room beneath again; the darkness is kept as well and worked out again
 // only where the light moves. A new room, flag set, size, darkness or an opening door repaints
 // the whole frame. The painting itself runs on a thread of the global thread pool while the
-// caller waits (see paintOnPool): from the GUI thread, Qt hands large fills to that pool one by
+// caller waits (see runOnPool): from the GUI thread, Qt hands large fills to that pool one by
 // one, which costs more than the fills. One renderer serves one view; it may live on any thread
 // but is not to be used from two threads at once.
 class SceneRenderer {
 public:
+    SceneRenderer() = default;
+    // Draws the props with `drawProp` rather than with drawProp(): a frame is the same however it
+    // was composed, whatever a drawing leaves on the painter and wherever it strays. Props whose
+    // art does not animate must still draw the same at every time.
+    explicit SceneRenderer(PropDrawer drawProp) : m_drawProp(std::move(drawProp)) {}
+
     // Draws the scene fitted into `target` (the painter's logical coordinates), leaving the rest
     // of the painter's device untouched.
     void draw(QPainter& painter, const QRectF& target, const RoomScene& scene);
@@ -90,7 +105,7 @@ private:
         QImage still;            // a run of still props over the whole stage; null when drawn afresh
         std::size_t prop = 0;    // drawn afresh: index into the room's props
         bool lampOnly = false;   // drawn afresh: only the lamp of the shut door
-        QRect bounds;            // device pixels it may touch
+        QRect bounds;            // device pixels it may touch; drawn afresh, it is cut there
         QRegion moving;          // a still run: where something drawn afresh lies beneath it;
                                  // elsewhere it is part of the background
 
@@ -109,11 +124,10 @@ private:
     void composeUnder(const std::vector<QRect>& areas, const RoomScene& scene, bool direct);
     // Lays the pulsing layers and the vignette over what lies under them in `areas`: the frame.
     void composeOver(const std::vector<QRect>& areas, const RoomScene& scene, bool direct);
-    // Grow a region to be composed by all that is drawn whole where it reaches the region:
-    // closeUnder() by the layers drawn afresh and the motes, closeOver() by the glowing writing
-    // and the ring.
-    void closeUnder(QRegion& region, const RoomScene& scene) const;
-    void closeOver(QRegion& region, const RoomScene& scene) const;
+    // Whether something drawn whole where it reaches `region` reaches past it: underGrows() asks
+    // of the layers drawn afresh and the motes, overGrows() of the glowing writing and the ring.
+    bool underGrows(const QRegion& region, const RoomScene& scene) const;
+    bool overGrows(const QRegion& region, const RoomScene& scene) const;
     // `areas` of `start` copied into `image`, which is made the frame's size if it is not.
     void startAreas(QImage& image, const QImage& start, const std::vector<QRect>& areas);
     // Device pixels the hover ring round `prop` may touch.
@@ -133,6 +147,8 @@ private:
 
     const QImage& shellImage(const ostrevan::Level& level, QSize pixelSize, double devicePixelRatio);
     const QImage& vignetteImage(QSize pixelSize, double devicePixelRatio);
+
+    PropDrawer m_drawProp = drawProp;
 
     // The shell is keyed by room number only: a room's theme never changes during play.
     std::int64_t m_shellRoom = 0;

@@ -51,10 +51,6 @@ Rect offsetBy(const Rect& r, double dx, double dy) {
 
 namespace {
 
-// Control points of one continuous corner, in multiples of the radius, measured from the corner
-// along the two edges (the curve is symmetric about the corner's diagonal).
-constexpr double kSmoothExtent = 1.52866483;
-
 QPainterPath windingPath() {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -80,14 +76,15 @@ QPainterPath roundedRect(const Rect& r, double radius) {
         return path;
     }
     const double half = std::min(w, h) / 2;
-    if (radius * kSmoothExtent > half) {
+    if (radius * kSmoothCornerExtent > half) {
         // Too tight for the smooth curve: circular corners, as large as the side allows.
         const double rr = std::min(radius, half);
         path.addRoundedRect(toQRectF(r), rr, rr);
         return path;
     }
     // One corner at (cx, cy); (ux, uy) points along the edge we leave, (vx, vy) along the edge we
-    // reach. Points are given as (a, b): a radii back along u from the corner, b along v.
+    // reach. Points are given as (a, b): a radii back along u from the corner, b along v; the
+    // curve is symmetric about the corner's diagonal.
     const double x0 = std::min(r.x, r.x + r.w);
     const double y0 = std::min(r.y, r.y + r.h);
     const double x1 = x0 + w;
@@ -96,14 +93,14 @@ QPainterPath roundedRect(const Rect& r, double radius) {
         auto p = [&](double a, double b) {
             return QPointF(cx - ux * a * radius + vx * b * radius, cy - uy * a * radius + vy * b * radius);
         };
-        path.lineTo(p(1.52866483, 0));
+        path.lineTo(p(kSmoothCornerExtent, 0));
         path.cubicTo(p(1.08849296, 0), p(0.86840694, 0), p(0.66993427, 0.06549600));
         path.lineTo(p(0.63149399, 0.07491100));
         path.cubicTo(p(0.37282392, 0.16905899), p(0.16906013, 0.37282401), p(0.07491100, 0.63149399));
         path.lineTo(p(0.06549600, 0.66993427));
-        path.cubicTo(p(0, 0.86840694), p(0, 1.08849296), p(0, 1.52866483));
+        path.cubicTo(p(0, 0.86840694), p(0, 1.08849296), p(0, kSmoothCornerExtent));
     };
-    path.moveTo(x0 + kSmoothExtent * radius, y0);
+    path.moveTo(x0 + kSmoothCornerExtent * radius, y0);
     corner(x1, y0, 1, 0, 0, 1);    // top right
     corner(x1, y1, 0, 1, -1, 0);   // bottom right
     corner(x0, y1, -1, 0, 0, -1);  // bottom left
@@ -820,6 +817,7 @@ struct Canvas::Surface {
     double devicePixelRatio = 1;
     int nextClipID = 1;
     int appliedClipID = -1;  // -1: unknown, 0: none
+    std::optional<QRect> appliedBound;
 
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -928,18 +926,30 @@ void Canvas::clip(const QPainterPath& path) {
     m_clip = next;
 }
 
+void Canvas::bound(const QRect& devicePixels) {
+    m_bound = m_bound ? *m_bound & devicePixels : devicePixels;
+}
+
 void Canvas::applyClip(QPainter& painter) const {
     const int wanted = m_clip ? m_clip->id : 0;
-    if (m_surface->appliedClipID == wanted && m_surface->painter == &painter) return;
+    if (m_surface->appliedClipID == wanted && m_surface->appliedBound == m_bound && m_surface->painter == &painter) return;
     painter.setWorldTransform(QTransform());
+    const double dpr = m_surface->devicePixelRatio;
+    const std::optional<QRectF> bound =
+        m_bound ? std::optional(QRectF(m_bound->x() / dpr, m_bound->y() / dpr, m_bound->width() / dpr, m_bound->height() / dpr))
+                : std::nullopt;
     if (!m_clip) {
-        painter.setClipping(false);
+        if (bound) painter.setClipRect(*bound);
+        else painter.setClipping(false);
     } else if (m_clip->isRect) {
-        painter.setClipRect(m_clip->rect);
+        painter.setClipRect(bound ? m_clip->rect.intersected(*bound) : m_clip->rect);
     } else {
         painter.setClipPath(m_clip->path);
+        // The painter cuts the path's clip at the bound itself, pixel by pixel.
+        if (bound && !bound->contains(m_clip->path.boundingRect())) painter.setClipRect(*bound, Qt::IntersectClip);
     }
     m_surface->appliedClipID = wanted;
+    m_surface->appliedBound = m_bound;
 }
 
 void Canvas::paint(const QRectF& localBounds, const QBrush& brush,

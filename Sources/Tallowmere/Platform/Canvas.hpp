@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -48,6 +49,9 @@ Rect offsetBy(const Rect& r, double dx, double dy);
 // Paths
 
 namespace shape {
+// How many radii from its corner a continuous corner's curve leaves each edge.
+inline constexpr double kSmoothCornerExtent = 1.52866483;
+
 QPainterPath rect(const Rect& r);
 // Continuous ("squircle") corners; falls back to circular corners where the rect is
 // too small for the smooth curve.
@@ -193,6 +197,11 @@ public:
     // State of this copy only.
     void clip(const QPainterPath& path);
     void clip(const Rect& rect);
+    // Cuts everything this copy draws at `devicePixels`, a rectangle of the device's own pixels.
+    // What lies wholly inside it is drawn as without it: the copy's clips are worked out as they
+    // would be without it (a clip path is not merged with it into another path), and blurs and
+    // layers are made as large. A second call cuts within the first.
+    void bound(const QRect& devicePixels);
     void translate(double dx, double dy);
     void scale(double sx, double sy);
     void rotateDegrees(double degrees);  // positive turns clockwise on screen
@@ -231,6 +240,7 @@ private:
     std::shared_ptr<Surface> m_surface;
     QTransform m_transform;          // canvas units to the painter's logical coordinates
     std::optional<ClipState> m_clip;
+    std::optional<QRect> m_bound;    // device pixels
     double m_blurPx = 0;             // standard deviation in logical pixels
     BlendMode m_blend = BlendMode::normal;
     double m_opacity = 1;

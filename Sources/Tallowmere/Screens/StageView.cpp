@@ -54,7 +54,6 @@ constexpr double kPropMargin = 2;
 
 // The frame round the stage.
 constexpr double kFrameCorner = 14;
-constexpr double kCornerExtent = 1.53;  // a continuous corner's curve starts this many radii out
 constexpr double kFrameRimOpacity = 0.1;
 constexpr double kShadowOpacity = 0.6;
 constexpr double kShadowSigma = 12;  // a 24-point shadow radius
@@ -250,8 +249,9 @@ QRectF StageView::stageFrame() const {
 }
 
 double StageView::scale() const {
-    // Deviation: the frame's, not stageScale() of the offered size. The frame is set on whole
-    // pixels of the window and so is up to a pixel smaller; pointers and the held item follow it.
+    // The frame's scale, not stageScale() of the offered size: the frame is set on whole pixels
+    // of the window and so is up to a pixel smaller, and pointers and the held item follow what
+    // is shown.
     return stageFrame().width() / kStageW;
 }
 
@@ -349,8 +349,9 @@ void StageView::renderFrame(QSizeF size, double dpr, bool pointerOnly) {
     scene.doorOpen = m_frameDoor;
     // The renderer keeps its last frame and repaints only what moved; the frame lies on whole
     // pixels, so that kept frame is shown as it is. The old one is let go first, so repainting it
-    // copies nothing. Painted off the GUI thread: Qt's raster engine then spreads large fills over
-    // its thread pool, which makes a frame markedly cheaper.
+    // copies nothing. Painted on a thread of Qt's global pool while this thread waits (see
+    // runOnPool): there the raster engine paints each fill itself, where from the GUI thread it
+    // would hand large ones to the pool one by one, which makes a frame markedly dearer.
     const QSize pixels = QSizeF(size * dpr).toSize();
     m_frame = QImage();
     m_keptFrame = SceneRenderer::fills(pixels, dpr);
@@ -389,7 +390,7 @@ namespace {
 // where it curves.
 QRegion rimBand(const QRectF& frame) {
     constexpr double kReach = 2;  // the line and its antialiased edges
-    const double corner = kFrameCorner * kCornerExtent + kReach;
+    const double corner = kFrameCorner * shape::kSmoothCornerExtent + kReach;
     const auto inward = [](const QRectF& r) {
         return QRect(QPoint(int(std::ceil(r.left())), int(std::ceil(r.top()))),
                      QPoint(int(std::floor(r.right())) - 1, int(std::floor(r.bottom())) - 1));
@@ -455,7 +456,7 @@ RoomPixels roomPixels(const QTransform& device, const QRectF& frame, QSize image
     const QRect inside = QRect(QPoint(int(std::ceil(room.frame.left())), int(std::ceil(room.frame.top()))),
                                QPoint(int(std::floor(room.frame.right())) - 1, int(std::floor(room.frame.bottom())) - 1)) &
                          room.image;
-    const int curve = int(std::ceil(kFrameCorner * kCornerExtent * device.m11())) + 1;
+    const int curve = int(std::ceil(kFrameCorner * shape::kSmoothCornerExtent * device.m11())) + 1;
     const QRect across = inside.adjusted(0, curve, 0, -curve);
     const QRect down = inside.adjusted(curve, 0, -curve, 0);
     if (across.isValid() && down.isValid())

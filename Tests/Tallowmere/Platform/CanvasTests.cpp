@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "PaintProbe.hpp"
 
@@ -176,6 +177,21 @@ TEST(CanvasCopies, ACopyKeepsItsOwnClipWhileTheCallerDrawsBetween) {
     EXPECT_EQ(image.pixel(10, 10), qRgba(0, 255, 0, 255));
     EXPECT_EQ(image.pixel(25, 10), qRgba(0, 0, 0, 0));
     EXPECT_EQ(image.pixel(35, 10), qRgba(0, 0, 255, 255));
+
+    // A bound cuts at its device pixels and leaves what lies inside it as drawn without it, where
+    // a clip path or a stroke reaches past it too.
+    const auto bounded = [](std::optional<QRect> bound) {
+        return paintImage(40, 20, [&](Canvas& c) {
+            if (bound) c.bound(*bound);
+            Canvas round = c;
+            round.clip(shape::ellipse(Rect{12, 1, 26, 18}));
+            round.fill(shape::rect(Rect{0, 0, 40, 20}), H(0x00FF00));
+            c.stroke(shape::polygon({{1, 18}, {39, 2}, {39, 18}}), H(0x0000FF), 2);
+        });
+    };
+    const QImage cut = bounded(QRect(0, 0, 30, 20));
+    EXPECT_EQ(differingPixels(cut, bounded(std::nullopt), QRect(0, 0, 30, 20)), 0);
+    EXPECT_TRUE(isBlank(cut.copy(30, 0, 10, 20)));
 }
 
 TEST(CanvasCopies, ThePainterIsHandedBackAsItWasGivenAndItsClipStaysTheOuterClip) {

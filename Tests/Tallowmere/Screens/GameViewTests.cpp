@@ -534,7 +534,7 @@ TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     fresh.enter(Motion::instant());
     toast.hide();
     ASSERT_EQ(fresh.geometry(), capsule);
-    EXPECT_EQ(largestDifference(shown, game.grab(capsule).toImage()), 0);
+    EXPECT_EQ(largestDifference(shown, shownAfterWholeRepaint(game, capsule)), 0);
 }
 
 // The same pause menu, paused again after a door and after a new game, names the room of the
@@ -588,20 +588,21 @@ TEST_F(GameViewTest, ToastGlassBlursAndDarkensTheStageBehind) {
     toast->place(QRectF(frame.left() - 200, 0, 400, frame.top() + 200));
     toast->enter(Motion::instant());
     toast->hide();
-    const QImage bare = game.grab().toImage();
+    const QImage bare = shownOnScreen(game, game.rect());
     toast->show();
-    const QImage glazed = game.grab().toImage();
-    // A row in the capsule's top padding, clear of its rim, icon and text.
-    const int row = toast->geometry().top() + 5;
+    const QImage glazed = shownOnScreen(game, game.rect());
+    // A row of device pixels in the capsule's top padding, clear of its rim, icon and text.
+    const double dpr = game.devicePixelRatioF();
+    const int row = int((toast->geometry().top() + 5) * dpr);
     const auto steepest = [&](const QImage& shot) {
         int step = 0;
-        for (int x = frame.left() - 30; x < frame.left() + 30; ++x)
+        for (int x = int((frame.left() - 30) * dpr); x < int((frame.left() + 30) * dpr); ++x)
             step = std::max(step, std::abs(qGray(shot.pixel(x + 1, row)) - qGray(shot.pixel(x, row))));
         return step;
     };
     // Through the 0.55 black alone the edge would keep 0.45 of its step.
     EXPECT_LT(steepest(glazed), 0.45 * steepest(bare) / 2) << "the edge shows sharp through the glass";
-    const QPoint wall(frame.left() + 40, row);
+    const QPoint wall(int((frame.left() + 40) * dpr), row);
     EXPECT_NEAR(qGray(glazed.pixel(wall)), 0.45 * qGray(bare.pixel(wall)), 12) << "the wall, darkened by the fill";
 }
 

@@ -734,7 +734,7 @@ TEST_F(PauseMenuTest, RoomLineWrapsInsideTheCardInEveryRoom) {
 }
 
 TEST_F(PauseMenuTest, ConfirmationsAreStandardAlerts) {
-    // Pixels of the dark scheme's system red in a button's picture.
+    // Pixels of the destructive red (kDestructiveRed) in a button's picture.
     const auto redPixels = [](QPushButton* button) {
         const QImage image = button->grab().toImage();
         int red = 0;
