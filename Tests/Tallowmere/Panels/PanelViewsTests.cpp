@@ -184,6 +184,7 @@ TEST_F(PanelViewsTest, EveryWayOutClosesUnsolvedAndReopeningStartsFresh) {
     KeypadPanel* pad = open<KeypadPanel>(found);
     clickAt(overlay, overlay->cardRect().topLeft().toPoint() + QPoint(12, 12));  // on the card, off its controls
     EXPECT_EQ(model->panelID(), found.panel->id);
+    EXPECT_EQ(overlay->closeButton()->toolTip(), "Close (Esc)");
 
     const std::function<void()> waysOut[] = {
         [&] { clickAt(overlay, QPoint(5, 5)); },       // the backdrop

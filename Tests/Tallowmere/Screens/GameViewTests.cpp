@@ -107,6 +107,9 @@ TEST_F(GameViewTest, TopBarShowsTheRoomAndWorksItsButtons) {
         EXPECT_EQ(bar.soundButton()->toolTip(), muted ? "Sound off" : "Sound on");
     }
 
+    EXPECT_EQ(bar.menuButton()->toolTip(), "Pause menu (Esc)");
+    EXPECT_EQ(bar.hintButton()->toolTip(), "Get a hint for what you're stuck on (H). Press again for a stronger hint.");
+
     // Hint works with a panel open; the menu button pauses even then.
     model->setPanelID("some panel");
     QTest::mouseClick(bar.hintButton(), Qt::LeftButton);
