@@ -1,9 +1,7 @@
 #include <Tallowmere/App/CommandLine.hpp>
 
+#include <Tallowmere/App/AppIcon.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
-#include <Tallowmere/Art/Draw.hpp>
-#include <Tallowmere/Art/Palette.hpp>
-#include <Tallowmere/Art/RoomArt.hpp>
 #include <Tallowmere/Model/Scene.hpp>
 #include <Tallowmere/Platform/Decimal.hpp>
 #include <Tallowmere/Platform/Runtime.hpp>
@@ -12,13 +10,14 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageWriter>
-#include <QPainter>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -40,8 +39,6 @@ constexpr std::int64_t kLastRoom = 50;
 constexpr double kShotTime = 1.3;
 constexpr QPointF kShotMouse{500, 300};
 constexpr QSize kShotSize{1000, 640};
-
-constexpr QSize kIconSize{1024, 1024};
 
 std::vector<std::string> splitFlags(std::string_view text) {
     std::vector<std::string> flags;
@@ -84,43 +81,6 @@ QImage renderRoomShot(const Shot& shot) {
     const RoomScene scene{level, std::move(flags), kShotTime, 0, std::nullopt, kShotMouse, shot.dark};
     SceneRenderer renderer;
     return renderer.render(scene, kShotSize);
-}
-
-QImage renderAppIcon() {
-    constexpr Rect kTile{100, 100, 824, 824};
-    constexpr double kTileCorner = 190;
-    constexpr double kDoorScale = 2.15;
-    constexpr QPointF kDoorCentre{512, 535};
-    constexpr double kDoorOpen = 0.62;
-    constexpr std::int64_t kDoorNumber = 50;
-
-    QImage image(kIconSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    const Canvas canvas(painter);
-    const QPainterPath tile = shape::roundedRect(kTile, kTileCorner);
-
-    Canvas shadow = canvas;
-    shadow.addBlur(22);
-    shadow.fill(shape::roundedRect(offsetBy(kTile, 0, 14), kTileCorner), black(0.45));
-
-    Canvas clipped = canvas;
-    clipped.clip(tile);
-    clipped.fill(tile, linear({512, 100}, {512, 924}, {H(palette::kIconTileTop), H(palette::kIconTileBottom)}));
-    clipped.fill(shape::ellipse(Rect{-8, 20, 1040, 1040}),
-                 radial({512, 540}, 0, 520, {H(palette::kWarmGlow, 0, 0.35), H(palette::kWarmGlow, 0, 0)}));
-    clipped.fill(shape::polygon({{330, 800}, {694, 800}, {900, 924}, {124, 924}}),
-                 linear({512, 800}, {512, 924}, {H(palette::kIconFloorLight, 0, 0.5), H(palette::kIconFloorLight, 0, 0)}));
-
-    Canvas door = clipped;
-    const Rect doorRect = ostrevan::Stage::doorRect;
-    door.translate(kDoorCentre.x() - kDoorScale * doorRect.midX(), kDoorCentre.y() - kDoorScale * doorRect.midY());
-    door.scale(kDoorScale, kDoorScale);
-    drawDoor(door, ostrevan::DoorStyle::orange, kDoorNumber, true, kDoorOpen, 0, false);
-
-    clipped.stroke(shape::roundedRect(insetBy(kTile, 2, 2), kTileCorner - 2), white(0.12), 3);
-    painter.end();
-    return image;
 }
 
 std::optional<std::string> writePng(const QImage& image, const std::string& path) {
@@ -178,7 +138,7 @@ int runShot(const Shot& shot, std::ostream& out, std::ostream& err) {
 }
 
 int runIcon(const Icon& icon, std::ostream& out, std::ostream& err) {
-    const QImage image = renderAppIcon();
+    const QImage image = renderAppIcon(kAppIconSize);
     if (image.isNull()) return 0;
     return writeAndReport(image, icon.path, out, err);
 }
@@ -186,18 +146,95 @@ int runIcon(const Icon& icon, std::ostream& out, std::ostream& err) {
 namespace {
 
 constexpr std::string_view kNoDisplay = "Tallowmere: no display: run it in a desktop session, or under xvfb-run";
+constexpr std::string_view kHowToRun = "run it in a desktop session, or under xvfb-run";
+
+const char* environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+// The value given to one of Qt's own options (`-platform NAME`, `--platform NAME`), or empty.
+std::string qtOption(const std::vector<std::string>& args, std::string_view name) {
+    for (std::size_t i = 1; i + 1 < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg.starts_with("--")) arg.remove_prefix(1);
+        if (arg.starts_with('-') && arg.substr(1) == name) return args[i + 1];
+    }
+    return {};
+}
 
 // Without a display Qt aborts with advice about reinstalling; we say what is missing
 // instead. A platform named in the environment or on the command line is left to Qt.
 bool displayAvailable(const std::vector<std::string>& args) {
-    const auto isSet = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    if (isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) return true;
+    if (environmentValue("QT_QPA_PLATFORM") || environmentValue("DISPLAY") || environmentValue("WAYLAND_DISPLAY"))
+        return true;
     return std::any_of(args.begin(), args.end(),
                        [](const std::string& arg) { return arg == "-platform" || arg == "--platform"; });
 }
+
+// What to say when Qt's platform does not start: the platform asked for, or for X11 (Qt's
+// default here) the display it was to open.
+std::string platformFailure(const std::vector<std::string>& args) {
+    std::string platform = qtOption(args, "platform");
+    if (platform.empty() && environmentValue("QT_QPA_PLATFORM")) platform = environmentValue("QT_QPA_PLATFORM");
+    if (!platform.empty() && platform.substr(0, platform.find(':')) != "xcb")
+        return "Tallowmere: cannot start on the platform \"" + platform + "\": " + std::string(kHowToRun);
+    std::string display = qtOption(args, "display");
+    if (display.empty() && environmentValue("DISPLAY")) display = environmentValue("DISPLAY");
+    if (display.empty()) return std::string(kNoDisplay);
+    return "Tallowmere: cannot open the display " + display + ": " + std::string(kHowToRun);
+}
+
+// Watches what Qt reports while the application object brings its platform up. A platform that
+// cannot start (no server at the display, no such plugin) is a fatal error to Qt, which then
+// dumps core with advice to reinstall: that becomes our one line and exit status 1. Qt's own
+// warnings on the way are held back until the platform stands, then passed on as they were.
+class PlatformStartWatch {
+public:
+    static void begin(std::string failure) {
+        State& s = state();
+        s.failure = std::move(failure);
+        s.previous = qInstallMessageHandler(&PlatformStartWatch::handle);
+        // Pre-routines run once the application object has made its platform.
+        qAddPreRoutine(&PlatformStartWatch::end);
+    }
+
+private:
+    struct Held {
+        QtMsgType type;
+        QByteArray file, function, category;
+        int line;
+        QString message;
+    };
+    struct State {
+        std::string failure;
+        QtMessageHandler previous = nullptr;
+        std::vector<Held> held;
+    };
+    static State& state() {
+        static State s;
+        return s;
+    }
+
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (type == QtFatalMsg) {
+            const std::string line = state().failure + '\n';
+            std::fputs(line.c_str(), stderr);
+            std::_Exit(1);
+        }
+        state().held.push_back({type, context.file, context.function, context.category, context.line, message});
+    }
+
+    static void end() {
+        State& s = state();
+        qInstallMessageHandler(s.previous);
+        for (const Held& held : std::exchange(s.held, {})) {
+            const QMessageLogContext context(held.file.constData(), held.line, held.function.constData(),
+                                             held.category.constData());
+            if (s.previous) s.previous(held.type, context, held.message);
+        }
+    }
+};
 
 }  // namespace
 
@@ -209,6 +246,7 @@ int run(int argc, char** argv) {
             std::cerr << kNoDisplay << '\n';
             return 1;
         }
+        PlatformStartWatch::begin(platformFailure(args));
         return runApplication(argc, argv);
     }
 

@@ -40,8 +40,6 @@ std::int64_t shotRoom(std::string_view text);
 
 // The room as the game draws it, 1000 x 640 pixels.
 QImage renderRoomShot(const Shot& shot);
-// The application icon, 1024 x 1024 pixels on a transparent background.
-QImage renderAppIcon();
 
 // Encodes `image` as PNG and writes it to `path`. Returns the reason on failure.
 std::optional<std::string> writePng(const QImage& image, const std::string& path);

@@ -1,5 +1,6 @@
 #include <Tallowmere/App/TallowmereApp.hpp>
 
+#include <Tallowmere/App/AppIcon.hpp>
 #include <Tallowmere/App/DarkFrame.hpp>
 #include <Tallowmere/App/DestroyedWindows.hpp>
 
@@ -256,6 +257,7 @@ void configureApplication(QApplication& app) {
     requestDarkFrames(app);
     app.setStyle(new GameStyle);
     configureRuntime();
+    setWindowIconAfterFirstFrame(app);
 
     // The dark scheme for the window's own controls (menu bar, menus, tooltips, alerts).
     QPalette dark;

@@ -160,6 +160,30 @@ TEST(CommandLineBinary, WithoutADisplayTheGameSaysSoAndOfflineModesStillWork) {
     EXPECT_EQ(QImage(shotPath).size(), QSize(1000, 640));
 }
 
+// A display no server answers at, or a platform with no plugin here: Qt would dump core with
+// advice to reinstall; the game names what it tried in one line and fails.
+TEST(CommandLineBinary, ADisplayOrPlatformThatCannotStartIsNamedAndFails) {
+    int number = 4000;  // well past what xvfb-run picks, and free: no socket, no lock
+    while (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)) || QFile::exists(QString("/tmp/.X%1-lock").arg(number)))
+        ++number;
+    const QString display = QString(":%1").arg(number);
+    const std::pair<QString, QString> cases[] = {
+        {"DISPLAY", display},
+        {"QT_QPA_PLATFORM", "wayland"},
+    };
+    const QString hint = ": run it in a desktop session, or under xvfb-run\n";
+    const QString lines[] = {"Tallowmere: cannot open the display " + display + hint,
+                             "Tallowmere: cannot start on the platform \"wayland\"" + hint};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        QProcessEnvironment environment = bareEnvironment();
+        environment.insert(cases[i].first, cases[i].second);
+        const ProcessResult game = runProgram(TM_BINARY, {}, environment);
+        EXPECT_EQ(game.status, 1) << cases[i].first.toStdString();
+        EXPECT_EQ(game.err.toStdString(), lines[i].toStdString());
+        EXPECT_TRUE(game.out.isEmpty()) << game.out.toStdString();
+    }
+}
+
 TEST(CommandLineBinary, APathThatIsNotUtf8IsWrittenByItsExactBytes) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -2,7 +2,7 @@
 // Ctrl+N a step down and right of it and plays room 1 with real mouse clicks - the vase in the
 // second window, the key in the bar and the door in the first - until room 2's intro card shows
 // in both. The key's tile shows its tooltip under the resting pointer. Every window and the
-// pause menu's alert ask for the dark frame. Then Ctrl+W closes the second, and the first
+// pause menu's alert ask for the dark frame and carry the game's icon at several sizes. Then Ctrl+W closes the second, and the first
 // outlives the X events that follow, those of the Hint button's tooltip and of an alert come
 // and gone, and a DestroyNotify that a client merely sends it; one Escape pauses after a menu
 // closed by Escape and after Alt alone. Another X client destroying it quits with status 0,
@@ -10,6 +10,7 @@
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
+#include <Tallowmere/App/AppIcon.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
@@ -44,6 +45,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace tallowmere;
 
@@ -52,6 +54,11 @@ namespace {
 constexpr int kStillRunning = 70;
 // Xvfb runs no window manager, so there is no title bar to measure the step by.
 constexpr int kCascadeStep = 30;
+// How far (mean premultiplied channel, 0 ... 255) a window icon may lie from the large icon scaled
+// down to its size. Drawn at its own size it differs along its edges, by about 90 / size: 5 at
+// 16 px, 0.4 at 256. Shifted by a sixteenth of its width it lies 16 or more away, without its door
+// 11 or more.
+constexpr double kIconTolerance = 8;
 
 int fail(const char* what) {
     std::fprintf(stderr, "window smoke test failed: %s\n", what);
@@ -216,6 +223,73 @@ bool escapePausesAfter(GameModel& model, QWidget& window, const std::function<vo
     return paused;
 }
 
+// ## The window icon
+
+// The pictures `window` offers the desktop as its icon, in _NET_WM_ICON: for each size its width,
+// its height, then its ARGB pixels row by row.
+std::vector<QImage> windowIcons(const QWidget& window) {
+    xcb_connection_t* connection = qtConnection();
+    if (!connection) return {};
+    const char* name = "_NET_WM_ICON";
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name), nullptr),
+        &std::free);
+    if (!atom || atom->atom == XCB_ATOM_NONE) return {};
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> value(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, xcb_window_t(window.winId()), atom->atom,
+                                                XCB_ATOM_CARDINAL, 0, 1u << 20),
+                               nullptr),
+        &std::free);
+    if (!value || value->format != 32) return {};
+    const auto* words = static_cast<const std::uint32_t*>(xcb_get_property_value(value.get()));
+    const auto count = std::size_t(std::max(xcb_get_property_value_length(value.get()), 0)) / 4;
+    std::vector<QImage> icons;
+    for (std::size_t at = 0; at + 2 <= count;) {
+        const std::size_t w = words[at];
+        const std::size_t h = words[at + 1];
+        if (w == 0 || h == 0 || w > 1024 || h > 1024 || count - at - 2 < w * h) break;
+        QImage icon(int(w), int(h), QImage::Format_ARGB32);
+        for (std::size_t y = 0; y < h; ++y) std::memcpy(icon.scanLine(int(y)), words + at + 2 + y * w, w * 4);
+        icons.push_back(icon);
+        at += 2 + w * h;
+    }
+    return icons;
+}
+
+// The mean difference of the premultiplied channels (0 ... 255) between `icon` and the large icon
+// scaled down to its size.
+double distanceFromLargeIcon(const QImage& icon) {
+    static const QImage large = renderAppIcon();
+    const QImage expected = large.scaled(icon.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage actual = icon.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    double sum = 0;
+    for (int y = 0; y < icon.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
+        const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+        for (int x = 0; x < icon.width(); ++x)
+            sum += std::abs(qAlpha(a[x]) - qAlpha(e[x])) + std::abs(qRed(a[x]) - qRed(e[x])) +
+                   std::abs(qGreen(a[x]) - qGreen(e[x])) + std::abs(qBlue(a[x]) - qBlue(e[x]));
+    }
+    return sum / (4.0 * icon.width() * icon.height());
+}
+
+// What is wrong with the icon `window` carries, or empty: it must come (it is drawn after the
+// first frame) at two sizes or more, each the game's icon.
+std::string iconFault(const QWidget& window) {
+    const bool came = QTest::qWaitFor([&] { return windowIcons(window).size() >= 2; }, 5000);
+    const std::vector<QImage> icons = windowIcons(window);
+    if (!came || icons.size() < 2) return "an icon at " + std::to_string(icons.size()) + " size(s)";
+    for (const QImage& icon : icons) {
+        const double distance = distanceFromLargeIcon(icon);
+        if (distance > kIconTolerance)
+            return "the " + std::to_string(icon.width()) + " px icon is not the game's (mean difference " +
+                   std::to_string(distance) + ")";
+    }
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -230,6 +304,7 @@ int main(int argc, char** argv) {
     const QPointer<MainWindow> window = openWindow(*model, [] { Sound::shared().startAmbient(); });
     if (!QTest::qWaitForWindowActive(window)) return fail("the window did not come up active");
     if (frameVariant(*window) != "dark") return fail("the window did not ask for a dark frame");
+    if (const std::string fault = iconFault(*window); !fault.empty()) return fail(("the window carries " + fault).c_str());
     auto shot = [&](MainWindow* from, const char* name) {
         if (!shots.isEmpty()) from->grab().save(shots + "/" + name + ".png");
     };
@@ -252,6 +327,7 @@ int main(int argc, char** argv) {
     if (other.frameGeometry().topLeft() != window->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep))
         return fail("the second window did not open a step down and right of the first");
     if (frameVariant(other) != "dark") return fail("the second window did not ask for a dark frame");
+    if (const std::string fault = iconFault(other); !fault.empty()) return fail(("the second window carries " + fault).c_str());
     StageView& otherStage = *otherGame->stage();
     QTest::mouseMove(&otherStage, stagePoint(otherStage, "vase"));
     QTest::mouseClick(&otherStage, Qt::LeftButton, Qt::NoModifier, stagePoint(otherStage, "vase"));
@@ -294,6 +370,7 @@ int main(int argc, char** argv) {
     QMessageBox* question = openRestartQuestion(*model, *otherGame);
     if (!question) return fail("the pause menu did not ask before restarting the game");
     if (frameVariant(*question) != "dark") return fail("the alert did not ask for a dark frame");
+    if (const std::string fault = iconFault(*question); !fault.empty()) return fail(("the alert carries " + fault).c_str());
     question->reject();
     model->setPaused(false);
     other.activateWindow();  // what a window manager does once the alert has gone
