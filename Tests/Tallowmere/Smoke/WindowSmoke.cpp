@@ -284,7 +284,7 @@ std::string iconFault(const QWidget& window) {
     for (const QImage& icon : icons) {
         const double distance = distanceFromLargeIcon(icon);
         if (distance > kIconTolerance)
-            return "the " + std::to_string(icon.width()) + " px icon is not the game's (mean difference " +
+            return "a " + std::to_string(icon.width()) + " px icon that is not the game's (mean difference " +
                    std::to_string(distance) + ")";
     }
     return {};
