@@ -8,12 +8,16 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace tallowmere {
 
@@ -60,12 +64,61 @@ QImage renderAppIcon(int sizePx) {
 
 namespace {
 
+// The icon's pictures, each drawn at its own size in device pixels. Asked for a size on a screen
+// of another density (a title bar's 16 points are 20 pixels at 125 %), it hands over the picture
+// drawn at that many pixels; Qt's own engine would shrink the next larger one instead. A size
+// never drawn gets the nearest larger picture scaled down.
+class DrawnIconEngine final : public QIconEngine {
+public:
+    explicit DrawnIconEngine(std::vector<QPixmap> pictures) : m_pictures(std::move(pictures)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        if (m_pictures.empty() || size.isEmpty()) return {};
+        const auto fits = std::find_if(m_pictures.begin(), m_pictures.end(), [&](const QPixmap& picture) {
+            return picture.width() >= size.width() && picture.height() >= size.height();
+        });
+        const QPixmap& best = fits == m_pictures.end() ? m_pictures.back() : *fits;
+        if (best.size() == size) return best;
+        return best.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const double dpr = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        QPixmap picture = pixmap(rect.size() * dpr, mode, state);
+        picture.setDevicePixelRatio(dpr);
+        painter->drawPixmap(rect, picture);
+    }
+
+    // The sizes in points a desktop may ask for; the pictures behind them may be denser.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const int side : kWindowIconSizes) sizes.append(QSize(side, side));
+        return sizes;
+    }
+
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_pictures); }
+
+private:
+    std::vector<QPixmap> m_pictures;  // smallest first
+};
+
 // Waits for the first window to be exposed, which paints it there and then, and draws the icon's
 // sizes after that, one per turn of the event loop, so a tick or an input event waits for one
 // small picture at most. Each is painted on the pool, as the room's frames are (see runOnPool).
+// Each size is drawn in the screen's pixels too where they differ from points.
 class WindowIconSetter final : public QObject {
 public:
-    explicit WindowIconSetter(QApplication& app) : QObject(&app) { app.installEventFilter(this); }
+    explicit WindowIconSetter(QApplication& app) : QObject(&app) {
+        const double dpr = app.devicePixelRatio();
+        for (const int side : kWindowIconSizes) {
+            m_sides.push_back(side);
+            const int dense = int(std::lround(side * dpr));
+            if (dense != side && dense <= 2 * kWindowIconSizes.back()) m_sides.push_back(dense);
+        }
+        std::sort(m_sides.begin(), m_sides.end());
+        m_sides.erase(std::unique(m_sides.begin(), m_sides.end()), m_sides.end());
+        app.installEventFilter(this);
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed()) {
@@ -78,21 +131,21 @@ public:
 
 private:
     void drawNext() {
-        const int sizePx = kWindowIconSizes[m_next];
+        const int sizePx = m_sides[m_pictures.size()];
         QImage picture;
         runOnPool([&] { picture = renderAppIcon(sizePx); });
-        m_icon.addPixmap(QPixmap::fromImage(picture));
-        if (++m_next < kWindowIconSizes.size()) {
+        m_pictures.push_back(QPixmap::fromImage(picture));
+        if (m_pictures.size() < m_sides.size()) {
             QTimer::singleShot(0, this, &WindowIconSetter::drawNext);
             return;
         }
         // The application's icon is every window's that has none of its own.
-        QApplication::setWindowIcon(m_icon);
+        QApplication::setWindowIcon(QIcon(new DrawnIconEngine(std::move(m_pictures))));
         deleteLater();
     }
 
-    QIcon m_icon;
-    std::size_t m_next = 0;
+    std::vector<int> m_sides;  // the pictures' sides in pixels, smallest first
+    std::vector<QPixmap> m_pictures;
 };
 
 }  // namespace

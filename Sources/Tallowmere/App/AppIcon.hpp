@@ -21,7 +21,8 @@ inline constexpr std::array<int, 7> kWindowIconSizes{16, 24, 32, 48, 64, 128, 25
 QImage renderAppIcon(int sizePx = kAppIconSize);
 
 // Gives every window of `app`, present and future, and the alerts they open the icon at each of
-// the window sizes. The icon is drawn once the first window has shown its first frame, one size
+// the window sizes, each drawn in the screen's own pixels as well (20 pixels for 16 points at
+// 125 %). The icon is drawn once the first window has shown its first frame, one size
 // per turn of the event loop, so the first frame never waits for it.
 void setWindowIconAfterFirstFrame(QApplication& app);
 
