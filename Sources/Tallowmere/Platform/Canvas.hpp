@@ -24,6 +24,7 @@
 #include <QStringList>
 #include <QTransform>
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -156,6 +157,20 @@ enum class BlendMode { normal, destinationOut };
 // `image` blurred by a Gaussian of `sigmaPx` pixels. Beyond its edges counts as transparent, so a
 // picture meant to be blurred right up to an edge needs three sigmas of room past it.
 QImage blurredImage(const QImage& image, double sigmaPx);
+
+// What a cache of pictures kept between frames holds: its bytes (pixels, keys and bookkeeping,
+// all it keeps alive), the most it may hold, and how many pictures.
+struct CacheUse {
+    std::size_t bytes = 0;
+    std::size_t budget = 0;
+    std::size_t entries = 0;
+};
+// The kept pictures of solid text (see Canvas::drawText) and of blurred shapes' coverage.
+CacheUse keptTextUse();
+CacheUse blurredMaskUse();
+// Lets the kept pictures not drawn since the last call go: those of the sizes a window no longer
+// has, or of windows closed since.
+void forgetUnusedPictures();
 
 // Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
 // caller waits, and returns it (transparent where nothing was drawn). From any other thread

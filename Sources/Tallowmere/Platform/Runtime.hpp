@@ -8,6 +8,17 @@ namespace tallowmere {
 // outside the pool, over the pool's threads: for the strips a tick repaints, waking them costs
 // more than the fill itself. One thread serves those fills and the room's frames, which are
 // painted on the pool (see runOnPool), where Qt splits nothing.
+//
+// With an application, memory freed as windows are resized or closed goes back to the system
+// soon after (see releaseFreedMemory).
 void configureRuntime();
+
+// Lets the kept pictures no window has drawn since the last call go (see forgetUnusedPictures)
+// and hands the pages the C library's allocator keeps free back to the system. A resized window
+// frees its frame-sized pictures, a closed one all of its own; the allocator keeps what lies
+// between pictures still in use for later, and for a window's large pictures it stops mapping
+// them apart once one has been freed, so without this the process stays as large as its largest
+// moment.
+void releaseFreedMemory();
 
 }  // namespace tallowmere
