@@ -1220,13 +1220,13 @@ CacheUse keptTextUse() {
     return textMemo().use();
 }
 
+CacheUse blurredMaskUse() {
+    return maskMemo().use();
+}
+
 void forgetUnusedPictures() {
     textMemo().forgetUnused();
     maskMemo().forgetUnused();
-}
-
-CacheUse blurredMaskUse() {
-    return maskMemo().use();
 }
 
 void Canvas::drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {

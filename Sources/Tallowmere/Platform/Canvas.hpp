@@ -158,6 +158,15 @@ enum class BlendMode { normal, destinationOut };
 // picture meant to be blurred right up to an edge needs three sigmas of room past it.
 QImage blurredImage(const QImage& image, double sigmaPx);
 
+// Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
+// caller waits, and returns it (transparent where nothing was drawn). From any other thread
+// Qt 6.4's raster engine hands large fills to that pool and waits for each of them, which makes
+// a picture of many small fills markedly slower to paint on the GUI thread. Called from a pool
+// thread, it paints right there.
+QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw);
+// Runs `work` the same way: on a pool thread while the caller waits, or right here on one.
+void runOnPool(const std::function<void()>& work);
+
 // What a cache of pictures kept between frames holds: its bytes (pixels, keys and bookkeeping,
 // all it keeps alive), the most it may hold, and how many pictures.
 struct CacheUse {
@@ -171,15 +180,6 @@ CacheUse blurredMaskUse();
 // Lets the kept pictures not drawn since the last call go: those of the sizes a window no longer
 // has, or of windows closed since.
 void forgetUnusedPictures();
-
-// Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
-// caller waits, and returns it (transparent where nothing was drawn). From any other thread
-// Qt 6.4's raster engine hands large fills to that pool and waits for each of them, which makes
-// a picture of many small fills markedly slower to paint on the GUI thread. Called from a pool
-// thread, it paints right there.
-QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw);
-// Runs `work` the same way: on a pool thread while the caller waits, or right here on one.
-void runOnPool(const std::function<void()>& work);
 
 // ---------------------------------------------------------------------------------------------
 // Canvas

@@ -1,5 +1,6 @@
 // The pictures the canvas keeps between frames, of text and of blurred shapes: each cache counts
-// what it really holds, and keeps to its budget however many sizes a window takes.
+// what it really holds, keeps to its budget however many sizes a window takes, and lets go of
+// what no window draws any more.
 #include <Tallowmere/Platform/Canvas.hpp>
 
 #include <gtest/gtest.h>
@@ -71,6 +72,13 @@ TEST(CanvasMemo, TheKeptPicturesCountWhatTheyHoldAndKeepToTheirBudget) {
         EXPECT_GT(use.entries, 0U);
         EXPECT_LE(use.bytes, use.budget);
     }
+
+    // Once a window has another size, or is gone, what nothing drew since goes.
+    forgetUnusedPictures();
+    drawTexts(1.5, 14);
+    forgetUnusedPictures();
+    EXPECT_EQ(keptTextUse().entries, 4U);
+    EXPECT_EQ(blurredMaskUse().entries, 0U);
 }
 
 }  // namespace
