@@ -6,6 +6,8 @@
 // [SECTION] Canvas
 #include <Tallowmere/Platform/Canvas.hpp>
 
+#include <Tallowmere/Platform/Runtime.hpp>
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -639,6 +641,8 @@ void forgetUsedBefore(std::vector<Entry>& entries, std::uint64_t mark, std::size
 // thread; the least recently used go once the masks outgrow the budget.
 class MaskMemo {
 public:
+    MaskMemo() { addMemoryRelease([this] { forgetUnused(); }); }
+
     struct Masks {
         QImage mask;    // Alpha8 coverage
         QRgb solid = 0;
@@ -1147,6 +1151,8 @@ namespace {
 // every canvas on every thread; the least recently used go once the pictures outgrow the budget.
 class TextMemo {
 public:
+    TextMemo() { addMemoryRelease([this] { forgetUnused(); }); }
+
     struct Picture {
         QImage image;  // premultiplied, in device pixels
         QPoint origin;  // its place in device pixels

@@ -178,7 +178,7 @@ struct CacheUse {
 CacheUse keptTextUse();
 CacheUse blurredMaskUse();
 // Lets the kept pictures not drawn since the last call go: those of the sizes a window no longer
-// has, or of windows closed since.
+// has, or of windows closed since. The runtime calls it as windows change (addMemoryRelease).
 void forgetUnusedPictures();
 
 // ---------------------------------------------------------------------------------------------

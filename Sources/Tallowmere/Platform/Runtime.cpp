@@ -1,7 +1,5 @@
 #include <Tallowmere/Platform/Runtime.hpp>
 
-#include <Tallowmere/Platform/Canvas.hpp>
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
@@ -10,9 +8,32 @@
 
 #include <malloc.h>
 
+#include <mutex>
+#include <vector>
+
 namespace tallowmere {
 
 namespace {
+
+struct MemoryReleases {
+    std::mutex mutex;
+    std::vector<std::function<void()>> forgets;
+};
+
+MemoryReleases& memoryReleases() {
+    static MemoryReleases releases;
+    return releases;
+}
+
+// Runs every cache's forget, outside the lock: a forget takes its cache's own lock.
+void forgetUnused() {
+    std::vector<std::function<void()>> forgets;
+    {
+        const std::lock_guard lock(memoryReleases().mutex);
+        forgets = memoryReleases().forgets;
+    }
+    for (const auto& forget : forgets) forget();
+}
 
 // A second after a window is first resized or hidden, and again a second after the last time it
 // was while the first second ran (a player dragging a window's corner), what was freed goes back.
@@ -39,7 +60,7 @@ public:
         if (m_release.isActive()) {
             m_changedSince = true;
         } else {
-            forgetUnusedPictures();  // what is drawn from here on stays
+            forgetUnused();  // what is used from here on stays
             m_release.start();
         }
         return false;
@@ -63,8 +84,13 @@ void configureRuntime() {
 }
 
 void releaseFreedMemory() {
-    forgetUnusedPictures();
+    forgetUnused();
     malloc_trim(0);
+}
+
+void addMemoryRelease(std::function<void()> forget) {
+    const std::lock_guard lock(memoryReleases().mutex);
+    memoryReleases().forgets.push_back(std::move(forget));
 }
 
 }  // namespace tallowmere
