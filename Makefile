@@ -20,7 +20,7 @@ TSAN_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTM_WERROR=$(WERROR) -DTM_TSAN
 help:
 	@echo 'make run                      build (the first time takes a few minutes) and play'
 	@echo 'make test                     build, then run every test'
-	@echo 'make bench                    build, then the benchmarks and the CPU and sound checks'
+	@echo 'make bench                    build, then the benchmarks and the CPU, memory and sound checks'
 	@echo 'make shot ROOM=N [FLAGS=a,b]  render room N to shots/roomN.png'
 	@echo 'make build | clean            build only, or remove the build trees'
 	@echo 'The game needs a desktop session (or xvfb-run); the first build installs what is missing'
@@ -64,6 +64,8 @@ bench: deps build
 	scripts/cpu-check $(BUILD)/tallowmere
 	CPU_CHECK_SCALE=1.25 scripts/cpu-check $(BUILD)/tallowmere
 	CPU_CHECK_SCALE=2 scripts/cpu-check $(BUILD)/tallowmere
+	scripts/memory-check $(BUILD)/tallowmere
+	MEMORY_CHECK_SCALE=1.5 scripts/memory-check $(BUILD)/tallowmere
 	-scripts/sound-check $(BUILD)/tallowmere
 
 shot: build

@@ -341,7 +341,60 @@ bool reaches(const QRect& bounds, const std::vector<QRect>& areas) {
     return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return bounds.intersects(area); });
 }
 
+// The device pixels of a frame of `pixels` that `stageRect` grown by `margin` pixels covers, just
+// past the frame at most.
+QRect toDevice(const Rect& stageRect, double margin, QSize pixels) {
+    const QRect whole(QPoint(0, 0), pixels);
+    const double kx = pixels.width() / kStageW;
+    const double ky = pixels.height() / kStageH;
+    const double x0 = stageRect.minX() * kx - margin;
+    const double y0 = stageRect.minY() * ky - margin;
+    const double x1 = stageRect.maxX() * kx + margin;
+    const double y1 = stageRect.maxY() * ky + margin;
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return whole;
+    // Clamped to just past the frame before turning into whole pixels.
+    const auto px = [](double v, int size) { return int(std::clamp(v, -double(kGrid), double(size + kGrid))); };
+    return QRect(QPoint(px(std::floor(x0), whole.width()), px(std::floor(y0), whole.height())),
+                 QPoint(px(std::ceil(x1), whole.width()) - 1, px(std::ceil(y1), whole.height()) - 1));
+}
+
+// The area a drawn-afresh layer may touch in a frame of `pixels`: what `draw` paints at a few
+// times round `near`.
+QRect measuredBounds(const Rect& near, QSize pixels, double devicePixelRatio,
+                     const std::function<void(const Canvas&, double)>& draw) {
+    const QRect whole(QPoint(0, 0), pixels);
+    const QRect window = alignedToGrid(toDevice(insetBy(near, -kMeasureReach, -kMeasureReach), 0, pixels)) & whole;
+    if (window.isEmpty()) return QRect();
+    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    const QTransform stageScale = stageTransform(pixels, devicePixelRatio);
+    QRect painted;
+    for (const double time : kMeasureTimes) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setWorldTransform(stageScale * QTransform::fromTranslate(-window.x() / devicePixelRatio,
+                                                                         -window.y() / devicePixelRatio));
+        draw(Canvas(painter), time);
+        painter.end();
+        painted |= paintedBounds(image);
+    }
+    if (painted.isEmpty()) return QRect();
+    const QRect inFrame = painted.translated(window.topLeft());
+    const bool reachesOut = (painted.left() == 0 && window.left() > 0) || (painted.top() == 0 && window.top() > 0) ||
+                            (painted.right() == window.width() - 1 && window.right() < whole.right()) ||
+                            (painted.bottom() == window.height() - 1 && window.bottom() < whole.bottom());
+    if (reachesOut) return whole;
+    const int margin = int(std::ceil(kEdgeMargin));
+    return alignedToGrid(inFrame.adjusted(-margin, -margin, margin, margin)) & whole;
+}
+
 }  // namespace
+
+QRect movingPropBounds(const Level& level, const Prop& prop, const FlagSet& flags, QSize pixels, double devicePixelRatio) {
+    return measuredBounds(prop.rect, pixels, devicePixelRatio, [&](const Canvas& canvas, double time) {
+        drawProp(canvas, level, prop, flags, time, 0);
+    });
+}
 
 const QImage& SceneRenderer::shellImage(const Level& level, QSize pixelSize, double devicePixelRatio) {
     if (m_shell.isNull() || m_shellRoom != level.id || m_shell.size() != pixelSize ||
@@ -362,18 +415,7 @@ const QImage& SceneRenderer::vignetteImage(QSize pixelSize, double devicePixelRa
 }
 
 QRect SceneRenderer::toDevice(const Rect& stageRect, double margin) const {
-    const QRect whole(QPoint(0, 0), m_layersSize);
-    const double kx = m_layersSize.width() / kStageW;
-    const double ky = m_layersSize.height() / kStageH;
-    const double x0 = stageRect.minX() * kx - margin;
-    const double y0 = stageRect.minY() * ky - margin;
-    const double x1 = stageRect.maxX() * kx + margin;
-    const double y1 = stageRect.maxY() * ky + margin;
-    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return whole;
-    // Clamped to just past the frame before turning into whole pixels.
-    const auto px = [](double v, int size) { return int(std::clamp(v, -double(kGrid), double(size + kGrid))); };
-    return QRect(QPoint(px(std::floor(x0), whole.width()), px(std::floor(y0), whole.height())),
-                 QPoint(px(std::ceil(x1), whole.width()) - 1, px(std::ceil(y1), whole.height()) - 1));
+    return tallowmere::toDevice(stageRect, margin, m_layersSize);
 }
 
 void SceneRenderer::addMotes(std::vector<QRect>& rects, double time) const {
@@ -420,32 +462,8 @@ bool SceneRenderer::prepareLayers(const RoomScene& scene, QSize pixels, double d
     m_background = shellImage(level, pixels, devicePixelRatio).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     m_background.setDevicePixelRatio(devicePixelRatio);
     const QRect whole(QPoint(0, 0), pixels);
-    const QTransform stageScale = stageTransform(pixels, devicePixelRatio);
-
-    // The area a drawn-afresh layer may touch: what it paints at a few times round `near`.
     const auto measure = [&](const Rect& near, const std::function<void(const Canvas&, double)>& draw) {
-        const QRect window = alignedToGrid(toDevice(insetBy(near, -kMeasureReach, -kMeasureReach), 0)) & whole;
-        if (window.isEmpty()) return QRect();
-        QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(devicePixelRatio);
-        QRect painted;
-        for (const double time : kMeasureTimes) {
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            painter.setWorldTransform(stageScale * QTransform::fromTranslate(-window.x() / devicePixelRatio,
-                                                                             -window.y() / devicePixelRatio));
-            draw(Canvas(painter), time);
-            painter.end();
-            painted |= paintedBounds(image);
-        }
-        if (painted.isEmpty()) return QRect();
-        const QRect inFrame = painted.translated(window.topLeft());
-        const bool reachesOut = (painted.left() == 0 && window.left() > 0) || (painted.top() == 0 && window.top() > 0) ||
-                                (painted.right() == window.width() - 1 && window.right() < whole.right()) ||
-                                (painted.bottom() == window.height() - 1 && window.bottom() < whole.bottom());
-        if (reachesOut) return whole;
-        const int margin = int(std::ceil(kEdgeMargin));
-        return alignedToGrid(inFrame.adjusted(-margin, -margin, margin, margin)) & whole;
+        return measuredBounds(near, pixels, devicePixelRatio, draw);
     };
 
     // Still things gather into runs; the first run lies on the background itself.

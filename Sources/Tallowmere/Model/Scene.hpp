@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QRegion>
 #include <QSize>
@@ -53,6 +54,13 @@ void drawVignette(Canvas canvas);
 // One prop as the room shows it, the door with its lamp.
 void drawProp(const Canvas& canvas, const ostrevan::Level& level, const ostrevan::Prop& prop,
               const ostrevan::FlagSet& flags, double time, double doorOpen);
+
+// The device pixels of a frame of `pixels` that a moving prop may touch, as the renderer measures
+// them: what drawProp() paints of it at a few instants, with a margin for antialiased edges, on
+// the renderer's grid; the whole frame when it reaches far past its rect. The renderer cuts the
+// prop's drawing there.
+QRect movingPropBounds(const ostrevan::Level& level, const ostrevan::Prop& prop, const ostrevan::FlagSet& flags,
+                       QSize pixels, double devicePixelRatio = 1);
 
 // Draws one prop in drawProp()'s place.
 using PropDrawer = std::function<void(const Canvas&, const ostrevan::Level&, const ostrevan::Prop&,

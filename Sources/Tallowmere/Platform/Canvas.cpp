@@ -6,6 +6,8 @@
 // [SECTION] Canvas
 #include <Tallowmere/Platform/Canvas.hpp>
 
+#include <Tallowmere/Platform/Runtime.hpp>
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -612,12 +614,35 @@ QImage blurredCoverage(const QImage& mask, double sigmaPx, int factor) {
     return out;
 }
 
+// A kept picture's share of memory: its pixels, its record and the allocator's headers. A picture
+// a painter has painted on also keeps that painter's engine (some 19 KiB) for as long as it
+// lives, so the caches keep only pictures no painter has touched, or copies of them.
+constexpr std::size_t kAllocationBytes = 16;
+constexpr std::size_t kImageRecordBytes = 160;
+constexpr std::size_t kStringBytes = 32;  // a string's header beside its characters
+
+std::size_t keptBytes(const QImage& image) {
+    return image.isNull() ? 0 : std::size_t(image.sizeInBytes()) + kImageRecordBytes + kAllocationBytes;
+}
+
+// Drops the entries last used at or before `mark` (their `used` stamps), with the room they took
+// in the list, and takes what `bytesOf` counts for each off `bytes`. The rest keep their order.
+template <class Entry, class BytesOf>
+void forgetUsedBefore(std::vector<Entry>& entries, std::uint64_t mark, std::size_t& bytes, BytesOf bytesOf) {
+    const auto stale = std::stable_partition(entries.begin(), entries.end(), [&](const Entry& e) { return e.used > mark; });
+    for (auto it = stale; it != entries.end(); ++it) bytes -= bytesOf(*it);
+    entries.erase(stale, entries.end());
+    entries.shrink_to_fit();
+}
+
 // Blurred masks made earlier, kept by everything that decides their pixels: the shape and pen,
 // the transform into the mask, the blur and the mask's size. A picture drawn again (a room's next
 // frame) lays the same masks on without blurring them again. Shared by every canvas on every
 // thread; the least recently used go once the masks outgrow the budget.
 class MaskMemo {
 public:
+    MaskMemo() { addMemoryRelease([this] { forgetUnused(); }); }
+
     struct Masks {
         QImage mask;    // Alpha8 coverage
         QRgb solid = 0;
@@ -634,14 +659,15 @@ public:
 
     void keep(const std::vector<double>& key, std::size_t hash, const Masks& masks) {
         const std::lock_guard lock(m_mutex);
-        if (Entry* entry = lookup(key, hash)) {
-            m_bytes -= bytesOf(entry->masks);
+        Entry* entry = lookup(key, hash);
+        if (entry) {
+            m_bytes -= bytesOf(*entry);
             entry->masks = masks;
             entry->used = ++m_clock;
         } else {
-            m_entries.push_back(Entry{key, hash, masks, ++m_clock});
+            entry = &m_entries.emplace_back(Entry{key, hash, masks, ++m_clock});
         }
-        m_bytes += bytesOf(masks);
+        m_bytes += bytesOf(*entry);
         trim();
     }
 
@@ -656,9 +682,9 @@ public:
         QImage& colour = entry ? entry->masks.colour : fresh;
         if (entry && !colour.isNull() && entry->masks.solid == solid) return colour;
         if (colour.size() != mask.size()) {
-            if (entry) m_bytes -= bytesOf(entry->masks);
+            if (entry) m_bytes -= bytesOf(*entry);
             colour = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
-            if (entry) m_bytes += bytesOf(entry->masks);
+            if (entry) m_bytes += bytesOf(*entry);
         }
         std::array<QRgb, 256> pixelOf{};
         for (int coverage = 0; coverage < 256; ++coverage)
@@ -677,6 +703,17 @@ public:
         return made;
     }
 
+    CacheUse use() {
+        const std::lock_guard lock(m_mutex);
+        return {held(), kBudget, m_entries.size()};
+    }
+
+    void forgetUnused() {
+        const std::lock_guard lock(m_mutex);
+        forgetUsedBefore(m_entries, m_mark, m_bytes, bytesOf);
+        m_mark = m_clock;
+    }
+
 private:
     static constexpr std::size_t kBudget = std::size_t(32) << 20;
 
@@ -687,16 +724,23 @@ private:
         std::uint64_t used = 0;
     };
 
-    static std::size_t bytesOf(const Masks& masks) {
-        return std::size_t(masks.mask.sizeInBytes()) + std::size_t(std::max<qsizetype>(masks.colour.sizeInBytes(), 0));
+    // What an entry keeps alive beside its place in the list: its pictures and its key (every
+    // point of the shape).
+    static std::size_t bytesOf(const Entry& entry) {
+        return kAllocationBytes + entry.key.capacity() * sizeof(double) + keptBytes(entry.masks.mask) +
+               keptBytes(entry.masks.colour);
+    }
+
+    std::size_t held() const {
+        return m_bytes + m_entries.capacity() * sizeof(Entry);
     }
 
     // The least recently used go once the masks outgrow the budget.
     void trim() {
-        while (m_bytes > kBudget && m_entries.size() > 1) {
+        while (held() > kBudget && m_entries.size() > 1) {
             const auto oldest = std::min_element(m_entries.begin(), m_entries.end(),
                                                  [](const Entry& a, const Entry& b) { return a.used < b.used; });
-            m_bytes -= bytesOf(oldest->masks);
+            m_bytes -= bytesOf(*oldest);
             m_entries.erase(oldest);
         }
     }
@@ -711,6 +755,7 @@ private:
     std::vector<Entry> m_entries;
     std::size_t m_bytes = 0;
     std::uint64_t m_clock = 0;
+    std::uint64_t m_mark = 0;  // the clock at the last forgetUnused()
 };
 
 MaskMemo& maskMemo() {
@@ -1106,6 +1151,8 @@ namespace {
 // every canvas on every thread; the least recently used go once the pictures outgrow the budget.
 class TextMemo {
 public:
+    TextMemo() { addMemoryRelease([this] { forgetUnused(); }); }
+
     struct Picture {
         QImage image;  // premultiplied, in device pixels
         QPoint origin;  // its place in device pixels
@@ -1115,18 +1162,30 @@ public:
         const std::lock_guard lock(m_mutex);
         const auto found = std::find_if(m_kept.begin(), m_kept.end(), [&](const Kept& k) { return k.key == key && k.text == text; });
         if (found == m_kept.end()) return std::nullopt;
+        found->used = ++m_clock;
         std::rotate(found, found + 1, m_kept.end());
         return m_kept.back().picture;
     }
 
     void keep(const QString& text, std::vector<double> key, Picture picture) {
         const std::lock_guard lock(m_mutex);
-        m_bytes += std::size_t(picture.image.sizeInBytes());
-        m_kept.push_back(Kept{text, std::move(key), std::move(picture)});
-        while (m_bytes > kBudget && m_kept.size() > 1) {
-            m_bytes -= std::size_t(m_kept.front().picture.image.sizeInBytes());
+        m_kept.push_back(Kept{text, std::move(key), std::move(picture), ++m_clock});
+        m_bytes += bytesOf(m_kept.back());
+        while (held() > kBudget && m_kept.size() > 1) {
+            m_bytes -= bytesOf(m_kept.front());
             m_kept.erase(m_kept.begin());
         }
+    }
+
+    CacheUse use() {
+        const std::lock_guard lock(m_mutex);
+        return {held(), kBudget, m_kept.size()};
+    }
+
+    void forgetUnused() {
+        const std::lock_guard lock(m_mutex);
+        forgetUsedBefore(m_kept, m_mark, m_bytes, bytesOf);
+        m_mark = m_clock;
     }
 
 private:
@@ -1136,11 +1195,24 @@ private:
         QString text;
         std::vector<double> key;
         Picture picture;
+        std::uint64_t used = 0;
     };
+
+    // What a picture keeps alive beside its place in the list: its pixels, its text and its key.
+    static std::size_t bytesOf(const Kept& kept) {
+        return keptBytes(kept.picture.image) + kAllocationBytes + kept.key.capacity() * sizeof(double) + kStringBytes +
+               std::size_t(kept.text.capacity() + 1) * sizeof(QChar);
+    }
+
+    std::size_t held() const {
+        return m_bytes + m_kept.capacity() * sizeof(Kept);
+    }
 
     std::mutex m_mutex;
     std::vector<Kept> m_kept;  // most recently used last
     std::size_t m_bytes = 0;
+    std::uint64_t m_clock = 0;
+    std::uint64_t m_mark = 0;  // the clock at the last forgetUnused()
 };
 
 TextMemo& textMemo() {
@@ -1149,6 +1221,19 @@ TextMemo& textMemo() {
 }
 
 }  // namespace
+
+CacheUse keptTextUse() {
+    return textMemo().use();
+}
+
+CacheUse blurredMaskUse() {
+    return maskMemo().use();
+}
+
+void forgetUnusedPictures() {
+    textMemo().forgetUnused();
+    maskMemo().forgetUnused();
+}
 
 void Canvas::drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {
     if (!drawKeptText(text, center, font, paint)) fill(textPath(text, center, font), paint);
@@ -1187,10 +1272,10 @@ bool Canvas::drawKeptText(const QString& text, QPointF center, const Font& font,
         const QPainterPath shape = withRule(textPath(text, center, font), FillRule::nonZero);
         const QRect pixels = full.map(shape).boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
         if (pixels.isEmpty() || double(pixels.width()) * pixels.height() > 4e6) return false;
-        picture = TextMemo::Picture{QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied), pixels.topLeft()};
-        picture->image.fill(Qt::transparent);
+        QImage painted(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+        painted.fill(Qt::transparent);
         {
-            QPainter picturePainter(&picture->image);
+            QPainter picturePainter(&painted);
             picturePainter.setRenderHint(QPainter::Antialiasing, true);
             picturePainter.setRenderHint(QPainter::SmoothPixmapTransform, true);
             picturePainter.setWorldTransform(full * QTransform::fromTranslate(-pixels.x(), -pixels.y()));
@@ -1198,6 +1283,9 @@ bool Canvas::drawKeptText(const QString& text, QPointF center, const Font& font,
             picturePainter.setBrush(QBrush(*colour));
             picturePainter.drawPath(shape);
         }
+        // The painted image keeps its painter's engine, several times its pixels: the memo keeps
+        // a copy, which has none.
+        picture = TextMemo::Picture{painted.copy(), pixels.topLeft()};
         textMemo().keep(text, key, *picture);
     }
     applyClip(painter);

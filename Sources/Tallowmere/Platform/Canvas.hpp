@@ -24,6 +24,7 @@
 #include <QStringList>
 #include <QTransform>
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -165,6 +166,20 @@ QImage blurredImage(const QImage& image, double sigmaPx);
 QImage paintOnPool(QSize pixelSize, double devicePixelRatio, const std::function<void(QPainter&)>& draw);
 // Runs `work` the same way: on a pool thread while the caller waits, or right here on one.
 void runOnPool(const std::function<void()>& work);
+
+// What a cache of pictures kept between frames holds: its bytes (pixels, keys and bookkeeping,
+// all it keeps alive), the most it may hold, and how many pictures.
+struct CacheUse {
+    std::size_t bytes = 0;
+    std::size_t budget = 0;
+    std::size_t entries = 0;
+};
+// The kept pictures of solid text (see Canvas::drawText) and of blurred shapes' coverage.
+CacheUse keptTextUse();
+CacheUse blurredMaskUse();
+// Lets the kept pictures not drawn since the last call go: those of the sizes a window no longer
+// has, or of windows closed since. The runtime calls it as windows change (addMemoryRelease).
+void forgetUnusedPictures();
 
 // ---------------------------------------------------------------------------------------------
 // Canvas

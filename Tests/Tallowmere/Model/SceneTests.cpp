@@ -237,9 +237,9 @@ Level movingRoom() {
     return level;
 }
 
-// The props as the room draws them, each followed by an unseen fill whose clip and opacity stay on
-// the painter, as a drawing's last clipped fill leaves them; at the instant `strayAt` also a
-// stroke across the stage, where no measuring of a prop looked.
+// The props as the room draws them, each followed by an unseen fill whose clip, opacity and
+// erasing blend stay on the painter, as a drawing's last clipped fill leaves them; at the instant
+// `strayAt` also a stroke across the stage, where no measuring of a prop looked.
 PropDrawer misbehaving(double strayAt = -1) {
     return [strayAt](const Canvas& canvas, const Level& level, const ostrevan::Prop& prop, const FlagSet& flags,
                      double time, double doorOpen) {
@@ -248,6 +248,7 @@ PropDrawer misbehaving(double strayAt = -1) {
         Canvas clipped = canvas;
         clipped.clip(shape::ellipse(prop.rect));
         clipped.setOpacity(0.5);
+        clipped.setBlendMode(BlendMode::destinationOut);
         clipped.fill(shape::rect(prop.rect), QColor(Qt::transparent));
     };
 }
@@ -267,6 +268,56 @@ TEST(SceneRenderer, AFrameIsTheRoomDrawnStraightWhateverADrawingLeavesOnThePaint
         });
         EXPECT_LE(testing::largestDifference(SceneRenderer().render(scene, kStagePixels), straight), 2) << dark;
         EXPECT_LE(testing::largestDifference(SceneRenderer(misbehaving()).render(scene, kStagePixels), straight), 2) << dark;
+    }
+}
+
+// Every moving prop of every room, in each of its states, drawn at close instants over its whole
+// cycle, paints nothing outside the bounds the renderer measures for it at a few: there the
+// renderer would cut it. The instants are laid on one picture of the prop's surroundings, where
+// whatever strays past the bounds at any of them stays. A picture drawn again a whole number of
+// pixels away lands on the same pixels, so it is drawn once.
+TEST(SceneRenderer, EveryMovingPropKeepsToTheBoundsMeasuredForItAtEveryInstant) {
+    constexpr int kInstantsPerSecond = 60;
+    constexpr int kSeconds = 8;
+    constexpr double kSurroundings = 80;  // stage units round the prop's rect
+    const QRect whole(QPoint(0, 0), kStagePixels);
+    std::vector<std::pair<ostrevan::Art, Rect>> drawn;
+    for (const Level& level : ostrevan::Levels::all()) {
+        for (const ostrevan::Prop& prop : level.props) {
+            std::vector<FlagSet> showings = {{}};
+            for (const ostrevan::PropState& state : prop.states) showings.emplace_back(state.flags.begin(), state.flags.end());
+            for (const FlagSet& flags : showings) {
+                const ostrevan::Art& art = prop.currentArt(flags);
+                const Rect& r = prop.rect;
+                const Rect alike{r.x - std::floor(r.x), r.y - std::floor(r.y), r.w, r.h};
+                if (!artAnimates(art) || std::find(drawn.begin(), drawn.end(), std::pair(art, alike)) != drawn.end()) continue;
+                drawn.emplace_back(art, alike);
+                const QRect bounds = movingPropBounds(level, prop, flags, kStagePixels);
+                const QRect around = toQRectF(insetBy(prop.rect, -kSurroundings, -kSurroundings)).toAlignedRect() & whole;
+                if (bounds.contains(around)) continue;
+                QImage image(around.size(), QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::transparent);
+                // On the pool, as the renderer paints: from here Qt would hand every large fill to it.
+                runOnPool([&] {
+                    QPainter painter(&image);
+                    painter.translate(-around.topLeft());
+                    const Canvas canvas(painter);
+                    for (int i = 0; i < kSeconds * kInstantsPerSecond; ++i)
+                        drawProp(canvas, level, prop, flags, double(i) / kInstantsPerSecond, 0);
+                });
+                QRect strays;
+                for (int y = 0; y < image.height(); ++y) {
+                    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                    for (int x = 0; x < image.width(); ++x)
+                        if (qAlpha(line[x]) != 0 && !bounds.contains(around.topLeft() + QPoint(x, y)))
+                            strays |= QRect(around.topLeft() + QPoint(x, y), QSize(1, 1));
+                }
+                EXPECT_TRUE(strays.isEmpty()) << "room " << level.id << ", " << prop.id << " paints " << strays.x() << ","
+                                              << strays.y() << " " << strays.width() << "x" << strays.height()
+                                              << " outside its bounds " << bounds.x() << "," << bounds.y() << " "
+                                              << bounds.width() << "x" << bounds.height();
+            }
+        }
     }
 }
 
