@@ -93,7 +93,7 @@ private:
         const QRectF inPixels = toDevice.mapRect(span);
         const QRectF line(std::round(inPixels.left()), std::floor(inPixels.center().y()),
                           std::round(inPixels.right()) - std::round(inPixels.left()), 1);
-        QColor colour = item.palette.color(QPalette::WindowText);
+        QColor colour = item.palette.color(QPalette::Text);
         colour.setAlphaF(float(kMenuDividerOpacity));
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -103,6 +103,10 @@ private:
 };
 
 }  // namespace
+
+QStyle* makeGameStyle() {
+    return new GameStyle;
+}
 
 // ---------------------------------------------------------------------------------------------
 // ScreenFade
@@ -294,7 +298,7 @@ void configureApplication(QApplication& app) {
     // Every window and alert, so a desktop that frames dialogs draws them dark too.
     requestDarkFrames(app);
     keepKeysWithAlerts(app);
-    app.setStyle(new GameStyle);
+    app.setStyle(makeGameStyle());
     configureRuntime();
 
     // The dark scheme for the window's own controls (menu bar, menus, tooltips, alerts).
