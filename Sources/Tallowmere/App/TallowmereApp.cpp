@@ -90,6 +90,9 @@ private:
         const QRectF span = QRectF(item.rect).adjusted(kMenuDividerInset, 0, -kMenuDividerInset, 0);
         if (span.width() <= 0) return;
         const QTransform toDevice = painter.deviceTransform();
+        bool invertible = false;
+        const QTransform fromDevice = toDevice.inverted(&invertible);
+        if (!invertible) return;
         const QRectF inPixels = toDevice.mapRect(span);
         const QRectF line(std::round(inPixels.left()), std::floor(inPixels.center().y()),
                           std::round(inPixels.right()) - std::round(inPixels.left()), 1);
@@ -97,7 +100,7 @@ private:
         colour.setAlphaF(float(kMenuDividerOpacity));
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.fillRect(toDevice.inverted().mapRect(line), colour);
+        painter.fillRect(fromDevice.mapRect(line), colour);
         painter.restore();
     }
 };
