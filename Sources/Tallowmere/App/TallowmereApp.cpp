@@ -1,5 +1,6 @@
 #include <Tallowmere/App/TallowmereApp.hpp>
 
+#include <Tallowmere/App/AlertFocus.hpp>
 #include <Tallowmere/App/AppIcon.hpp>
 #include <Tallowmere/App/DarkFrame.hpp>
 #include <Tallowmere/App/DestroyedWindows.hpp>
@@ -21,8 +22,10 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStyleOption>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -49,10 +52,17 @@ QWidget* makeScreen(GameModel::Screen screen, GameModel& model, QWidget* parent)
     return new MenuView(model, parent);
 }
 
+// How far a menu's divider stops short of the menu's sides, and how strongly its line shows
+// the menu's text colour over the menu: a faint light line on the dark menus.
+constexpr int kMenuDividerInset = 5;
+constexpr double kMenuDividerOpacity = 0.16;
+
 // Fusion, with a menu bar that never takes the keyboard for itself. Qt's would, on Alt alone and
 // when Escape closes a menu opened from it, keeping every key until one more Escape with nothing
 // on screen to say so; the game's Escape and H act again as soon as a menu closes. The menus
-// still open with the mouse, and their commands keep their shortcuts.
+// still open with the mouse, and their commands keep their shortcuts. A menu's divider is a line
+// the player can see: Fusion's is a shade of the menu's own colour, a few grey levels off it
+// on the dark menus.
 class GameStyle final : public QProxyStyle {
 public:
     GameStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
@@ -62,9 +72,45 @@ public:
         if (hint == SH_MenuBar_AltKeyNavigation) return 0;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuItem && item && item->menuItemType == QStyleOptionMenuItem::Separator &&
+            item->text.isEmpty()) {
+            drawMenuDivider(*item, *painter);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+private:
+    // One device pixel high across the item, on whole device pixels at any scale, so it stays
+    // crisp where a line of one point would blur over two rows of pixels.
+    static void drawMenuDivider(const QStyleOptionMenuItem& item, QPainter& painter) {
+        const QRectF span = QRectF(item.rect).adjusted(kMenuDividerInset, 0, -kMenuDividerInset, 0);
+        if (span.width() <= 0) return;
+        const QTransform toDevice = painter.deviceTransform();
+        bool invertible = false;
+        const QTransform fromDevice = toDevice.inverted(&invertible);
+        if (!invertible) return;
+        const QRectF inPixels = toDevice.mapRect(span);
+        const QRectF line(std::round(inPixels.left()), std::floor(inPixels.center().y()),
+                          std::round(inPixels.right()) - std::round(inPixels.left()), 1);
+        QColor colour = item.palette.color(QPalette::Text);
+        colour.setAlphaF(float(kMenuDividerOpacity));
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillRect(fromDevice.mapRect(line), colour);
+        painter.restore();
+    }
 };
 
 }  // namespace
+
+QStyle* makeGameStyle() {
+    return new GameStyle;
+}
 
 // ---------------------------------------------------------------------------------------------
 // ScreenFade
@@ -255,7 +301,8 @@ void configureApplication(QApplication& app) {
     closeWindowsDestroyedElsewhere(app);
     // Every window and alert, so a desktop that frames dialogs draws them dark too.
     requestDarkFrames(app);
-    app.setStyle(new GameStyle);
+    keepKeysWithAlerts(app);
+    app.setStyle(makeGameStyle());
     configureRuntime();
     setWindowIconAfterFirstFrame(app);
 

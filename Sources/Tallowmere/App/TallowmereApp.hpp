@@ -14,6 +14,7 @@
 
 class QAction;
 class QApplication;
+class QStyle;
 
 namespace tallowmere {
 
@@ -110,6 +111,10 @@ MainWindow* openWindow(GameModel& model, std::function<void()> startAmbient, con
 
 // Deletes every window still open; they must go before the model they show.
 void deleteWindows();
+
+// The style of the controls Qt draws for the game (menu bar, menus, alerts): Fusion, with a menu
+// bar that never takes the keyboard and menu dividers the player can see. The caller owns it.
+QStyle* makeGameStyle();
 
 // Names, style and the dark palette of the application object; the dark frame for each window
 // and alert it shows, a window destroyed by another client taken as closed, and what every

@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTimer>
 
 #if QT_CONFIG(xcb)
@@ -124,6 +125,40 @@ TEST_F(AppTest, WindowHasItsTitleSizesAndGameMenu) {
     EXPECT_EQ(menuItems(menus[1]->menu()),
               QStringList({"Hint Ctrl+H", "Restart Room Ctrl+R", "Pause / Resume Ctrl+P", "---", "Main Menu Ctrl+M"}));
     EXPECT_GE(ambientStarts, 1) << "the root view starts the loop when shown";
+}
+
+// Run again on screens scaled by fractions too: one row of device pixels, never smeared over two.
+TEST_F(AppTest, EachMenusDividerIsOneCrispRowClearOfTheMenu) {
+    MainWindow& main = openWindow(std::nullopt);
+    const std::unique_ptr<QStyle> style(makeGameStyle());
+    for (QAction* title : main.menuBar()->actions()) {
+        SCOPED_TRACE(title->text().toStdString());
+        QMenu& menu = *title->menu();
+        menu.setStyle(style.get());
+        QPalette dark = menu.palette();  // the colours the application gives its menus
+        dark.setColor(QPalette::Base, UI::bg());
+        dark.setColor(QPalette::Text, UI::text());
+        menu.setPalette(dark);
+        menu.popup(main.mapToGlobal(QPoint(0, 0)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+        const QImage shown = menu.grab().toImage();
+        menu.hide();
+        const QList<QAction*> items = menu.actions();
+        const auto divider = std::find_if(items.begin(), items.end(), [](const QAction* a) { return a->isSeparator(); });
+        ASSERT_NE(divider, items.end());
+        const double dpr = shown.devicePixelRatio();
+        const QRect item = menu.actionGeometry(*divider);
+        const int x = int(item.center().x() * dpr);
+        const int background = qGray(shown.pixel(x, int(item.top() * dpr)));
+        int lineRows = 0, contrast = 0;
+        for (int y = int(item.top() * dpr); y < int((item.bottom() + 1) * dpr); ++y) {
+            const int step = std::abs(qGray(shown.pixel(x, y)) - background);
+            lineRows += step > 2;
+            contrast = std::max(contrast, step);
+        }
+        EXPECT_GE(contrast, 24) << "grey levels between the divider and the menu";
+        EXPECT_EQ(lineRows, 1);
+    }
 }
 
 TEST_F(AppTest, GameMenuActsOnEveryScreen) {

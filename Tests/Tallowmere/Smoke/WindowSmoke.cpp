@@ -27,15 +27,18 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -290,6 +293,104 @@ std::string iconFault(const QWidget& window) {
     return {};
 }
 
+// ---------------------------------------------------------------------------------------------
+// An alert keeps its window's keys
+
+// Runs xdotool with `arguments` to its end: a real click or key, through the server, to wherever
+// the pointer or the input focus is.
+bool xdotool(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    return tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+bool realClick(QPoint global) {
+    QCursor::setPos(global);
+    return xdotool({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Counts the key and button presses Qt hands a window.
+class Presses final : public QObject {
+public:
+    explicit Presses(QWindow& window) { window.installEventFilter(this); }
+    int keys = 0;
+    int buttons = 0;
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        keys += event->type() == QEvent::KeyPress;
+        buttons += event->type() == QEvent::MouseButtonPress;
+        return false;
+    }
+};
+
+// The pause menu's alert in `withAlert`; a real click on a part of that window behind it, then
+// Escape or Return answers Cancel: the alert goes, the room stays and nothing is saved. With the
+// alert up, `free` (no alert) still takes a click and a key and keeps its activation. Returns
+// what went wrong, or null.
+const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindow& free, Settle& settle) {
+    GameView& game = *gameIn(withAlert);
+    const QString savePath = QString::fromStdString(model.savePath().string());
+    const auto saved = [&] {
+        QFile file(savePath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = saved();
+    const auto at = [](const QWidget& widget, QPointF fraction) {
+        return widget.mapToGlobal(QPoint(int(widget.width() * fraction.x()), int(widget.height() * fraction.y())));
+    };
+    QMenuBar& menus = *withAlert.menuBar();
+    struct Part {
+        QPoint global;
+        const char* key;
+        const char* failure;
+    };
+    // Clear of the alert and of the pause menu's card, both centred.
+    const Part parts[] = {
+        {at(*game.stage(), {0.1, 0.5}), "Escape", "Escape did not cancel the alert after a click on the stage"},
+        {at(*game.topBar(), {0.5, 0.5}), "Return", "Return did not cancel the alert after a click on the top bar"},
+        {at(*game.inventoryBar(), {0.5, 0.5}), "Escape", "Escape did not cancel the alert after a click on the inventory bar"},
+        {at(menus, {0.9, 0.5}), "Return", "Return did not cancel the alert after a click on the menu bar"},
+    };
+    // A real click at `global`, behind `alert`: whether the activation it moves to the window
+    // comes back to the alert, where the keys then go.
+    const auto clickBehind = [&](QPoint global, const QPointer<QMessageBox>& alert) {
+        bool left = false;
+        const QMetaObject::Connection watch = QObject::connect(
+            qGuiApp, &QGuiApplication::focusWindowChanged, [&](QWindow* focus) { left = left || !alert || focus != alert->windowHandle(); });
+        const bool back = realClick(global) &&
+                          QTest::qWaitFor([&] { return left && alert && QGuiApplication::focusWindow() == alert->windowHandle(); }, 5000);
+        QObject::disconnect(watch);
+        return back;
+    };
+    for (const Part& part : parts) {
+        const QPointer<QMessageBox> alert = openRestartQuestion(model, game);
+        if (!alert || !QTest::qWaitForWindowActive(alert)) return "the alert did not come up active";
+        const bool back = clickBehind(part.global, alert);
+        if (!xdotool({QStringLiteral("key"), QString::fromLatin1(part.key)})) return "no real key could be sent";
+        if (!back || !QTest::qWaitFor([&] { return alert.isNull(); }, 5000)) return part.failure;
+    }
+    if (model.state().level != 2 || saved() != before) return "an alert answered by a key restarted the game";
+
+    // The other window is not the alert's: it takes a click and keys, and keeps them.
+    const QPointer<QMessageBox> alert = openRestartQuestion(model, game);
+    if (!alert || !QTest::qWaitForWindowActive(alert)) return "the alert did not come up active";
+    Presses presses(*free.windowHandle());
+    QMenuBar& freeMenus = *free.menuBar();  // clear of the window stacked over it
+    if (!realClick(at(freeMenus, {0.5, 0.5})) || !settle(free)) return "no real click could be made";
+    if (!QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == free.windowHandle(); }, 5000) || !settle(free) ||
+        QGuiApplication::focusWindow() != free.windowHandle() || presses.buttons == 0)
+        return "a window without an alert did not take a click while another window's alert was up";
+    if (!xdotool({QStringLiteral("key"), QStringLiteral("x")}) || !settle(free) || presses.keys == 0)
+        return "a window without an alert did not take a key while another window's alert was up";
+    if (!alert) return "the alert went when another window took a click";
+    const bool back = clickBehind(at(*game.stage(), {0.1, 0.5}), alert);
+    if (!xdotool({QStringLiteral("key"), QStringLiteral("Escape")}) || !back ||
+        !QTest::qWaitFor([&] { return alert.isNull(); }, 5000))
+        return "Escape did not cancel the alert once its window was clicked again after another";
+    model.setPaused(false);
+    return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -366,6 +467,8 @@ int main(int argc, char** argv) {
     QTest::qWait(800);
     shot(window, "5-room2");
     shot(&other, "5-room2-second");
+
+    if (const char* failure = alertKeepsItsKeys(*model, other, *window, settle)) return fail(failure);
 
     QMessageBox* question = openRestartQuestion(*model, *otherGame);
     if (!question) return fail("the pause menu did not ask before restarting the game");
