@@ -279,7 +279,7 @@ void ToastView::leave(const Motion& motion) {
 void ToastView::showOver(StageView* stage) {
     if (m_stage) m_stage->removeEventFilter(this);
     m_stage = stage;
-    m_glass = QImage();
+    m_glass.clear();
     m_beneath = QImage();
     if (m_stage) m_stage->installEventFilter(this);
     watchWindow();
@@ -340,12 +340,12 @@ void ToastView::noteChangesBeneath() {
 }
 
 bool ToastView::glassCurrent() const {
-    return !m_glass.isNull() && m_stage && glassSource() == m_glassSource && m_beneathStale.isEmpty() &&
-           m_glass.devicePixelRatio() == devicePixelRatioF();
+    return !m_glass.result().isNull() && m_stage && glassSource() == m_glassSource && m_beneathStale.isEmpty() &&
+           m_glass.result().devicePixelRatio() == devicePixelRatioF();
 }
 
 bool ToastView::pictureCurrent(const QPaintDevice* device) {
-    if (!m_stage || m_glass.isNull()) return true;
+    if (!m_stage || m_glass.result().isNull()) return true;
     noteChangesBeneath();
     if (glassCurrent()) return true;
     // Found behind while the window paints (a frame the stage rendered as it painted): the
@@ -364,7 +364,7 @@ bool ToastView::pictureCurrent(const QPaintDevice* device) {
 }
 
 void ToastView::lookBeneath() {
-    if (!m_stage || !isVisible() || m_repaintAsked || m_glass.isNull()) return;
+    if (!m_stage || !isVisible() || m_repaintAsked || m_glass.result().isNull()) return;
     noteChangesBeneath();
     if (!glassCurrent()) repaintCapsule();
 }
@@ -373,11 +373,12 @@ const QImage& ToastView::frostedBackdrop() {
     const QRect source = glassSource();
     const double dpr = devicePixelRatioF();
     if (source.isEmpty()) {
-        m_glass = m_beneath = QImage();
-        return m_glass;
+        m_glass.clear();
+        m_beneath = QImage();
+        return m_glass.result();
     }
     noteChangesBeneath();
-    if (glassCurrent()) return m_glass;
+    if (glassCurrent()) return m_glass.result();
     const QRect shown = source & m_stage->rect();
     // An opaque stage paints every pixel it repaints, so only the stale part need be taken
     // again; a stage that blends over what lies below it is taken whole.
@@ -398,13 +399,24 @@ const QImage& ToastView::frostedBackdrop() {
         m_stage->render(&m_beneath, at - source.topLeft(), taken, QWidget::DrawChildren);
         m_readingStage = false;
     }
-    m_glass = blurredImage(m_beneath, kToastGlassBlur * dpr);
+    if (whole || m_glass.result().isNull()) {
+        m_glass.blurWhole(m_beneath, kToastGlassBlur * dpr);
+    } else {
+        // The pixels of what was taken, with one to spare where a region's edge falls between two.
+        QRegion changed;
+        for (const QRect& r : taken) {
+            const QRectF local = QRectF(r.translated(-source.topLeft()));
+            changed += QRect(QPoint(int(std::floor(local.left() * dpr)) - 1, int(std::floor(local.top() * dpr)) - 1),
+                             QPoint(int(std::ceil(local.right() * dpr)) + 1, int(std::ceil(local.bottom() * dpr)) + 1));
+        }
+        m_glass.blurChanged(m_beneath, changed);
+    }
     m_glassSource = source;
     m_seenFrame = m_stage->framesRendered();
     m_seenHeld = heldItemArea();
     m_seenHeldItem = heldItemID();
     m_beneathStale = QRegion();
-    return m_glass;
+    return m_glass.result();
 }
 
 // Before the window repaints, a capsule whose glass fell behind the stage's new frame (or the
@@ -434,7 +446,7 @@ void ToastView::paintEvent(QPaintEvent*) {
     const double opacity = std::clamp(m_presence->value(), 0.0, 1.0);
     if (opacity <= 0) {
         // Nothing shows it: the glass is made again when the capsule comes back.
-        m_glass = QImage();
+        m_glass.clear();
         return;
     }
     const QImage& glass = frostedBackdrop();
