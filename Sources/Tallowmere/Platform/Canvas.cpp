@@ -837,10 +837,10 @@ void KeptBlur::blurWhole(const QImage& image, double sigmaPx) {
     enlarge(m_result.rect());
 }
 
-void KeptBlur::blurChanged(const QImage& image, const QRegion& changed) {
+QRegion KeptBlur::blurChanged(const QImage& image, const QRegion& changed) {
     if (m_reduced.empty() || image.size() != m_result.size() || image.devicePixelRatio() != m_result.devicePixelRatio()) {
         blurWhole(image, m_sigmaPx);
-        return;
+        return QRegion(m_result.rect());
     }
     const int f = m_factor;
     const QRect reducedRect(QPoint(0, 0), m_reducedSize);
@@ -859,6 +859,7 @@ void KeptBlur::blurChanged(const QImage& image, const QRegion& changed) {
         enlarged += QRect(r.x() * f - f, r.y() * f - f, (r.width() + 2) * f, (r.height() + 2) * f) & m_result.rect();
     }
     for (const QRect& r : enlarged) enlarge(r);
+    return enlarged;
 }
 
 // Sums each block of factor x factor pixels of `source` over `part` of the reduced copy; pixels

@@ -171,8 +171,9 @@ public:
     // Blurs the whole of `image`.
     void blurWhole(const QImage& image, double sigmaPx);
     // `image` changed only within `changed` (its pixels) since it was last blurred here: blurs
-    // again what that reaches. A picture of another size or ratio is blurred whole.
-    void blurChanged(const QImage& image, const QRegion& changed);
+    // again what that reaches, and answers the pixels of the result worked out again. A picture
+    // of another size or ratio is blurred whole.
+    QRegion blurChanged(const QImage& image, const QRegion& changed);
     // Forgets the picture.
     void clear();
     // The blurred picture; null before the first blur.

@@ -37,8 +37,8 @@ QColor toastColor(Toast::Kind kind);
 // Its glass shows, blurred and darkened, what the stage given by showOver() shows beneath it,
 // the held item included, and follows the stage's frames: only as far round what changed beneath
 // as the blur reaches is blurred again. The capsule is painted again only when what it shows
-// changes, and then whole, in the same repaint as the stage's new frame; its shadow is kept while
-// its outline stays the same.
+// changes, in the same repaint as the stage's new frame: only the part whose glass changed while
+// it stays in place, whole when it moves; its shadow is kept while its outline stays the same.
 class ToastView final : public QWidget {
     Q_OBJECT
 public:
@@ -101,6 +101,12 @@ private:
     // What lies behind the capsule, held item included, blurred, over glassSource(); null without
     // a stage. Only what changed beneath is taken from the stage again.
     const QImage& frostedBackdrop();
+    // Brings the glass up to what lies behind the capsule; answers the part of the capsule whose
+    // glass changed (all of it when the glass was made whole).
+    QRegion refreshGlass();
+    // Whether the picture kept of what lies behind serves a glass over `source`, but for what
+    // changed beneath since.
+    bool beneathKept(const QRect& source) const;
 
     Toast m_toast;
     std::vector<QString> m_lines;
