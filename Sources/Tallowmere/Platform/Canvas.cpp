@@ -557,13 +557,15 @@ struct Tap {
     float weight;  // of the right sample
 };
 
+Tap upscaleTap(int i, int factor) {
+    const double source = (double(i) + 0.5) / factor - 0.5;
+    const double left = std::floor(source);
+    return {int(left), float(source - left)};
+}
+
 std::vector<Tap> upscaleTaps(int count, int factor) {
     std::vector<Tap> taps(std::size_t(count) * std::size_t(factor));
-    for (std::size_t i = 0; i < taps.size(); ++i) {
-        const double source = (double(i) + 0.5) / factor - 0.5;
-        const double left = std::floor(source);
-        taps[i] = {int(left), float(source - left)};
-    }
+    for (std::size_t i = 0; i < taps.size(); ++i) taps[i] = upscaleTap(int(i), factor);
     return taps;
 }
 
@@ -791,36 +793,203 @@ double steady(double v) {
 
 }  // namespace
 
-QImage blurredImage(const QImage& image, double sigmaPx) {
-    if (image.isNull() || !(sigmaPx >= 0.5)) return image;
-    // A wide blur leaves no detail finer than a few pixels: blur a smaller copy, then scale back.
-    const int factor = std::clamp(int(sigmaPx / 3), 1, 4);
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QImage small = factor == 1 ? source
-                               : source.scaled((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor,
-                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const int w = small.width();
-    const int h = small.height();
-    const std::size_t n = std::size_t(w) * std::size_t(h);
-    std::vector<float> a(n);
-    std::vector<float> b(n);
-    std::vector<float> sums;
-    for (int channel = 0; channel < 4; ++channel) {  // the bytes of a premultiplied pixel
-        for (int y = 0; y < h; ++y) {
-            const uchar* line = small.constScanLine(y);
-            for (int x = 0; x < w; ++x) a[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[4 * x + channel];
-        }
-        gaussianPasses(a, b, w, h, sigmaPx / factor, sums);
-        for (int y = 0; y < h; ++y) {
-            uchar* line = small.scanLine(y);
-            for (int x = 0; x < w; ++x)
-                line[4 * x + channel] = roundedByte(a[std::size_t(y) * std::size_t(w) + std::size_t(x)]);
+namespace {
+
+// Box passes over a plane of pixels of four bytes, each byte on its own, in whole numbers: each
+// sample is the sum over the box rather than its mean, so it comes out the same whichever part of
+// the plane is worked on. Zero beyond the ends.
+void boxSumRows(const std::int64_t* in, std::int64_t* out, int w, int h, int radius) {
+    for (int y = 0; y < h; ++y) {
+        const std::int64_t* src = in + std::size_t(y) * std::size_t(w) * 4;
+        std::int64_t* dst = out + std::size_t(y) * std::size_t(w) * 4;
+        std::array<std::int64_t, 4> sum{};
+        for (int x = 0; x <= radius && x < w; ++x)
+            for (std::size_t c = 0; c < 4; ++c) sum[c] += src[4 * std::size_t(x) + c];
+        for (int x = 0; x < w; ++x) {
+            for (std::size_t c = 0; c < 4; ++c) dst[4 * std::size_t(x) + c] = sum[c];
+            if (x + radius + 1 < w)
+                for (std::size_t c = 0; c < 4; ++c) sum[c] += src[4 * std::size_t(x + radius + 1) + c];
+            if (x - radius >= 0)
+                for (std::size_t c = 0; c < 4; ++c) sum[c] -= src[4 * std::size_t(x - radius) + c];
         }
     }
-    QImage result = factor == 1 ? small
-                                : small.scaled(source.width(), source.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    result.setDevicePixelRatio(image.devicePixelRatio());
-    return result;
+}
+
+// The same down each column, walking whole rows so memory is read in order.
+void boxSumColumns(const std::int64_t* in, std::int64_t* out, int w, int h, int radius, std::vector<std::int64_t>& sums) {
+    const std::size_t stride = std::size_t(w) * 4;
+    sums.assign(stride, 0);
+    auto row = [&](int y) { return in + std::size_t(y) * stride; };
+    for (int y = 0; y <= radius && y < h; ++y) {
+        const std::int64_t* src = row(y);
+        for (std::size_t i = 0; i < stride; ++i) sums[i] += src[i];
+    }
+    for (int y = 0; y < h; ++y) {
+        std::copy(sums.begin(), sums.end(), out + std::size_t(y) * stride);
+        if (y + radius + 1 < h) {
+            const std::int64_t* add = row(y + radius + 1);
+            for (std::size_t i = 0; i < stride; ++i) sums[i] += add[i];
+        }
+        if (y - radius >= 0) {
+            const std::int64_t* drop = row(y - radius);
+            for (std::size_t i = 0; i < stride; ++i) sums[i] -= drop[i];
+        }
+    }
+}
+
+}  // namespace
+
+QImage blurredImage(const QImage& image, double sigmaPx) {
+    KeptBlur blur;
+    blur.blurWhole(image, sigmaPx);
+    return blur.result();
+}
+
+void KeptBlur::clear() {
+    m_reducedSize = QSize();
+    m_reduced.clear();
+    m_blurred.clear();
+    m_result = QImage();
+}
+
+void KeptBlur::blurWhole(const QImage& image, double sigmaPx) {
+    clear();
+    m_sigmaPx = sigmaPx;
+    if (image.isNull() || !(sigmaPx >= 0.5)) {
+        m_result = image;
+        return;
+    }
+    // A wide blur leaves no detail finer than a few pixels: blur a smaller copy, then enlarge it.
+    const double sigma = std::min(sigmaPx, kMaxImageBlurPx);
+    m_factor = std::clamp(int(sigma / 3), 1, 4);
+    m_radii = boxRadii(sigma / m_factor);
+    m_reach = 0;
+    m_divisor = std::int64_t(m_factor) * m_factor;
+    for (const int radius : m_radii) {
+        if (radius <= 0) continue;
+        m_reach += radius;
+        m_divisor *= std::int64_t(2 * radius + 1) * (2 * radius + 1);
+    }
+    m_reducedSize = QSize((image.width() + m_factor - 1) / m_factor, (image.height() + m_factor - 1) / m_factor);
+    const std::size_t samples = std::size_t(m_reducedSize.width()) * std::size_t(m_reducedSize.height()) * 4;
+    m_reduced.assign(samples, 0);
+    m_blurred.assign(samples, 0);
+    m_result = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
+    m_result.setDevicePixelRatio(image.devicePixelRatio());
+    const QRect reduced(QPoint(0, 0), m_reducedSize);
+    reduce(image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reduced);
+    blurPart(reduced);
+    enlarge(m_result.rect());
+}
+
+QRegion KeptBlur::blurChanged(const QImage& image, const QRegion& changed) {
+    if (m_reduced.empty() || image.size() != m_result.size() || image.devicePixelRatio() != m_result.devicePixelRatio()) {
+        blurWhole(image, m_sigmaPx);
+        return QRegion(m_result.rect());
+    }
+    const int f = m_factor;
+    const QRect reducedRect(QPoint(0, 0), m_reducedSize);
+    // The blocks that hold a changed pixel, then as far round them as the passes carry a change,
+    // then the pixels that enlarging takes from those.
+    QRegion blocks;
+    for (const QRect& r : changed & image.rect())
+        blocks += QRect(QPoint(r.left() / f, r.top() / f), QPoint(r.right() / f, r.bottom() / f));
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (const QRect& r : blocks) reduce(source, r);
+    QRegion reached;
+    for (const QRect& r : blocks) reached += r.adjusted(-m_reach, -m_reach, m_reach, m_reach) & reducedRect;
+    QRegion enlarged;
+    for (const QRect& r : reached) {
+        blurPart(r);
+        enlarged += QRect(r.x() * f - f, r.y() * f - f, (r.width() + 2) * f, (r.height() + 2) * f) & m_result.rect();
+    }
+    for (const QRect& r : enlarged) enlarge(r);
+    return enlarged;
+}
+
+// Sums each block of factor x factor pixels of `source` over `part` of the reduced copy; pixels
+// beyond the picture count as transparent.
+void KeptBlur::reduce(const QImage& source, const QRect& part) {
+    const int f = m_factor;
+    const std::size_t reducedW = std::size_t(m_reducedSize.width());
+    for (int ry = part.top(); ry <= part.bottom(); ++ry) {
+        std::int64_t* row = &m_reduced[(std::size_t(ry) * reducedW + std::size_t(part.left())) * 4];
+        std::fill(row, row + std::size_t(part.width()) * 4, 0);
+        for (int y = ry * f; y < std::min(ry * f + f, source.height()); ++y) {
+            const uchar* line = source.constScanLine(y);
+            for (int rx = part.left(); rx <= part.right(); ++rx) {
+                std::int64_t* sum = row + std::size_t(rx - part.left()) * 4;
+                for (int x = rx * f; x < std::min(rx * f + f, source.width()); ++x)
+                    for (std::size_t c = 0; c < 4; ++c) sum[c] += line[4 * std::size_t(x) + c];
+            }
+        }
+    }
+}
+
+// Blurs `part` of the reduced copy afresh, from what lies as far round it as the passes reach:
+// a sample worked out near the edge of what was read is off, but no further in than that reach.
+void KeptBlur::blurPart(const QRect& part) {
+    const QRect read = part.adjusted(-m_reach, -m_reach, m_reach, m_reach) & QRect(QPoint(0, 0), m_reducedSize);
+    const int w = read.width();
+    const int h = read.height();
+    const std::size_t reducedW = std::size_t(m_reducedSize.width());
+    std::vector<std::int64_t> a(std::size_t(w) * std::size_t(h) * 4);
+    std::vector<std::int64_t> b(a.size());
+    std::vector<std::int64_t> sums;
+    for (int y = 0; y < h; ++y) {
+        const auto from = m_reduced.begin() + std::ptrdiff_t((std::size_t(read.top() + y) * reducedW + std::size_t(read.left())) * 4);
+        std::copy(from, from + std::ptrdiff_t(w) * 4, a.begin() + std::ptrdiff_t(y) * w * 4);
+    }
+    for (const int radius : m_radii) {
+        if (radius <= 0) continue;
+        boxSumRows(a.data(), b.data(), w, h, radius);
+        boxSumColumns(b.data(), a.data(), w, h, radius, sums);
+    }
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const auto from = a.begin() + std::ptrdiff_t((std::size_t(y - read.top()) * std::size_t(w) + std::size_t(part.left() - read.left())) * 4);
+        std::copy(from, from + std::ptrdiff_t(part.width()) * 4,
+                  m_blurred.begin() + std::ptrdiff_t((std::size_t(y) * reducedW + std::size_t(part.left())) * 4));
+    }
+    m_pixelsBlurred += std::uint64_t(w) * std::uint64_t(h);
+}
+
+// Works out `part` of the result from the blurred copy: enlarged by straight interpolation
+// between the nearest samples, centres aligned, the edge samples held past the edges; each
+// byte rounded once, at the end.
+void KeptBlur::enlarge(const QRect& part) {
+    const int f = m_factor;
+    const int reducedW = m_reducedSize.width();
+    const int reducedH = m_reducedSize.height();
+    const auto at = [&](int x, int y) {
+        return &m_blurred[(std::size_t(std::clamp(y, 0, reducedH - 1)) * std::size_t(reducedW) + std::size_t(std::clamp(x, 0, reducedW - 1))) * 4];
+    };
+    const std::int64_t divisor = m_divisor;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        uchar* line = m_result.scanLine(y);
+        if (f == 1) {
+            for (int x = part.left(); x <= part.right(); ++x) {
+                const std::int64_t* sum = at(x, y);
+                for (std::size_t c = 0; c < 4; ++c) line[4 * std::size_t(x) + c] = uchar((2 * sum[c] + divisor) / (2 * divisor));
+            }
+            continue;
+        }
+        const Tap down = upscaleTap(y, f);
+        const double wy = down.weight;
+        for (int x = part.left(); x <= part.right(); ++x) {
+            const Tap across = upscaleTap(x, f);
+            const double wx = across.weight;
+            const std::int64_t* p00 = at(across.index, down.index);
+            const std::int64_t* p01 = at(across.index + 1, down.index);
+            const std::int64_t* p10 = at(across.index, down.index + 1);
+            const std::int64_t* p11 = at(across.index + 1, down.index + 1);
+            for (std::size_t c = 0; c < 4; ++c) {
+                const double top = (1 - wx) * double(p00[c]) + wx * double(p01[c]);
+                const double bottom = (1 - wx) * double(p10[c]) + wx * double(p11[c]);
+                const double v = ((1 - wy) * top + wy * bottom) / double(divisor);
+                line[4 * std::size_t(x) + c] = uchar(std::clamp(v + 0.5, 0.0, 255.0));
+            }
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -19,12 +19,15 @@
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTransform>
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -154,9 +157,48 @@ QSizeF measureText(const QString& text, const Font& font);
 
 enum class BlendMode { normal, destinationOut };
 
-// `image` blurred by a Gaussian of `sigmaPx` pixels. Beyond its edges counts as transparent, so a
-// picture meant to be blurred right up to an edge needs three sigmas of room past it.
+// `image` blurred by a Gaussian of `sigmaPx` pixels (at most kMaxImageBlurPx). Beyond its edges
+// counts as transparent, so a picture meant to be blurred right up to an edge needs three sigmas
+// of room past it.
+constexpr double kMaxImageBlurPx = 200;
 QImage blurredImage(const QImage& image, double sigmaPx);
+
+// A picture kept blurred as blurredImage() blurs it. When part of the picture changes, only as far
+// round it as the blur carries a change is worked out again, and the result is the same to the
+// last bit as the whole picture blurred afresh: every sample is worked out in whole numbers, the
+// same way wherever the work starts.
+class KeptBlur {
+public:
+    // Blurs the whole of `image`.
+    void blurWhole(const QImage& image, double sigmaPx);
+    // `image` changed only within `changed` (its pixels) since it was last blurred here: blurs
+    // again what that reaches, and answers the pixels of the result worked out again. A picture
+    // of another size or ratio is blurred whole.
+    QRegion blurChanged(const QImage& image, const QRegion& changed);
+    // Forgets the picture.
+    void clear();
+    // The blurred picture; null before the first blur.
+    const QImage& result() const { return m_result; }
+    // How many pixels the blur's passes have worked over so far, in the reduced copy a wide blur
+    // works on: the measure of its work.
+    std::uint64_t pixelsBlurred() const { return m_pixelsBlurred; }
+
+private:
+    void reduce(const QImage& source, const QRect& part);
+    void blurPart(const QRect& part);
+    void enlarge(const QRect& part);
+
+    double m_sigmaPx = 0;
+    int m_factor = 1;           // the reduced copy is this many times smaller each way
+    std::array<int, 3> m_radii{};
+    int m_reach = 0;            // how far the passes carry a change, in reduced pixels
+    std::int64_t m_divisor = 1; // what the passes' sums are over the mean
+    QSize m_reducedSize;
+    std::vector<std::int64_t> m_reduced;  // sums of each block of pixels, four bytes a pixel
+    std::vector<std::int64_t> m_blurred;  // the reduced copy blurred, as sums
+    QImage m_result;
+    std::uint64_t m_pixelsBlurred = 0;
+};
 
 // Paints an image of `pixelSize` device pixels on a thread of the global thread pool while the
 // caller waits, and returns it (transparent where nothing was drawn). From any other thread

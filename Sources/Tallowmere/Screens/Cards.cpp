@@ -105,15 +105,17 @@ private:
     mutable Engine m_engine;
 };
 
-// Whether two pictures have the same size and the same alpha at every pixel.
-bool sameAlpha(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.format() != b.format() || a.depth() != 32) return false;
-    const auto alphaMask = qRgba(0, 0, 0, 255);
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            if ((p[x] ^ q[x]) & alphaMask) return false;
+// Whether `picture` has the alpha of `outline` (Alpha8, the same size) over `part` of it.
+bool sameAlpha(const QImage& picture, const QImage& outline, const QRect& part) {
+    if (picture.size() != outline.size() || outline.format() != QImage::Format_Alpha8 ||
+        (picture.format() != QImage::Format_ARGB32_Premultiplied && picture.format() != QImage::Format_ARGB32))
+        return false;
+    const QRect area = part & picture.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* p = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const uchar* q = outline.constScanLine(y);
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qAlpha(p[x]) != q[x]) return false;
     }
     return true;
 }
@@ -122,13 +124,18 @@ bool sameAlpha(const QImage& a, const QImage& b) {
 
 // Qt's drop shadow renders its widget anew and blurs the shadow again on every paint, even of a
 // sliver the stage repaints beneath the capsule. This one keeps the capsule's picture until the
-// capsule says it changed, and the shadow while the picture's outline (its alpha) stays the
-// same; it draws both as Qt's does, so the screen shows the same pixels.
+// capsule says it changed, whole or in part, and the shadow while the picture's outline (its
+// alpha) stays the same; it draws both as Qt's does, so the screen shows the same pixels.
 class ToastShadow final : public QGraphicsDropShadowEffect {
 public:
     using QGraphicsDropShadowEffect::QGraphicsDropShadowEffect;
 
-    void forgetPicture() { m_picture = QPixmap(); }
+    void forgetPicture() {
+        m_picture = QPixmap();
+        m_stalePart = QRegion();
+    }
+    // Marks `part` of the capsule (its coordinates) to be painted again into the kept picture.
+    void forgetPart(const QRegion& part) { m_stalePart += part; }
     // Asked before a kept picture is drawn on a device: whether it may be drawn there.
     void setPictureCheck(std::function<bool(const QPaintDevice*)> check) { m_pictureCurrent = std::move(check); }
 
@@ -137,18 +144,13 @@ protected:
         const QTransform placed = painter->worldTransform();
         const double dpr = painter->device()->devicePixelRatio();
         if (m_picture.isNull() || placed != m_placed || dpr != m_dpr || (m_pictureCurrent && !m_pictureCurrent(painter->device()))) {
+            m_stalePart = QRegion();
             m_picture = sourcePixmap(Qt::DeviceCoordinates, &m_offset, PadToEffectiveBoundingRect);
             m_placed = placed;
             m_dpr = dpr;
-            const QImage picture = m_picture.toImage();
-            if (!m_picture.isNull() && !sameAlpha(picture, m_outline)) {
-                ImageCatcher catcher(m_picture.size());
-                QPainter catching(&catcher);
-                QGraphicsDropShadowEffect::draw(&catching);
-                catching.end();
-                m_shadowImage = catcher.caught();
-                m_outline = picture;
-            }
+            takeOutline(QRect(QPoint(0, 0), m_picture.size()));
+        } else if (!m_stalePart.isEmpty()) {
+            paintStalePart();
         }
         if (m_picture.isNull()) return;
         painter->setWorldTransform(QTransform());
@@ -158,12 +160,37 @@ protected:
     }
 
 private:
+    // Makes the shadow again when the picture's outline changed within `devicePart` of it.
+    void takeOutline(const QRect& devicePart) {
+        if (m_picture.isNull() || sameAlpha(m_picture.toImage(), m_outline, devicePart)) return;
+        ImageCatcher catcher(m_picture.size());
+        QPainter catching(&catcher);
+        QGraphicsDropShadowEffect::draw(&catching);
+        catching.end();
+        m_shadowImage = catcher.caught();
+        m_outline = m_picture.toImage().convertToFormat(QImage::Format_Alpha8);
+    }
+
+    // Paints the stale part of the capsule again into the kept picture, where it lies in it. The
+    // capsule clears what it repaints, so its part shows as a whole picture would.
+    void paintStalePart() {
+        auto* capsule = static_cast<QWidget*>(parent());
+        const QRegion part = m_stalePart & capsule->rect();
+        m_stalePart = QRegion();
+        if (part.isEmpty()) return;
+        const QPoint origin = m_placed.map(QPoint(0, 0)) - m_offset;  // the capsule's corner in the picture
+        const QRect bounds = part.boundingRect().translated(origin);
+        capsule->render(&m_picture, bounds.topLeft(), part, QWidget::DrawChildren);
+        takeOutline(QRectF(QPointF(bounds.topLeft()) * m_dpr, QSizeF(bounds.size()) * m_dpr).toAlignedRect().adjusted(-1, -1, 1, 1));
+    }
+
     std::function<bool(const QPaintDevice*)> m_pictureCurrent;
     QPixmap m_picture;  // the capsule as last painted, padded for the shadow
     QPoint m_offset;    // where it goes, in device pixels
     QTransform m_placed;
     double m_dpr = 0;
-    QImage m_outline;      // the picture the shadow was made for
+    QRegion m_stalePart;   // of the capsule, to be painted again into the picture
+    QImage m_outline;      // the alpha of the picture the shadow was made for
     QImage m_shadowImage;  // the shadow, blurred and coloured
 };
 
@@ -279,7 +306,7 @@ void ToastView::leave(const Motion& motion) {
 void ToastView::showOver(StageView* stage) {
     if (m_stage) m_stage->removeEventFilter(this);
     m_stage = stage;
-    m_glass = QImage();
+    m_glass.clear();
     m_beneath = QImage();
     if (m_stage) m_stage->installEventFilter(this);
     watchWindow();
@@ -340,12 +367,12 @@ void ToastView::noteChangesBeneath() {
 }
 
 bool ToastView::glassCurrent() const {
-    return !m_glass.isNull() && m_stage && glassSource() == m_glassSource && m_beneathStale.isEmpty() &&
-           m_glass.devicePixelRatio() == devicePixelRatioF();
+    return !m_glass.result().isNull() && m_stage && glassSource() == m_glassSource && m_beneathStale.isEmpty() &&
+           m_glass.result().devicePixelRatio() == devicePixelRatioF();
 }
 
 bool ToastView::pictureCurrent(const QPaintDevice* device) {
-    if (!m_stage || m_glass.isNull()) return true;
+    if (!m_stage || m_glass.result().isNull()) return true;
     noteChangesBeneath();
     if (glassCurrent()) return true;
     // Found behind while the window paints (a frame the stage rendered as it painted): the
@@ -364,25 +391,44 @@ bool ToastView::pictureCurrent(const QPaintDevice* device) {
 }
 
 void ToastView::lookBeneath() {
-    if (!m_stage || !isVisible() || m_repaintAsked || m_glass.isNull()) return;
+    if (!m_stage || !isVisible() || m_repaintAsked || m_glass.result().isNull()) return;
     noteChangesBeneath();
-    if (!glassCurrent()) repaintCapsule();
+    if (glassCurrent()) return;
+    if (!beneathKept(glassSource())) {
+        repaintCapsule();
+        return;
+    }
+    // Where only part of the glass changed, only that part of the capsule is painted again.
+    const QRegion changed = refreshGlass();
+    if (changed.isEmpty()) return;
+    m_shadow->forgetPart(changed);
+    update(changed);
+}
+
+bool ToastView::beneathKept(const QRect& source) const {
+    // An opaque stage paints every pixel it repaints, so only the stale part need be taken
+    // again; a stage that blends over what lies below it is taken whole.
+    return !m_beneath.isNull() && source == m_glassSource && m_beneath.devicePixelRatio() == devicePixelRatioF() &&
+           m_stage->testAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 const QImage& ToastView::frostedBackdrop() {
+    refreshGlass();
+    return m_glass.result();
+}
+
+QRegion ToastView::refreshGlass() {
     const QRect source = glassSource();
     const double dpr = devicePixelRatioF();
     if (source.isEmpty()) {
-        m_glass = m_beneath = QImage();
-        return m_glass;
+        m_glass.clear();
+        m_beneath = QImage();
+        return {};
     }
     noteChangesBeneath();
-    if (glassCurrent()) return m_glass;
+    if (glassCurrent()) return {};
     const QRect shown = source & m_stage->rect();
-    // An opaque stage paints every pixel it repaints, so only the stale part need be taken
-    // again; a stage that blends over what lies below it is taken whole.
-    const bool whole = m_beneath.isNull() || source != m_glassSource || m_beneath.devicePixelRatio() != dpr ||
-                       !m_stage->testAttribute(Qt::WA_OpaquePaintEvent);
+    const bool whole = !beneathKept(source);
     if (whole) {
         m_beneath = QImage(QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr))),
                            QImage::Format_ARGB32_Premultiplied);
@@ -398,13 +444,32 @@ const QImage& ToastView::frostedBackdrop() {
         m_stage->render(&m_beneath, at - source.topLeft(), taken, QWidget::DrawChildren);
         m_readingStage = false;
     }
-    m_glass = blurredImage(m_beneath, kToastGlassBlur * dpr);
+    QRegion changed = rect();
+    if (whole || m_glass.result().isNull()) {
+        m_glass.blurWhole(m_beneath, kToastGlassBlur * dpr);
+    } else {
+        // The pixels of what was taken, with one to spare where a region's edge falls between two.
+        QRegion takenPixels;
+        for (const QRect& r : taken) {
+            const QRectF local = QRectF(r.translated(-source.topLeft()));
+            takenPixels += QRect(QPoint(int(std::floor(local.left() * dpr)) - 1, int(std::floor(local.top() * dpr)) - 1),
+                                 QPoint(int(std::ceil(local.right() * dpr)), int(std::ceil(local.bottom() * dpr))));
+        }
+        // The capsule's points over the glass's pixels worked out again, with two to spare for the
+        // glass's pixels falling between the screen's.
+        changed = QRegion();
+        for (const QRect& r : m_glass.blurChanged(m_beneath, takenPixels)) {
+            const QRectF glassPoints(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr);
+            changed += glassPoints.toAlignedRect().translated(-kToastGlassReach, -kToastGlassReach).adjusted(-2, -2, 2, 2);
+        }
+        changed &= rect();
+    }
     m_glassSource = source;
     m_seenFrame = m_stage->framesRendered();
     m_seenHeld = heldItemArea();
     m_seenHeldItem = heldItemID();
     m_beneathStale = QRegion();
-    return m_glass;
+    return changed;
 }
 
 // Before the window repaints, a capsule whose glass fell behind the stage's new frame (or the
@@ -434,11 +499,15 @@ void ToastView::paintEvent(QPaintEvent*) {
     const double opacity = std::clamp(m_presence->value(), 0.0, 1.0);
     if (opacity <= 0) {
         // Nothing shows it: the glass is made again when the capsule comes back.
-        m_glass = QImage();
+        m_glass.clear();
         return;
     }
     const QImage& glass = frostedBackdrop();
     QPainter painter(this);
+    // A part painted again into the kept picture replaces what was there.
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setOpacity(opacity);
     Canvas canvas(painter);
     const Rect box{0, 0, double(width()), double(height())};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Platform/Canvas.hpp>
 #include <Tallowmere/Widgets/Animation.hpp>
 
 #include <QImage>
@@ -34,9 +35,10 @@ QColor toastColor(Toast::Kind kind);
 // screen makes one per toast, so a new toast replaces the old one even with the same text. It
 // takes the clicks that land on it; the game screen passes its pointer's moves on to the stage.
 // Its glass shows, blurred and darkened, what the stage given by showOver() shows beneath it,
-// the held item included, and follows the stage's frames. The capsule is painted again only when
-// what it shows changes, and then whole, in the same repaint as the stage's new frame; its
-// shadow is kept while its outline stays the same.
+// the held item included, and follows the stage's frames: only as far round what changed beneath
+// as the blur reaches is blurred again. The capsule is painted again only when what it shows
+// changes, in the same repaint as the stage's new frame: only the part whose glass changed while
+// it stays in place, whole when it moves; its shadow is kept while its outline stays the same.
 class ToastView final : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +62,8 @@ public:
     void leave(const Motion& motion);
     bool isLeaving() const { return m_leaving; }
     double presence() const { return m_presence->value(); }
+    // The glass's blur work so far (see KeptBlur::pixelsBlurred).
+    std::uint64_t glassPixelsBlurred() const { return m_glass.pixelsBlurred(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -97,6 +101,12 @@ private:
     // What lies behind the capsule, held item included, blurred, over glassSource(); null without
     // a stage. Only what changed beneath is taken from the stage again.
     const QImage& frostedBackdrop();
+    // Brings the glass up to what lies behind the capsule; answers the part of the capsule whose
+    // glass changed (all of it when the glass was made whole).
+    QRegion refreshGlass();
+    // Whether the picture kept of what lies behind serves a glass over `source`, but for what
+    // changed beneath since.
+    bool beneathKept(const QRect& source) const;
 
     Toast m_toast;
     std::vector<QString> m_lines;
@@ -113,7 +123,7 @@ private:
     bool m_repaintAsked = false;  // a whole repaint is on its way
     bool m_repaintQueued = false; // one will be asked for once the window has painted
     QImage m_beneath;             // what lies behind the capsule, unblurred, over m_glassSource
-    QImage m_glass;               // the same, blurred
+    KeptBlur m_glass;             // the same, blurred
     QRect m_glassSource;
     QRegion m_beneathStale;         // stage coordinates: where m_beneath shows the stage as it was
     std::uint64_t m_seenFrame = 0;  // the stage's frame count at the last look

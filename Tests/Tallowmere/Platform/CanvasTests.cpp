@@ -99,7 +99,9 @@ TEST(CanvasBlur, AStraightEdgeSpreadsWithSigmaEqualToTheRadius) {
     }
 }
 
-TEST(CanvasBlur, APictureBlursEveryChannelWithTheGivenSigma) {
+// Kept blurred, a picture whose parts change is blurred again only round them, and shows what
+// a whole blur of it shows, on copies reduced by every factor and not a whole one.
+TEST(CanvasBlur, APictureBlursEveryChannelWithTheGivenSigmaAndInPartAsWhole) {
     // Red left of x 80, as the straight edge above; wide blurs are made on a smaller copy.
     QImage picture(160, 120, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
@@ -113,6 +115,17 @@ TEST(CanvasBlur, APictureBlursEveryChannelWithTheGivenSigma) {
             EXPECT_EQ(qRed(p), qAlpha(p)) << "sigma " << sigma << " at " << x;
             EXPECT_EQ(qGreen(p) + qBlue(p), 0) << "sigma " << sigma << " at " << x;
         }
+    }
+    for (double sigma : {2.0, 8.0, 10.0, 16.0}) {
+        KeptBlur kept;
+        kept.blurWhole(picture, sigma);
+        QImage changed = picture;
+        const QRegion parts = QRegion(20, 20, 3, 3) + QRect(130, 100, 5, 2) + QRect(0, 115, 4, 5);
+        QPainter painter(&changed);
+        for (const QRect& part : parts) painter.fillRect(part, QColor(40, 200, 90));
+        painter.end();
+        kept.blurChanged(changed, parts);
+        EXPECT_EQ(largestDifference(kept.result(), blurredImage(changed, sigma)), 0) << "sigma " << sigma;
     }
 }
 

@@ -503,7 +503,7 @@ TEST_F(GameViewTest, LookingAgainForThePointerTheStageRingsNothingUnderALayer) {
 // What the capsule shows on the screen itself follows the room beneath it, as a capsule made
 // afresh over it shows it: dust drifting under it is seen through the glass, also where the glass
 // blurs a mote past the little the stage repaints round it. It is painted once a tick at most,
-// and only when its glass changed.
+// and only when its glass changed, and its glass blurred again only round what changed.
 TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     GameView& game = openGame(1);
     StageView& stage = *game.stage();
@@ -514,6 +514,10 @@ TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     toast.enter(Motion::instant());
     WAIT_UNTIL(stage.framesRendered() >= 2);
     QApplication::processEvents();
+    const std::uint64_t beforeWhole = toast.glassPixelsBlurred();
+    toast.showOver(&stage);  // a glass made whole again
+    toast.repaint();
+    const std::uint64_t wholeBlur = toast.glassPixelsBlurred() - beforeWhole;
     PaintCounter paints;
     toast.installEventFilter(&paints);
     const QRect capsule = toast.geometry();
@@ -529,6 +533,8 @@ TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     }
     EXPECT_GT(painted, 0) << "the dust drifting beneath never reached the glass";
     EXPECT_LT(painted, 40) << "painted on ticks that changed nothing beneath it";
+    EXPECT_LT(toast.glassPixelsBlurred() - beforeWhole - wholeBlur, std::uint64_t(painted) * wholeBlur / 2)
+        << "the glass was blurred whole again";
     const QImage shown = shownOnScreen(game, capsule);
     ToastView fresh(toast.toast(), &game);
     fresh.showOver(&stage);
