@@ -30,8 +30,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -40,7 +38,9 @@
 #include "FrameTiming.hpp"
 
 using tallowmere::bench::millisecondsSince;
+using tallowmere::bench::processCpuSeconds;
 using tallowmere::bench::reportFrames;
+using tallowmere::bench::SilentSound;
 
 namespace {
 
@@ -71,21 +71,6 @@ RoomScene frameOf(const ostrevan::Level& level, const ostrevan::FlagSet& flags, 
 bool startsDark(const ostrevan::Level& level) {
     return ostrevan::Engine::isDark(level, ostrevan::Engine::begin(level));
 }
-
-// CPU seconds of the whole process so far, all threads.
-double processCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-class SilentSound final : public tallowmere::SoundOutput {
-public:
-    void play(ostrevan::Sfx) override {}
-    void startAmbient() override {}
-    bool muted() const override { return true; }
-    void setMuted(bool) override {}
-};
 
 // Args: room number, pointer (0: away from the stage; 1: sweeping across it, two moves a frame,
 // as a mouse reporting every 20 ms does; 2: no tick, only a repaint of the whole stage, as an

@@ -13,8 +13,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -27,15 +25,9 @@ using tallowmere::bench::reportFrames;
 namespace {
 
 using tallowmere::Canvas;
+using tallowmere::bench::processCpuSeconds;
 
 constexpr double kFrameSeconds = 0.05;
-
-double processCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 void reportCpu(benchmark::State& state, double cpuSeconds) {
     state.counters["cpu_ms_per_frame"] = cpuSeconds * 1000 / double(std::max<std::int64_t>(1, state.iterations()));

@@ -20,33 +20,22 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "FrameTiming.hpp"
+
 namespace {
+
+using tallowmere::bench::processCpuSeconds;
+using tallowmere::bench::SilentSound;
 
 constexpr double kTickSeconds = 1.0 / 24;
 // On the art's clock, 12 s in which one mote or another drifts through the glass of room 1's
 // first hint, just above the capsule, all the time.
 constexpr double kDustStart = 18265;
 constexpr int kDustTicks = 12 * 24;
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-class SilentSound final : public tallowmere::SoundOutput {
-public:
-    void play(ostrevan::Sfx) override {}
-    void startAmbient() override {}
-    bool muted() const override { return true; }
-    void setMuted(bool) override {}
-};
 
 // Counts the paints its watched widget gets.
 struct PaintCounter : QObject {
@@ -97,14 +86,14 @@ void BM_ToastOverDust(benchmark::State& state) {
     std::int64_t glassChanged = 0;
     double cpu = 0;
     for (auto _ : state) {
-        const double cpuStart = cpuSeconds();
+        const double cpuStart = processCpuSeconds();
         if (drifting) time = kDustStart + double(ticks % kDustTicks) * kTickSeconds;
         const std::uint64_t blurred = toast->glassPixelsBlurred();
         stage.tick();
         QApplication::processEvents();
         glassChanged += toast->glassPixelsBlurred() != blurred;
         ++ticks;
-        cpu += cpuSeconds() - cpuStart;
+        cpu += processCpuSeconds() - cpuStart;
     }
     const double n = double(std::max<std::int64_t>(1, ticks));
     state.counters["pixels_blurred_per_tick"] = double(toast->glassPixelsBlurred() - blurredBefore) / n;

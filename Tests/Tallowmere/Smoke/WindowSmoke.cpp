@@ -73,21 +73,31 @@ QPoint stagePoint(const StageView& stage, const char* propID) {
     return stage.toWidget(QPointF(r.midX(), r.midY())).toPoint();
 }
 
-// The GTK theme variant the window's frame asks for, as the window manager reads it.
-std::string frameVariant(const QWidget& window) {
+xcb_connection_t* qtConnection() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection) return {};
-    const char* name = "_GTK_THEME_VARIANT";
+    return x11 ? x11->connection() : nullptr;
+}
+
+using PropertyReply = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>;
+
+// The property `name` of `window`'s X window, of `type`, up to `longs` 32-bit units; null if none.
+PropertyReply windowProperty(const QWidget& window, const char* name, xcb_atom_t type, std::uint32_t longs) {
+    PropertyReply none(nullptr, &std::free);
+    xcb_connection_t* connection = qtConnection();
+    if (!connection) return none;
     const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name), nullptr),
         &std::free);
-    if (!atom || atom->atom == XCB_ATOM_NONE) return {};
-    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> value(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, xcb_window_t(window.winId()), atom->atom, XCB_ATOM_ANY, 0, 16),
+    if (!atom || atom->atom == XCB_ATOM_NONE) return none;
+    return PropertyReply(
+        xcb_get_property_reply(connection, xcb_get_property(connection, 0, xcb_window_t(window.winId()), atom->atom, type, 0, longs),
                                nullptr),
         &std::free);
+}
+
+// The GTK theme variant the window's frame asks for, as the window manager reads it.
+std::string frameVariant(const QWidget& window) {
+    const PropertyReply value = windowProperty(window, "_GTK_THEME_VARIANT", XCB_ATOM_ANY, 16);
     if (!value) return {};
     return std::string(static_cast<const char*>(xcb_get_property_value(value.get())),
                        std::size_t(std::max(xcb_get_property_value_length(value.get()), 0)));
@@ -111,11 +121,6 @@ bool destroyFromOutside(const QWidget& window) {
     }
     xcb_disconnect(other);
     return destroyed;
-}
-
-xcb_connection_t* qtConnection() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
 }
 
 // Lets the events the server has sent the game so far all be handled: a mark sent through the
@@ -231,19 +236,7 @@ bool escapePausesAfter(GameModel& model, QWidget& window, const std::function<vo
 // The pictures `window` offers the desktop as its icon, in _NET_WM_ICON: for each size its width,
 // its height, then its ARGB pixels row by row.
 std::vector<QImage> windowIcons(const QWidget& window) {
-    xcb_connection_t* connection = qtConnection();
-    if (!connection) return {};
-    const char* name = "_NET_WM_ICON";
-    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name), nullptr),
-        &std::free);
-    if (!atom || atom->atom == XCB_ATOM_NONE) return {};
-    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> value(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, xcb_window_t(window.winId()), atom->atom,
-                                                XCB_ATOM_CARDINAL, 0, 1u << 20),
-                               nullptr),
-        &std::free);
+    const PropertyReply value = windowProperty(window, "_NET_WM_ICON", XCB_ATOM_CARDINAL, 1u << 20);
     if (!value || value->format != 32) return {};
     const auto* words = static_cast<const std::uint32_t*>(xcb_get_property_value(value.get()));
     const auto count = std::size_t(std::max(xcb_get_property_value_length(value.get()), 0)) / 4;
