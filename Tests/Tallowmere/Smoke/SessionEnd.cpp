@@ -95,6 +95,9 @@ pid_t start(const std::vector<std::string>& args, int keptFd, bool quiet) {
     argv.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
+    // As a terminal starts it, whatever this test was started with (a shell's background job
+    // ignores SIGINT).
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) std::signal(signal, SIG_DFL);
     ::fcntl(keptFd, F_SETFD, 0);
     if (quiet) {
         const int null = ::open("/dev/null", O_WRONLY);
