@@ -19,7 +19,9 @@ struct Writers {
 void flushLiveWriters();
 
 Writers& writers() {
-    // Never destroyed: exit() reads it while it tears the other statics down.
+    // Never destroyed: exit() reads it while it tears the other statics down. The flush is
+    // registered with the first writer, so exit() runs it before it destroys what was made
+    // earlier (the application's Qt among it).
     static Writers* const all = [] {
         std::atexit(flushLiveWriters);
         return new Writers;
