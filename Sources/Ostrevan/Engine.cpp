@@ -470,8 +470,9 @@ std::string replaceAtomically(const fs::path& requested, const std::string& byte
     const std::string prefix = temporaryPrefix(path);
     removeStaleTemporaries(folder, prefix);
     std::string pattern = (folder / (prefix + std::string(kTemporaryRandomChars, 'X'))).string();
+    // Failures name the save file: the temporary one is no name the player knows.
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return describe(pattern, errno);
+    if (fd < 0) return describe(path, errno);
     const fs::path temporary = pattern;
 
     int error = 0;
@@ -479,7 +480,7 @@ std::string replaceAtomically(const fs::path& requested, const std::string& byte
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
-        return describe(temporary, error);
+        return describe(path, error);
     }
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
         error = errno;

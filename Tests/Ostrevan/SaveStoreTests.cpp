@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -192,6 +195,35 @@ TEST_F(SaveStoreDisk, FailedWriteLogsOneLineAndLeavesNothingBehind) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_EQ(entries(m_root), (std::vector<std::string>{"old.json", "taken"}));
     EXPECT_EQ(entries(folder), std::vector<std::string>{"inside"});
+
+    // The temporary file cannot be written (past the file-size limit, which the save's text
+    // exceeds and its line does not) or made (no file descriptor left): the line names the
+    // save, the temporary file being no name the player knows.
+    SaveFile big = plainSave();
+    for (int i = 0; i < 200; ++i) big.state.flags.insert("flag" + std::to_string(i));
+    const fs::path save = m_root / "save.json";
+    SaveStore::write(plainSave(), save);
+    const auto lowestFreeDescriptor = [] {
+        const int fd = ::open("/dev/null", O_RDONLY);
+        ::close(fd);
+        return rlim_t(fd);
+    };
+    const auto previousOnTooLarge = std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& [resource, error] : {std::pair{RLIMIT_FSIZE, EFBIG}, std::pair{RLIMIT_NOFILE, EMFILE}}) {
+        rlimit previous{};
+        ASSERT_EQ(::getrlimit(resource, &previous), 0);
+        testing::internal::CaptureStderr();
+        rlimit tight = previous;
+        tight.rlim_cur = resource == RLIMIT_FSIZE ? 1024 : lowestFreeDescriptor();
+        ASSERT_EQ(::setrlimit(resource, &tight), 0);
+        SaveStore::write(big, save);
+        ::setrlimit(resource, &previous);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "Tallowmere: could not save progress: " + save.string() + ": " + std::strerror(error) + "\n");
+        EXPECT_EQ(SaveStore::load(save), plainSave());
+        EXPECT_EQ(entries(m_root), (std::vector<std::string>{"old.json", "save.json", "taken"}));
+    }
+    std::signal(SIGXFSZ, previousOnTooLarge);
 }
 
 TEST_F(SaveStoreDisk, HostileInputNeverCrashes) {

@@ -22,12 +22,21 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QStyleOption>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
+#include <memory>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tallowmere {
 
@@ -104,6 +113,66 @@ private:
         painter.fillRect(fromDevice.mapRect(line), colour);
         painter.restore();
     }
+};
+
+// The session's ways of ending a program: a logout (SIGTERM), a closed terminal (SIGHUP), Ctrl+C
+// in it (SIGINT). Left to their default they would end the process in the middle of the save
+// under way; instead they quit as the Quit command does, and the save is waited for. A signal
+// the process was started with ignored (nohup) stays ignored.
+constexpr std::array kQuitSignals{SIGTERM, SIGHUP, SIGINT};
+
+// The write end of the pipe that carries a signal to the GUI thread.
+std::atomic<int> quitSignalPipe{-1};
+
+void noteQuitSignal(int) {
+    // Only what a signal handler may call: the GUI thread does the rest.
+    const int savedErrno = errno;
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t written = ::write(quitSignalPipe.load(), &byte, 1);
+    errno = savedErrno;
+}
+
+// Quits the application on the signals above while it exists, and puts their handling back as it
+// was when it goes.
+class QuitOnSignals {
+public:
+    QuitOnSignals() {
+        // Without a pipe the signals keep their default.
+        if (::pipe2(m_pipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) return;
+        quitSignalPipe.store(m_pipe[1]);
+        m_notifier = std::make_unique<QSocketNotifier>(m_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [fd = m_pipe[0]] {
+            char bytes[16];
+            while (::read(fd, bytes, sizeof bytes) > 0) {
+            }
+            QCoreApplication::quit();
+        });
+        struct sigaction action{};
+        action.sa_handler = noteQuitSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (std::size_t i = 0; i < kQuitSignals.size(); ++i) {
+            struct sigaction& previous = m_previous[i];
+            m_installed[i] = ::sigaction(kQuitSignals[i], nullptr, &previous) == 0 &&
+                             previous.sa_handler != SIG_IGN && ::sigaction(kQuitSignals[i], &action, nullptr) == 0;
+        }
+    }
+    ~QuitOnSignals() {
+        for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
+            if (m_installed[i]) ::sigaction(kQuitSignals[i], &m_previous[i], nullptr);
+        m_notifier.reset();
+        quitSignalPipe.store(-1);
+        for (const int fd : m_pipe)
+            if (fd >= 0) ::close(fd);
+    }
+    QuitOnSignals(const QuitOnSignals&) = delete;
+    QuitOnSignals& operator=(const QuitOnSignals&) = delete;
+
+private:
+    std::array<int, 2> m_pipe{-1, -1};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::array<struct sigaction, kQuitSignals.size()> m_previous{};
+    std::array<bool, kQuitSignals.size()> m_installed{};
 };
 
 }  // namespace
@@ -329,6 +398,9 @@ void configureApplication(QApplication& app) {
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     configureApplication(app);
+    // Made before the model: a signal that comes while the model waits for its last save, as it
+    // goes, must not end the process either.
+    const QuitOnSignals quitOnSignals;
     GameModel model;
     // The sound outlives the application (it is never destroyed), so its output thread and the
     // PulseAudio stream it writes to are stopped and joined here, while everything still stands;

@@ -121,7 +121,8 @@ QStyle* makeGameStyle();
 // process of the game runs with (configureRuntime()).
 void configureApplication(QApplication& app);
 
-// Runs the application until it quits; returns the exit status.
+// Runs the application until it quits; returns the exit status. A logout's SIGTERM, a closed
+// terminal's SIGHUP and Ctrl+C's SIGINT quit it as the Quit command does.
 int runApplication(int argc, char** argv);
 
 }  // namespace tallowmere

@@ -78,8 +78,9 @@ Environment Environment::fromProcess() {
     env.startRoom = environmentValue("TM_START_ROOM");
     env.show = environmentValue("TM_SHOW");
     QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    // No data folder known to Qt: fall back to the XDG default rather than the working folder.
-    if (data.isEmpty()) data = QDir::homePath() + "/.local/share";
+    // No data folder known to Qt, or a relative one (Qt takes XDG_DATA_HOME as it stands, where
+    // the XDG rules say to ignore a relative path): the XDG default, never the working folder.
+    if (data.isEmpty() || QDir::isRelativePath(data)) data = QDir::homePath() + "/.local/share";
     env.dataFolder = QFile::encodeName(data).toStdString();
     return env;
 }

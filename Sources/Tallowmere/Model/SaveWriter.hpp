@@ -15,13 +15,17 @@ namespace tallowmere {
 
 // One worker thread writing save files, in the order asked. A request made while an earlier one
 // still waits replaces it, so the last state asked for is the one left on disk.
+//
+// A process that ends by exit() waits for the write of every writer still alive, as a quit does:
+// Qt's X11 platform calls exit() when the display goes away, past every destructor that would
+// have waited.
 class SaveWriter {
 public:
     using WriteFunction = std::function<void(const ostrevan::SaveFile&, const std::filesystem::path&)>;
 
-    // `write` runs on the worker, one request at a time; left empty, it is SaveStore::write,
-    // which makes each write atomic and logs its failures. A slow or blocked write holds up
-    // only the worker.
+    // `write` runs on the worker, one request at a time; left empty, it is the default write
+    // (SaveStore::write, which makes each write atomic and logs its failures). A slow or blocked
+    // write holds up only the worker.
     explicit SaveWriter(WriteFunction write = {});
     // Waits for the pending write.
     ~SaveWriter();
@@ -32,6 +36,10 @@ public:
     void write(ostrevan::SaveFile file, std::filesystem::path path);
     // Returns once every request made so far is on disk (or has failed).
     void flush();
+
+    // The default write of writers made from now on; empty restores SaveStore::write. For tests
+    // that run the whole application, whose writer they cannot reach, on a slow disk.
+    static void setDefaultWrite(WriteFunction write);
 
 private:
     struct Request {

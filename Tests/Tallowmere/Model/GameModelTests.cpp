@@ -5,6 +5,8 @@
 // (the vase gives the key) and otherwise on room numbers.
 #include "GameScreenFixture.hpp"
 
+#include <QDir>
+
 #include <algorithm>
 
 using namespace tallowmere;
@@ -143,6 +145,11 @@ TEST_F(GameModelTest, SaveLocationAndInventory) {
     emptyPath.savePath = "";
     EXPECT_EQ(make(emptyPath).savePath(), std::filesystem::path());
     EXPECT_EQ(Environment::fromProcess().savePath, qgetenv("TM_SAVE_PATH").toStdString());
+    // A relative data home is ignored, as the XDG rules say, whatever the working folder.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(Environment::fromProcess().dataFolder, (QDir::homePath() + "/.local/share").toStdString());
+    qputenv("XDG_DATA_HOME", dataHome);
 
     // The inventory skips ids the room does not know, keeping the order of the rest.
     GameState state = begin(room(1));
