@@ -2,11 +2,12 @@
 // Ctrl+N a step down and right of it and plays room 1 with real mouse clicks - the vase in the
 // second window, the key in the bar and the door in the first - until room 2's intro card shows
 // in both. The key's tile shows its tooltip under the resting pointer. Every window and the
-// pause menu's alert ask for the dark frame and carry the game's icon at several sizes. Then Ctrl+W closes the second, and the first
-// outlives the X events that follow, those of the Hint button's tooltip and of an alert come
-// and gone, and a DestroyNotify that a client merely sends it; one Escape pauses after a menu
-// closed by Escape and after Alt alone. Another X client destroying it quits with status 0,
-// and the save holds room 2.
+// pause menu's alert ask for the dark frame and carry the game's icon drawn at each size, in
+// points and in the screen's pixels. Then Ctrl+W closes the second, and the first outlives the X
+// events that follow, those of the Hint button's tooltip and of an alert come and gone, and a
+// DestroyNotify that a client merely sends it; one Escape pauses after a menu closed by Escape
+// and after Alt alone. Another X client destroying it quits with status 0, and the save holds
+// room 2.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
@@ -42,11 +43,14 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,11 +61,10 @@ namespace {
 constexpr int kStillRunning = 70;
 // Xvfb runs no window manager, so there is no title bar to measure the step by.
 constexpr int kCascadeStep = 30;
-// How far (mean premultiplied channel, 0 ... 255) a window icon may lie from the large icon scaled
-// down to its size. Drawn at its own size it differs along its edges, by about 90 / size: 5 at
-// 16 px, 0.4 at 256. Shifted by a sixteenth of its width it lies 16 or more away, without its door
-// 11 or more.
-constexpr double kIconTolerance = 8;
+// How far (premultiplied channel, 0 ... 255) a window icon may lie from the icon drawn at its size:
+// the rounding of its trip through the unpremultiplied pixels of _NET_WM_ICON. A copy of the next
+// larger picture scaled down lies 30 or more away, even at 60 px.
+constexpr int kIconTolerance = 1;
 
 int fail(const char* what) {
     std::fprintf(stderr, "window smoke test failed: %s\n", what);
@@ -253,35 +256,44 @@ std::vector<QImage> windowIcons(const QWidget& window) {
     return icons;
 }
 
-// The mean difference of the premultiplied channels (0 ... 255) between `icon` and the large icon
-// scaled down to its size.
-double distanceFromLargeIcon(const QImage& icon) {
-    static const QImage large = renderAppIcon();
-    const QImage expected = large.scaled(icon.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+// The largest difference of a premultiplied channel (0 ... 255) between `icon` and the icon drawn
+// at its size.
+int distanceFromDrawnIcon(const QImage& icon) {
+    const QImage expected = renderAppIcon(icon.width());
     const QImage actual = icon.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    double sum = 0;
+    if (icon.width() != icon.height() || expected.size() != actual.size()) return 255;
+    int largest = 0;
     for (int y = 0; y < icon.height(); ++y) {
         const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
         const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
         for (int x = 0; x < icon.width(); ++x)
-            sum += std::abs(qAlpha(a[x]) - qAlpha(e[x])) + std::abs(qRed(a[x]) - qRed(e[x])) +
-                   std::abs(qGreen(a[x]) - qGreen(e[x])) + std::abs(qBlue(a[x]) - qBlue(e[x]));
+            largest = std::max({largest, std::abs(qAlpha(a[x]) - qAlpha(e[x])), std::abs(qRed(a[x]) - qRed(e[x])),
+                                std::abs(qGreen(a[x]) - qGreen(e[x])), std::abs(qBlue(a[x]) - qBlue(e[x]))});
     }
-    return sum / (4.0 * icon.width() * icon.height());
+    return largest;
 }
 
-// What is wrong with the icon `window` carries, or empty: it must come (it is drawn after the
-// first frame) at two sizes or more, each the game's icon.
+// What is wrong with the icon `window` carries, or empty: once drawn (after the first frame) it
+// holds a picture at each of the window sizes, and at each in the screen's pixels too, every one
+// the icon drawn at that very size.
 std::string iconFault(const QWidget& window) {
-    const bool came = QTest::qWaitFor([&] { return windowIcons(window).size() >= 2; }, 5000);
-    const std::vector<QImage> icons = windowIcons(window);
-    if (!came || icons.size() < 2) return "an icon at " + std::to_string(icons.size()) + " size(s)";
-    for (const QImage& icon : icons) {
-        const double distance = distanceFromLargeIcon(icon);
-        if (distance > kIconTolerance)
-            return "a " + std::to_string(icon.width()) + " px icon that is not the game's (mean difference " +
-                   std::to_string(distance) + ")";
+    std::set<int> expected;
+    for (const int side : kWindowIconSizes) {
+        expected.insert(side);
+        expected.insert(int(std::lround(side * qApp->devicePixelRatio())));
+    }
+    const bool came = QTest::qWaitFor([&] { return !windowIcons(window).empty(); }, 5000);
+    std::set<int> sides;
+    for (const QImage& icon : windowIcons(window)) {
+        sides.insert(icon.width());
+        if (const int distance = distanceFromDrawnIcon(icon); distance > kIconTolerance)
+            return "a " + std::to_string(icon.width()) + "x" + std::to_string(icon.height()) +
+                   " px icon that is not the icon drawn at that size (off by " + std::to_string(distance) + ")";
+    }
+    if (!came || sides != expected) {
+        std::string listed;
+        for (const int side : sides) listed += " " + std::to_string(side);
+        return "an icon at the sizes" + (listed.empty() ? std::string(" (none)") : listed);
     }
     return {};
 }
