@@ -110,20 +110,33 @@ GameView* gameIn(const MainWindow& window) {
     return qobject_cast<GameView*>(window.rootView()->currentScreen());
 }
 
-// Destroys `window`'s X window as another client would (a desktop tool, `xdotool windowclose`).
-bool destroyFromOutside(const QWidget& window) {
+// Makes `request` through a connection of its own, as another X client (a desktop tool, a task
+// bar) would; whether the server took it.
+bool fromOutside(const std::function<xcb_void_cookie_t(xcb_connection_t*)>& request) {
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-    bool destroyed = false;
+    bool taken = false;
     if (xcb_connection_has_error(other) == 0) {
         // Waits for the server's answer: requests a client leaves unread as it hangs up may be
         // dropped.
-        xcb_generic_error_t* error =
-            xcb_request_check(other, xcb_destroy_window_checked(other, xcb_window_t(window.winId())));
-        destroyed = error == nullptr;
+        xcb_generic_error_t* error = xcb_request_check(other, request(other));
+        taken = error == nullptr;
         std::free(error);
     }
     xcb_disconnect(other);
-    return destroyed;
+    return taken;
+}
+
+// Destroys `window`'s X window as `xdotool windowclose` does.
+bool destroyFromOutside(const QWidget& window) {
+    return fromOutside([&](xcb_connection_t* other) { return xcb_destroy_window_checked(other, xcb_window_t(window.winId())); });
+}
+
+// Gives `window` the input focus stamped with the current time, as a task bar does: later than
+// any event the game has seen.
+bool focusFromOutside(const QWidget& window) {
+    return fromOutside([&](xcb_connection_t* other) {
+        return xcb_set_input_focus_checked(other, XCB_INPUT_FOCUS_PARENT, xcb_window_t(window.winId()), XCB_CURRENT_TIME);
+    });
 }
 
 // Lets the events the server has sent the game so far all be handled: a mark sent through the
@@ -168,20 +181,13 @@ private:
 
 // A DestroyNotify for `window` as any client can send one, though the window stands.
 bool sendDestroyNotify(const QWidget& window) {
-    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-    bool sent = false;
-    if (xcb_connection_has_error(other) == 0) {
-        xcb_destroy_notify_event_t event{};
-        event.response_type = XCB_DESTROY_NOTIFY;
-        event.event = event.window = xcb_window_t(window.winId());
-        xcb_generic_error_t* error = xcb_request_check(
-            other, xcb_send_event_checked(other, 0, event.window, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
-                                          reinterpret_cast<const char*>(&event)));
-        sent = error == nullptr;
-        std::free(error);
-    }
-    xcb_disconnect(other);
-    return sent;
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = event.window = xcb_window_t(window.winId());
+    return fromOutside([&](xcb_connection_t* other) {
+        return xcb_send_event_checked(other, 0, event.window, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                                      reinterpret_cast<const char*>(&event));
+    });
 }
 
 // The pause menu's "Restart the whole game" question, opened in `game` and up on the screen.
@@ -328,10 +334,10 @@ public:
     }
 };
 
-// The pause menu's alert in `withAlert`; a real click on a part of that window behind it, then
-// Escape or Return answers Cancel: the alert goes, the room stays and nothing is saved. With the
-// alert up, `free` (no alert) still takes a click and a key and keeps its activation. Returns
-// what went wrong, or null.
+// The pause menu's alert in `withAlert`; a real click on a part of that window behind it, or the
+// focus given to that window by another client, then Escape or Return answers Cancel: the alert
+// goes, the room stays and nothing is saved. With the alert up, `free` (no alert) still takes a
+// click and a key and keeps its activation. Returns what went wrong, or null.
 const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindow& free, Settle& settle) {
     GameView& game = *gameIn(withAlert);
     const QString savePath = QString::fromStdString(model.savePath().string());
@@ -344,25 +350,28 @@ const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindo
         return widget.mapToGlobal(QPoint(int(widget.width() * fraction.x()), int(widget.height() * fraction.y())));
     };
     QMenuBar& menus = *withAlert.menuBar();
+    const auto clickAt = [](QPoint global) { return [global] { return realClick(global); }; };
     struct Part {
-        QPoint global;
+        std::function<bool()> activateBehind;
         const char* key;
         const char* failure;
     };
     // Clear of the alert and of the pause menu's card, both centred.
     const Part parts[] = {
-        {at(*game.stage(), {0.1, 0.5}), "Escape", "Escape did not cancel the alert after a click on the stage"},
-        {at(*game.topBar(), {0.5, 0.5}), "Return", "Return did not cancel the alert after a click on the top bar"},
-        {at(*game.inventoryBar(), {0.5, 0.5}), "Escape", "Escape did not cancel the alert after a click on the inventory bar"},
-        {at(menus, {0.9, 0.5}), "Return", "Return did not cancel the alert after a click on the menu bar"},
+        {clickAt(at(*game.stage(), {0.1, 0.5})), "Escape", "Escape did not cancel the alert after a click on the stage"},
+        {clickAt(at(*game.topBar(), {0.5, 0.5})), "Return", "Return did not cancel the alert after a click on the top bar"},
+        {clickAt(at(*game.inventoryBar(), {0.5, 0.5})), "Escape", "Escape did not cancel the alert after a click on the inventory bar"},
+        {clickAt(at(menus, {0.9, 0.5})), "Return", "Return did not cancel the alert after a click on the menu bar"},
+        {[&] { return focusFromOutside(withAlert); }, "Escape",
+         "Escape did not cancel the alert after another client gave its window the focus"},
     };
-    // A real click at `global`, behind `alert`: whether the activation it moves to the window
-    // comes back to the alert, where the keys then go.
-    const auto clickBehind = [&](QPoint global, const QPointer<QMessageBox>& alert) {
+    // Whether the activation `activateBehind` moves to the window behind `alert` comes back to the
+    // alert, where the keys then go.
+    const auto comesBack = [&](const std::function<bool()>& activateBehind, const QPointer<QMessageBox>& alert) {
         bool left = false;
         const QMetaObject::Connection watch = QObject::connect(
             qGuiApp, &QGuiApplication::focusWindowChanged, [&](QWindow* focus) { left = left || !alert || focus != alert->windowHandle(); });
-        const bool back = realClick(global) &&
+        const bool back = activateBehind() &&
                           QTest::qWaitFor([&] { return left && alert && QGuiApplication::focusWindow() == alert->windowHandle(); }, 5000);
         QObject::disconnect(watch);
         return back;
@@ -370,7 +379,7 @@ const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindo
     for (const Part& part : parts) {
         const QPointer<QMessageBox> alert = openRestartQuestion(model, game);
         if (!alert || !QTest::qWaitForWindowActive(alert)) return "the alert did not come up active";
-        const bool back = clickBehind(part.global, alert);
+        const bool back = comesBack(part.activateBehind, alert);
         if (!xdotool({QStringLiteral("key"), QString::fromLatin1(part.key)})) return "no real key could be sent";
         if (!back || !QTest::qWaitFor([&] { return alert.isNull(); }, 5000)) return part.failure;
     }
@@ -388,7 +397,7 @@ const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindo
     if (!xdotool({QStringLiteral("key"), QStringLiteral("x")}) || !settle(free) || presses.keys == 0)
         return "a window without an alert did not take a key while another window's alert was up";
     if (!alert) return "the alert went when another window took a click";
-    const bool back = clickBehind(at(*game.stage(), {0.1, 0.5}), alert);
+    const bool back = comesBack(clickAt(at(*game.stage(), {0.1, 0.5})), alert);
     if (!xdotool({QStringLiteral("key"), QStringLiteral("Escape")}) || !back ||
         !QTest::qWaitFor([&] { return alert.isNull(); }, 5000))
         return "Escape did not cancel the alert once its window was clicked again after another";
