@@ -104,7 +104,8 @@ std::vector<PlannedPicture> planIconPictures(double dpr) {
         if (dense <= 2 * kWindowIconSizes.back()) add(dense, dpr > 1 ? side : dense);
     }
     for (const int side : kWindowIconSizes) add(side, std::max(1, int(std::lround(side / std::max(dpr, 1.0)))));
-    std::sort(plan.begin(), plan.end(), [](const PlannedPicture& a, const PlannedPicture& b) { return a.sidePx < b.sidePx; });
+    std::sort(plan.begin(), plan.end(),
+              [](const PlannedPicture& a, const PlannedPicture& b) { return a.sidePx < b.sidePx; });
     return plan;
 }
 
