@@ -61,9 +61,9 @@ namespace {
 constexpr int kStillRunning = 70;
 // Xvfb runs no window manager, so there is no title bar to measure the step by.
 constexpr int kCascadeStep = 30;
-// How far (premultiplied channel, 0 ... 255) a window icon may lie from the icon drawn at its size:
-// the rounding of its trip through the unpremultiplied pixels of _NET_WM_ICON. A copy of the next
-// larger picture scaled down lies 30 or more away, even at 60 px.
+// How far (premultiplied channel, 0 ... 255) a window icon may lie from the icon drawn at its size
+// here: drawn on the pool, a fill's edge may round a level apart (384 px). A copy of the next
+// larger picture scaled down lies tens of levels away (48 at 16 px, 65 at 20 and 33 px).
 constexpr int kIconTolerance = 1;
 
 int fail(const char* what) {
