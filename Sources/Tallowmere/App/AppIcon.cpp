@@ -88,9 +88,9 @@ struct PlannedPicture {
 
 // The pictures of the icon for a screen with `dpr` pixels to a point, smallest first: each window
 // size in the screen's pixels, which a desktop scaled with the game asks for, offered under its
-// own points; and each in pixels as given, for a desktop that is not, offered under the free
-// points nearest to them. A window hands the desktop one picture per size in points, so two
-// pictures under the same points would lose one.
+// own points; and each in pixels as given, for a desktop that is not, offered under the points
+// nearest to them, or the next free ones above. A window hands the desktop one picture per size in
+// points, so two pictures under the same points would lose one.
 std::vector<PlannedPicture> planIconPictures(double dpr) {
     std::vector<PlannedPicture> plan;
     const auto add = [&](int sidePx, int pointSide) {
