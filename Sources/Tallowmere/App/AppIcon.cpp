@@ -64,22 +64,76 @@ QImage renderAppIcon(int sizePx) {
 
 namespace {
 
-// The icon's pictures, each drawn at its own size in device pixels. Asked for a size on a screen
-// of another density (a title bar's 16 points are 20 pixels at 125 %), it hands over the picture
-// drawn at that many pixels; Qt's own engine would shrink the next larger one instead. A size
-// never drawn gets the nearest larger picture scaled down.
+// `pointSide` points in the pixels of a screen with `dpr` of them to a point, rounded as Qt does.
+int inPixels(int pointSide, double dpr) {
+    return (QSize(pointSide, pointSide) * dpr).width();
+}
+
+// The side in pixels Qt asks an icon engine for when a window's icon is wanted `pointSide` points
+// wide: in the screen's pixels where they are denser than points, in points elsewhere.
+int askedSide(int pointSide, double dpr) {
+    return dpr > 1 ? inPixels(pointSide, dpr) : pointSide;
+}
+
+// One drawn size of the icon, and the size in points it is offered under.
+struct IconPicture {
+    int pointSide;
+    QPixmap pixels;
+};
+
+struct PlannedPicture {
+    int pointSide;
+    int sidePx;
+};
+
+// The pictures of the icon for a screen with `dpr` pixels to a point, smallest first: each window
+// size in the screen's pixels, which a desktop scaled with the game asks for, offered under its
+// own points; and each in pixels as given, for a desktop that is not, offered under the points
+// nearest to them, or the next free ones above. A window hands the desktop one picture per size in
+// points, so two pictures under the same points would lose one.
+std::vector<PlannedPicture> planIconPictures(double dpr) {
+    std::vector<PlannedPicture> plan;
+    const auto add = [&](int sidePx, int pointSide) {
+        if (std::any_of(plan.begin(), plan.end(), [&](const PlannedPicture& p) { return p.sidePx == sidePx; })) return;
+        while (std::any_of(plan.begin(), plan.end(), [&](const PlannedPicture& p) { return p.pointSide == pointSide; }))
+            ++pointSide;
+        plan.push_back({pointSide, sidePx});
+    };
+    for (const int side : kWindowIconSizes) {
+        const int dense = inPixels(side, dpr);
+        if (dense <= 2 * kWindowIconSizes.back()) add(dense, dpr > 1 ? side : dense);
+    }
+    for (const int side : kWindowIconSizes) add(side, std::max(1, int(std::lround(side / std::max(dpr, 1.0)))));
+    std::sort(plan.begin(), plan.end(),
+              [](const PlannedPicture& a, const PlannedPicture& b) { return a.sidePx < b.sidePx; });
+    return plan;
+}
+
+// The icon's pictures, each drawn at its own size in device pixels. Asked for a size in points
+// on a screen of another density (a title bar's 16 points are 20 pixels at 125 %), it hands over
+// the picture drawn at that many pixels; Qt's own engine would shrink the next larger one
+// instead. A size never drawn gets the nearest larger picture scaled down.
 class DrawnIconEngine final : public QIconEngine {
 public:
-    explicit DrawnIconEngine(std::vector<QPixmap> pictures) : m_pictures(std::move(pictures)) {}
+    explicit DrawnIconEngine(std::vector<IconPicture> pictures) : m_pictures(std::move(pictures)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
         if (m_pictures.empty() || size.isEmpty()) return {};
-        const auto fits = std::find_if(m_pictures.begin(), m_pictures.end(), [&](const QPixmap& picture) {
-            return picture.width() >= size.width() && picture.height() >= size.height();
+        const auto fits = std::find_if(m_pictures.begin(), m_pictures.end(), [&](const IconPicture& picture) {
+            return picture.pixels.width() >= size.width() && picture.pixels.height() >= size.height();
         });
-        const QPixmap& best = fits == m_pictures.end() ? m_pictures.back() : *fits;
+        const QPixmap& best = fits == m_pictures.end() ? m_pictures.back().pixels : fits->pixels;
         if (best.size() == size) return best;
         return best.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    // `size` is a size in points times `scale`, rounded: the picture offered under those points.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        for (const IconPicture& picture : m_pictures) {
+            const int side = askedSide(picture.pointSide, scale);
+            if (QSize(side, side) == size) return picture.pixels;
+        }
+        return pixmap(size, mode, state);
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
@@ -89,34 +143,26 @@ public:
         painter->drawPixmap(rect, picture);
     }
 
-    // The sizes in points a desktop may ask for; the pictures behind them may be denser.
+    // A window hands the desktop one picture per size listed here, each asked for in the
+    // screen's pixels; so every picture is listed, under points of its own.
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
         QList<QSize> sizes;
-        for (const int side : kWindowIconSizes) sizes.append(QSize(side, side));
+        for (const IconPicture& picture : m_pictures) sizes.append(QSize(picture.pointSide, picture.pointSide));
         return sizes;
     }
 
     QIconEngine* clone() const override { return new DrawnIconEngine(m_pictures); }
 
 private:
-    std::vector<QPixmap> m_pictures;  // smallest first
+    std::vector<IconPicture> m_pictures;  // smallest first
 };
 
 // Waits for the first window to be exposed, which paints it there and then, and draws the icon's
 // sizes after that, one per turn of the event loop, so a tick or an input event waits for one
 // small picture at most. Each is painted on the pool, as the room's frames are (see runOnPool).
-// Each size is drawn in the screen's pixels too where they differ from points.
 class WindowIconSetter final : public QObject {
 public:
-    explicit WindowIconSetter(QApplication& app) : QObject(&app) {
-        const double dpr = app.devicePixelRatio();
-        for (const int side : kWindowIconSizes) {
-            m_sides.push_back(side);
-            const int dense = int(std::lround(side * dpr));
-            if (dense != side && dense <= 2 * kWindowIconSizes.back()) m_sides.push_back(dense);
-        }
-        std::sort(m_sides.begin(), m_sides.end());
-        m_sides.erase(std::unique(m_sides.begin(), m_sides.end()), m_sides.end());
+    explicit WindowIconSetter(QApplication& app) : QObject(&app), m_plan(planIconPictures(app.devicePixelRatio())) {
         app.installEventFilter(this);
     }
 
@@ -131,11 +177,11 @@ public:
 
 private:
     void drawNext() {
-        const int sizePx = m_sides[m_pictures.size()];
+        const PlannedPicture next = m_plan[m_pictures.size()];
         QImage picture;
-        runOnPool([&] { picture = renderAppIcon(sizePx); });
-        m_pictures.push_back(QPixmap::fromImage(picture));
-        if (m_pictures.size() < m_sides.size()) {
+        runOnPool([&] { picture = renderAppIcon(next.sidePx); });
+        m_pictures.push_back({next.pointSide, QPixmap::fromImage(picture)});
+        if (m_pictures.size() < m_plan.size()) {
             QTimer::singleShot(0, this, &WindowIconSetter::drawNext);
             return;
         }
@@ -144,8 +190,8 @@ private:
         deleteLater();
     }
 
-    std::vector<int> m_sides;  // the pictures' sides in pixels, smallest first
-    std::vector<QPixmap> m_pictures;
+    std::vector<PlannedPicture> m_plan;
+    std::vector<IconPicture> m_pictures;
 };
 
 }  // namespace

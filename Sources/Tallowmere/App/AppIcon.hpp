@@ -21,9 +21,10 @@ inline constexpr std::array<int, 7> kWindowIconSizes{16, 24, 32, 48, 64, 128, 25
 QImage renderAppIcon(int sizePx = kAppIconSize);
 
 // Gives every window of `app`, present and future, and the alerts they open the icon at each of
-// the window sizes, each drawn in the screen's own pixels as well (20 pixels for 16 points at
-// 125 %). The icon is drawn once the first window has shown its first frame, one size
-// per turn of the event loop, so the first frame never waits for it.
+// the window sizes, drawn at that many pixels and in the screen's own pixels as well (16 and 20
+// pixels for 16 points at 125 %): a desktop picks by pixels, scaled with the game or not. The
+// icon is drawn once the first window has shown its first frame, one size per turn of the event
+// loop, so the first frame never waits for it.
 void setWindowIconAfterFirstFrame(QApplication& app);
 
 }  // namespace tallowmere

@@ -11,8 +11,13 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
 
 #include <algorithm>
 #include <cerrno>
@@ -165,12 +170,33 @@ std::string qtOption(const std::vector<std::string>& args, std::string_view name
 }
 
 // Without a display Qt aborts with advice about reinstalling; we say what is missing
-// instead. A platform named in the environment or on the command line is left to Qt.
+// instead. A platform or a display named in the environment or on the command line is left to
+// Qt.
 bool displayAvailable(const std::vector<std::string>& args) {
     if (environmentValue("QT_QPA_PLATFORM") || environmentValue("DISPLAY") || environmentValue("WAYLAND_DISPLAY"))
         return true;
-    return std::any_of(args.begin(), args.end(),
-                       [](const std::string& arg) { return arg == "-platform" || arg == "--platform"; });
+    return !qtOption(args, "platform").empty() || !qtOption(args, "display").empty();
+}
+
+// Whether a platform plugin answers to `name` where Qt looks for one: in the "platforms" folder
+// of each plugin folder, and in the folder given by -platformpluginpath or the environment.
+// Qt matches the names whatever their case.
+bool platformPluginExists(const std::string& name, const std::vector<std::string>& args) {
+    QStringList folders;
+    for (const QString& path : QCoreApplication::libraryPaths()) folders << path + "/platforms";
+    const std::string own = qtOption(args, "platformpluginpath");
+    const char* fromEnvironment = environmentValue("QT_QPA_PLATFORM_PLUGIN_PATH");
+    if (!own.empty()) folders << QString::fromLocal8Bit(own.c_str());
+    else if (fromEnvironment) folders << QString::fromLocal8Bit(fromEnvironment);
+    const QString wanted = QString::fromLocal8Bit(name.c_str());
+    for (const QString& folder : folders) {
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+            const QJsonObject about = QPluginLoader(file.absoluteFilePath()).metaData().value("MetaData").toObject();
+            for (const QJsonValue key : about.value("Keys").toArray())
+                if (key.toString().compare(wanted, Qt::CaseInsensitive) == 0) return true;
+        }
+    }
+    return false;
 }
 
 // What to say when Qt's platform does not start: the platform asked for, or for X11 (Qt's
@@ -178,7 +204,10 @@ bool displayAvailable(const std::vector<std::string>& args) {
 std::string platformFailure(const std::vector<std::string>& args) {
     std::string platform = qtOption(args, "platform");
     if (platform.empty() && environmentValue("QT_QPA_PLATFORM")) platform = environmentValue("QT_QPA_PLATFORM");
-    if (!platform.empty() && platform.substr(0, platform.find(':')) != "xcb")
+    const std::string plugin = platform.substr(0, platform.find(':'));  // what follows are its options
+    if (!platform.empty() && !platformPluginExists(plugin, args))
+        return "Tallowmere: cannot start on the platform \"" + platform + "\": no such platform plugin";
+    if (!platform.empty() && plugin != "xcb")
         return "Tallowmere: cannot start on the platform \"" + platform + "\": " + std::string(kHowToRun);
     std::string display = qtOption(args, "display");
     if (display.empty() && environmentValue("DISPLAY")) display = environmentValue("DISPLAY");
@@ -192,9 +221,9 @@ std::string platformFailure(const std::vector<std::string>& args) {
 // warnings on the way are held back until the platform stands, then passed on as they were.
 class PlatformStartWatch {
 public:
-    static void begin(std::string failure) {
+    static void begin(std::vector<std::string> args) {
         State& s = state();
-        s.failure = std::move(failure);
+        s.args = std::move(args);
         s.previous = qInstallMessageHandler(&PlatformStartWatch::handle);
         // Pre-routines run once the application object has made its platform.
         qAddPreRoutine(&PlatformStartWatch::end);
@@ -208,7 +237,7 @@ private:
         QString message;
     };
     struct State {
-        std::string failure;
+        std::vector<std::string> args;  // what the failure is worked out from, only if it comes
         QtMessageHandler previous = nullptr;
         std::vector<Held> held;
     };
@@ -219,7 +248,7 @@ private:
 
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
         if (type == QtFatalMsg) {
-            const std::string line = state().failure + '\n';
+            const std::string line = platformFailure(state().args) + '\n';
             std::fputs(line.c_str(), stderr);
             std::_Exit(1);
         }
@@ -247,7 +276,7 @@ int run(int argc, char** argv) {
             std::cerr << kNoDisplay << '\n';
             return 1;
         }
-        PlatformStartWatch::begin(platformFailure(args));
+        PlatformStartWatch::begin(args);
         return runApplication(argc, argv);
     }
 

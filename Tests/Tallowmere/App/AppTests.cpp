@@ -3,6 +3,7 @@
 #include "PaintProbe.hpp"
 #include "GameScreenFixture.hpp"
 
+#include <Tallowmere/App/AppIcon.hpp>
 #include <Tallowmere/App/DestroyedWindows.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
@@ -29,6 +30,9 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTimer>
+
+#include <cmath>
+#include <set>
 
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -250,6 +254,29 @@ TEST_F(AppTest, TheAlertsWarningSignHasAPixelForEveryDevicePixel) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) yellow += image.pixelColor(x, y) == warningYellow();
     EXPECT_GT(yellow, image.width() * image.height() / 5) << "a yellow sign, its mark cut through";
+}
+
+// Run again on screens scaled by fractions too. The X11 platform hands the desktop one picture for
+// each size the icon lists, asked for in the screen's pixels: at every scale those are the icon
+// drawn at each window size and at each in the screen's pixels, none a scaled copy of another.
+TEST_F(AppTest, TheWindowIconHoldsEachSizeDrawnInPixelsAndInTheScreensPixels) {
+    setWindowIconAfterFirstFrame(*qApp);
+    openWindow(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }, 10000));
+    const QIcon icon = QApplication::windowIcon();
+    QApplication::setWindowIcon(QIcon());
+    std::set<int> expected, carried;
+    for (const int side : kWindowIconSizes) {
+        expected.insert(side);
+        expected.insert(int(std::lround(side * qApp->devicePixelRatio())));
+    }
+    for (const QSize& size : icon.availableSizes()) {
+        const QImage picture = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        carried.insert(picture.width());
+        // Drawn on the pool, a fill's edge may round a level apart.
+        EXPECT_LE(largestDifference(picture, renderAppIcon(picture.width())), 1) << picture.width() << " px";
+    }
+    EXPECT_EQ(carried, expected);
 }
 
 // ## Further windows

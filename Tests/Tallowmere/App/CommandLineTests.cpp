@@ -160,28 +160,100 @@ TEST(CommandLineBinary, WithoutADisplayTheGameSaysSoAndOfflineModesStillWork) {
     EXPECT_EQ(QImage(shotPath).size(), QSize(1000, 640));
 }
 
-// A display no server answers at, or a platform with no plugin here: Qt would dump core with
-// advice to reinstall; the game names what it tried in one line and fails.
+// A display no server answers at, or a platform with no plugin here, named in the environment or
+// by Qt's own options: Qt would dump core with advice to reinstall; the game names what it tried
+// in one line and fails.
 TEST(CommandLineBinary, ADisplayOrPlatformThatCannotStartIsNamedAndFails) {
     int number = 4000;  // well past what xvfb-run picks, and free: no socket, no lock
     while (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)) || QFile::exists(QString("/tmp/.X%1-lock").arg(number)))
         ++number;
     const QString display = QString(":%1").arg(number);
-    const std::pair<QString, QString> cases[] = {
-        {"DISPLAY", display},
-        {"QT_QPA_PLATFORM", "wayland"},
-    };
     const QString hint = ": run it in a desktop session, or under xvfb-run\n";
-    const QString lines[] = {"Tallowmere: cannot open the display " + display + hint,
-                             "Tallowmere: cannot start on the platform \"wayland\"" + hint};
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const QString noDisplay = "Tallowmere: cannot open the display " + display + hint;
+    const auto noPlugin = [](const QString& platform) {
+        return "Tallowmere: cannot start on the platform \"" + platform + "\": no such platform plugin\n";
+    };
+    struct Case {
+        QStringList args;
+        QString variable, value;  // one in the environment, if any
+        QString line;
+    };
+    const Case cases[] = {
+        {{}, "DISPLAY", display, noDisplay},
+        {{"-display", display}, {}, {}, noDisplay},
+        {{"-platform", "xcb", "--display", display}, {}, {}, noDisplay},
+        {{}, "QT_QPA_PLATFORM", "nosuchplugin", noPlugin("nosuchplugin")},
+        {{"-platform", "nosuchplugin"}, {}, {}, noPlugin("nosuchplugin")},
+        {{"--platform", "nosuchplugin:size=9"}, "QT_QPA_PLATFORM", "offscreen", noPlugin("nosuchplugin:size=9")},
+        // Whether Wayland's plugin is installed or no compositor answers it, it is named.
+        {{}, "QT_QPA_PLATFORM", "wayland", "Tallowmere: cannot start on the platform \"wayland\": "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.args.join(' ') + " " + c.variable + "=" + c.value).toStdString());
         QProcessEnvironment environment = bareEnvironment();
-        environment.insert(cases[i].first, cases[i].second);
-        const ProcessResult game = runProgram(TM_BINARY, {}, environment);
-        EXPECT_EQ(game.status, 1) << cases[i].first.toStdString();
-        EXPECT_EQ(game.err.toStdString(), lines[i].toStdString());
+        if (!c.variable.isEmpty()) environment.insert(c.variable, c.value);
+        const ProcessResult game = runProgram(TM_BINARY, c.args, environment);
+        EXPECT_EQ(game.status, 1);
+        if (c.line.endsWith('\n')) {
+            EXPECT_EQ(game.err.toStdString(), c.line.toStdString());
+        } else {
+            EXPECT_TRUE(game.err.startsWith(c.line) && game.err.count('\n') == 1) << game.err.toStdString();
+        }
         EXPECT_TRUE(game.out.isEmpty()) << game.out.toStdString();
     }
+}
+
+// The game started where Qt can start it: on the headless platform, and on a display given only
+// by Qt's own option. It stays up, and what Qt warned of while its platform came up reaches
+// stderr: here that the runtime folder is open to others.
+TEST(CommandLineBinary, AGameThatStartsPassesQtsWarningsOn) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    ASSERT_TRUE(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                          QFile::ExeOther));
+    const QString warning = "QStandardPaths: wrong permissions on runtime directory " + runtime.path();
+    // The save and settings folders of this test run, a runtime folder of mode 0755, and no session
+    // bus to fork a launcher for.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+
+    // Runs the game until `warning` shows on its stderr or it ends, then ends it; what it wrote there.
+    const auto startedWarning = [&](const QStringList& args, const QProcessEnvironment& with) {
+        QProcess game;
+        game.setProcessEnvironment(with);
+        game.setReadChannel(QProcess::StandardError);
+        game.start(TM_BINARY, args);
+        QString err;
+        while (!err.contains(warning) && game.waitForReadyRead(60000))
+            err += QString::fromUtf8(game.readAllStandardError());
+        EXPECT_EQ(game.state(), QProcess::Running) << err.toStdString();
+        game.kill();
+        game.waitForFinished();
+        return err + QString::fromUtf8(game.readAllStandardError());
+    };
+    QProcessEnvironment headless = environment;
+    headless.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString offscreen = startedWarning({}, headless);
+    EXPECT_TRUE(offscreen.contains(warning)) << offscreen.toStdString();
+    EXPECT_FALSE(offscreen.contains("Tallowmere:")) << offscreen.toStdString();
+
+    // A server of our own, which says its display once it answers.
+    QProcess server;
+    server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1400x1000x24"});
+    if (!server.waitForStarted()) GTEST_SKIP() << "no Xvfb here";
+    QByteArray number;
+    while (!number.contains('\n') && server.waitForReadyRead(60000)) number += server.readAllStandardOutput();
+    const bool named = number.contains('\n');
+    EXPECT_TRUE(named) << "Xvfb named no display";
+    const QString onDisplay =
+        named ? startedWarning({"-display", ":" + QString::fromLatin1(number.trimmed())}, environment) : QString();
+    server.terminate();
+    server.waitForFinished();
+    EXPECT_TRUE(onDisplay.contains(warning)) << onDisplay.toStdString();
+    EXPECT_FALSE(onDisplay.contains("Tallowmere:")) << onDisplay.toStdString();
 }
 
 TEST(CommandLineBinary, APathThatIsNotUtf8IsWrittenByItsExactBytes) {

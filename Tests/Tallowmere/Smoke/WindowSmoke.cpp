@@ -2,11 +2,12 @@
 // Ctrl+N a step down and right of it and plays room 1 with real mouse clicks - the vase in the
 // second window, the key in the bar and the door in the first - until room 2's intro card shows
 // in both. The key's tile shows its tooltip under the resting pointer. Every window and the
-// pause menu's alert ask for the dark frame and carry the game's icon at several sizes. Then Ctrl+W closes the second, and the first
-// outlives the X events that follow, those of the Hint button's tooltip and of an alert come
-// and gone, and a DestroyNotify that a client merely sends it; one Escape pauses after a menu
-// closed by Escape and after Alt alone. Another X client destroying it quits with status 0,
-// and the save holds room 2.
+// pause menu's alert ask for the dark frame and carry the game's icon drawn at each size, in
+// points and in the screen's pixels. Then Ctrl+W closes the second, and the first outlives the X
+// events that follow, those of the Hint button's tooltip and of an alert come and gone, and a
+// DestroyNotify that a client merely sends it; one Escape pauses after a menu closed by Escape
+// and after Alt alone. Another X client destroying it quits with status 0, and the save holds
+// room 2.
 // Usage: tallowmere_window_smoke [FOLDER]; with a folder it also saves a PNG of each step.
 #include "PrivateHome.hpp"
 
@@ -42,11 +43,14 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,11 +61,10 @@ namespace {
 constexpr int kStillRunning = 70;
 // Xvfb runs no window manager, so there is no title bar to measure the step by.
 constexpr int kCascadeStep = 30;
-// How far (mean premultiplied channel, 0 ... 255) a window icon may lie from the large icon scaled
-// down to its size. Drawn at its own size it differs along its edges, by about 90 / size: 5 at
-// 16 px, 0.4 at 256. Shifted by a sixteenth of its width it lies 16 or more away, without its door
-// 11 or more.
-constexpr double kIconTolerance = 8;
+// How far (premultiplied channel, 0 ... 255) a window icon may lie from the icon drawn at its size
+// here: drawn on the pool, a fill's edge may round a level apart (384 px). A copy of the next
+// larger picture scaled down lies tens of levels away (48 at 16 px, 65 at 20 and 33 px).
+constexpr int kIconTolerance = 1;
 
 int fail(const char* what) {
     std::fprintf(stderr, "window smoke test failed: %s\n", what);
@@ -107,20 +110,33 @@ GameView* gameIn(const MainWindow& window) {
     return qobject_cast<GameView*>(window.rootView()->currentScreen());
 }
 
-// Destroys `window`'s X window as another client would (a desktop tool, `xdotool windowclose`).
-bool destroyFromOutside(const QWidget& window) {
+// Makes `request` through a connection of its own, as another X client (a desktop tool, a task
+// bar) would; whether the server took it.
+bool fromOutside(const std::function<xcb_void_cookie_t(xcb_connection_t*)>& request) {
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-    bool destroyed = false;
+    bool taken = false;
     if (xcb_connection_has_error(other) == 0) {
         // Waits for the server's answer: requests a client leaves unread as it hangs up may be
         // dropped.
-        xcb_generic_error_t* error =
-            xcb_request_check(other, xcb_destroy_window_checked(other, xcb_window_t(window.winId())));
-        destroyed = error == nullptr;
+        xcb_generic_error_t* error = xcb_request_check(other, request(other));
+        taken = error == nullptr;
         std::free(error);
     }
     xcb_disconnect(other);
-    return destroyed;
+    return taken;
+}
+
+// Destroys `window`'s X window as `xdotool windowclose` does.
+bool destroyFromOutside(const QWidget& window) {
+    return fromOutside([&](xcb_connection_t* other) { return xcb_destroy_window_checked(other, xcb_window_t(window.winId())); });
+}
+
+// Gives `window` the input focus stamped with the current time, as a task bar does: later than
+// any event the game has seen.
+bool focusFromOutside(const QWidget& window) {
+    return fromOutside([&](xcb_connection_t* other) {
+        return xcb_set_input_focus_checked(other, XCB_INPUT_FOCUS_PARENT, xcb_window_t(window.winId()), XCB_CURRENT_TIME);
+    });
 }
 
 // Lets the events the server has sent the game so far all be handled: a mark sent through the
@@ -165,20 +181,13 @@ private:
 
 // A DestroyNotify for `window` as any client can send one, though the window stands.
 bool sendDestroyNotify(const QWidget& window) {
-    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-    bool sent = false;
-    if (xcb_connection_has_error(other) == 0) {
-        xcb_destroy_notify_event_t event{};
-        event.response_type = XCB_DESTROY_NOTIFY;
-        event.event = event.window = xcb_window_t(window.winId());
-        xcb_generic_error_t* error = xcb_request_check(
-            other, xcb_send_event_checked(other, 0, event.window, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
-                                          reinterpret_cast<const char*>(&event)));
-        sent = error == nullptr;
-        std::free(error);
-    }
-    xcb_disconnect(other);
-    return sent;
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = event.window = xcb_window_t(window.winId());
+    return fromOutside([&](xcb_connection_t* other) {
+        return xcb_send_event_checked(other, 0, event.window, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                                      reinterpret_cast<const char*>(&event));
+    });
 }
 
 // The pause menu's "Restart the whole game" question, opened in `game` and up on the screen.
@@ -253,35 +262,44 @@ std::vector<QImage> windowIcons(const QWidget& window) {
     return icons;
 }
 
-// The mean difference of the premultiplied channels (0 ... 255) between `icon` and the large icon
-// scaled down to its size.
-double distanceFromLargeIcon(const QImage& icon) {
-    static const QImage large = renderAppIcon();
-    const QImage expected = large.scaled(icon.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+// The largest difference of a premultiplied channel (0 ... 255) between `icon` and the icon drawn
+// at its size.
+int distanceFromDrawnIcon(const QImage& icon) {
+    const QImage expected = renderAppIcon(icon.width());
     const QImage actual = icon.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    double sum = 0;
+    if (icon.width() != icon.height() || expected.size() != actual.size()) return 255;
+    int largest = 0;
     for (int y = 0; y < icon.height(); ++y) {
         const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
         const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
         for (int x = 0; x < icon.width(); ++x)
-            sum += std::abs(qAlpha(a[x]) - qAlpha(e[x])) + std::abs(qRed(a[x]) - qRed(e[x])) +
-                   std::abs(qGreen(a[x]) - qGreen(e[x])) + std::abs(qBlue(a[x]) - qBlue(e[x]));
+            largest = std::max({largest, std::abs(qAlpha(a[x]) - qAlpha(e[x])), std::abs(qRed(a[x]) - qRed(e[x])),
+                                std::abs(qGreen(a[x]) - qGreen(e[x])), std::abs(qBlue(a[x]) - qBlue(e[x]))});
     }
-    return sum / (4.0 * icon.width() * icon.height());
+    return largest;
 }
 
-// What is wrong with the icon `window` carries, or empty: it must come (it is drawn after the
-// first frame) at two sizes or more, each the game's icon.
+// What is wrong with the icon `window` carries, or empty: once drawn (after the first frame) it
+// holds a picture at each of the window sizes, and at each in the screen's pixels too, every one
+// the icon drawn at that very size.
 std::string iconFault(const QWidget& window) {
-    const bool came = QTest::qWaitFor([&] { return windowIcons(window).size() >= 2; }, 5000);
-    const std::vector<QImage> icons = windowIcons(window);
-    if (!came || icons.size() < 2) return "an icon at " + std::to_string(icons.size()) + " size(s)";
-    for (const QImage& icon : icons) {
-        const double distance = distanceFromLargeIcon(icon);
-        if (distance > kIconTolerance)
-            return "a " + std::to_string(icon.width()) + " px icon that is not the game's (mean difference " +
-                   std::to_string(distance) + ")";
+    std::set<int> expected;
+    for (const int side : kWindowIconSizes) {
+        expected.insert(side);
+        expected.insert(int(std::lround(side * qApp->devicePixelRatio())));
+    }
+    const bool came = QTest::qWaitFor([&] { return !windowIcons(window).empty(); }, 5000);
+    std::set<int> sides;
+    for (const QImage& icon : windowIcons(window)) {
+        sides.insert(icon.width());
+        if (const int distance = distanceFromDrawnIcon(icon); distance > kIconTolerance)
+            return "a " + std::to_string(icon.width()) + "x" + std::to_string(icon.height()) +
+                   " px icon that is not the icon drawn at that size (off by " + std::to_string(distance) + ")";
+    }
+    if (!came || sides != expected) {
+        std::string listed;
+        for (const int side : sides) listed += " " + std::to_string(side);
+        return "an icon at the sizes" + (listed.empty() ? std::string(" (none)") : listed);
     }
     return {};
 }
@@ -316,10 +334,10 @@ public:
     }
 };
 
-// The pause menu's alert in `withAlert`; a real click on a part of that window behind it, then
-// Escape or Return answers Cancel: the alert goes, the room stays and nothing is saved. With the
-// alert up, `free` (no alert) still takes a click and a key and keeps its activation. Returns
-// what went wrong, or null.
+// The pause menu's alert in `withAlert`; a real click on a part of that window behind it, or the
+// focus given to that window by another client, then Escape or Return answers Cancel: the alert
+// goes, the room stays and nothing is saved. With the alert up, `free` (no alert) still takes a
+// click and a key and keeps its activation. Returns what went wrong, or null.
 const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindow& free, Settle& settle) {
     GameView& game = *gameIn(withAlert);
     const QString savePath = QString::fromStdString(model.savePath().string());
@@ -332,25 +350,28 @@ const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindo
         return widget.mapToGlobal(QPoint(int(widget.width() * fraction.x()), int(widget.height() * fraction.y())));
     };
     QMenuBar& menus = *withAlert.menuBar();
+    const auto clickAt = [](QPoint global) { return [global] { return realClick(global); }; };
     struct Part {
-        QPoint global;
+        std::function<bool()> activateBehind;
         const char* key;
         const char* failure;
     };
     // Clear of the alert and of the pause menu's card, both centred.
     const Part parts[] = {
-        {at(*game.stage(), {0.1, 0.5}), "Escape", "Escape did not cancel the alert after a click on the stage"},
-        {at(*game.topBar(), {0.5, 0.5}), "Return", "Return did not cancel the alert after a click on the top bar"},
-        {at(*game.inventoryBar(), {0.5, 0.5}), "Escape", "Escape did not cancel the alert after a click on the inventory bar"},
-        {at(menus, {0.9, 0.5}), "Return", "Return did not cancel the alert after a click on the menu bar"},
+        {clickAt(at(*game.stage(), {0.1, 0.5})), "Escape", "Escape did not cancel the alert after a click on the stage"},
+        {clickAt(at(*game.topBar(), {0.5, 0.5})), "Return", "Return did not cancel the alert after a click on the top bar"},
+        {clickAt(at(*game.inventoryBar(), {0.5, 0.5})), "Escape", "Escape did not cancel the alert after a click on the inventory bar"},
+        {clickAt(at(menus, {0.9, 0.5})), "Return", "Return did not cancel the alert after a click on the menu bar"},
+        {[&] { return focusFromOutside(withAlert); }, "Escape",
+         "Escape did not cancel the alert after another client gave its window the focus"},
     };
-    // A real click at `global`, behind `alert`: whether the activation it moves to the window
-    // comes back to the alert, where the keys then go.
-    const auto clickBehind = [&](QPoint global, const QPointer<QMessageBox>& alert) {
+    // Whether the activation `activateBehind` moves to the window behind `alert` comes back to the
+    // alert, where the keys then go.
+    const auto comesBack = [&](const std::function<bool()>& activateBehind, const QPointer<QMessageBox>& alert) {
         bool left = false;
         const QMetaObject::Connection watch = QObject::connect(
             qGuiApp, &QGuiApplication::focusWindowChanged, [&](QWindow* focus) { left = left || !alert || focus != alert->windowHandle(); });
-        const bool back = realClick(global) &&
+        const bool back = activateBehind() &&
                           QTest::qWaitFor([&] { return left && alert && QGuiApplication::focusWindow() == alert->windowHandle(); }, 5000);
         QObject::disconnect(watch);
         return back;
@@ -358,7 +379,7 @@ const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindo
     for (const Part& part : parts) {
         const QPointer<QMessageBox> alert = openRestartQuestion(model, game);
         if (!alert || !QTest::qWaitForWindowActive(alert)) return "the alert did not come up active";
-        const bool back = clickBehind(part.global, alert);
+        const bool back = comesBack(part.activateBehind, alert);
         if (!xdotool({QStringLiteral("key"), QString::fromLatin1(part.key)})) return "no real key could be sent";
         if (!back || !QTest::qWaitFor([&] { return alert.isNull(); }, 5000)) return part.failure;
     }
@@ -376,7 +397,7 @@ const char* alertKeepsItsKeys(GameModel& model, MainWindow& withAlert, MainWindo
     if (!xdotool({QStringLiteral("key"), QStringLiteral("x")}) || !settle(free) || presses.keys == 0)
         return "a window without an alert did not take a key while another window's alert was up";
     if (!alert) return "the alert went when another window took a click";
-    const bool back = clickBehind(at(*game.stage(), {0.1, 0.5}), alert);
+    const bool back = comesBack(clickAt(at(*game.stage(), {0.1, 0.5})), alert);
     if (!xdotool({QStringLiteral("key"), QStringLiteral("Escape")}) || !back ||
         !QTest::qWaitFor([&] { return alert.isNull(); }, 5000))
         return "Escape did not cancel the alert once its window was clicked again after another";
