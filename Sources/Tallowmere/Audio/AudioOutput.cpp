@@ -41,7 +41,8 @@ protected:
         const auto frames = static_cast<std::size_t>(std::max<qint64>(maxSize, 0)) / 2;
         // After a break the effects go (a new stream that replaces a lost one counts as a pull
         // long after the last); the ambient loop simply goes on.
-        if (m_sinceRead.isValid() && m_sinceRead.elapsed() > AudioOutput::kStreamBreak.count()) m_mixer.stopOneShots();
+        if (m_sinceRead.isValid() && m_sinceRead.elapsed() > AudioOutput::kStreamBreak.count())
+            m_mixer.stopOneShots();
         m_sinceRead.start();
         // The samples are native-endian, so the buffer can be written in place.
         m_mixer.render({reinterpret_cast<std::int16_t*>(data), frames});
@@ -117,8 +118,8 @@ std::unique_ptr<AudioSink> makeSystemSink() { return std::make_unique<PulseSink>
 // Everything that touches the sink, on the audio thread.
 class AudioOutput::Worker final : public QObject {
 public:
-    Worker(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory, std::chrono::milliseconds retryInterval,
-           std::shared_ptr<State> state)
+    Worker(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
+           std::chrono::milliseconds retryInterval, std::shared_ptr<State> state)
         : m_mixer(std::move(mixer)), m_factory(std::move(factory)), m_retryInterval(retryInterval),
           m_state(std::move(state)) {}
 
