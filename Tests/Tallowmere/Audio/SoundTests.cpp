@@ -29,9 +29,8 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
+#include <future>
 #include <limits>
-#include <mutex>
 #include <random>
 #include <string>
 #include <thread>
@@ -468,39 +467,19 @@ TEST(AudioOutput, OutputThatComesLaterPlaysTheLoopAndALostOneIsReopened) {
 
 namespace {
 
-// A call into a sound server that does not answer: it returns once the test opens the gate.
-// After 10 s the gate opens by itself, so that a caller that waits for it fails the test
-// rather than hanging it.
-class Gate {
-public:
+// A call into a sound server that does not answer: it returns once the test opens the gate,
+// or after 10 s by itself, so that a caller that waits for it fails the test rather than hangs.
+struct Gate {
+    std::promise<void> open;
+    std::shared_future<void> opened = open.get_future().share();
+    std::atomic<int> held = 0;    // calls waiting at the gate now
+    std::atomic<int> passed = 0;  // calls that went through
     void pass() {
-        std::unique_lock lock(m_mutex);
-        ++m_waiting;
-        m_opened.wait_for(lock, std::chrono::seconds(10), [this] { return m_open; });
-        m_open = true;
-        --m_waiting;
+        ++held;
+        opened.wait_for(std::chrono::seconds(10));
+        --held;
+        ++passed;
     }
-    void open() {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_open = true;
-        }
-        m_opened.notify_all();
-    }
-    bool isOpen() const {
-        const std::lock_guard lock(m_mutex);
-        return m_open;
-    }
-    int waiting() const {
-        const std::lock_guard lock(m_mutex);
-        return m_waiting;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_opened;
-    bool m_open = false;
-    int m_waiting = 0;
 };
 
 // What the output does with its sinks: how often it asks for one, whether a failed one is
@@ -604,15 +583,15 @@ TEST(AudioOutput, StopDoesNotWaitForASoundServerThatHoldsTheSinkNorOpensAnother)
         log->hold = hold;
         {
             AudioOutput output(std::move(mixer), countingFactory(log), std::chrono::milliseconds(5));
-            ASSERT_TRUE(waitUntil([&] { return log->gate.waiting() == 1 || output.playing(); }));
+            ASSERT_TRUE(waitUntil([&] { return log->gate.held == 1 || output.playing(); }));
             output.wake();  // an effect played meanwhile: a retry waits behind the held call
             output.stop();
-            EXPECT_FALSE(log->gate.isOpen()) << "stop waited for the sound server";
+            EXPECT_EQ(log->gate.passed, 0) << "stop waited for the sound server";
             EXPECT_FALSE(output.playing());
         }
         // Let go at last, the left thread closes the sink and ends, and only then lets go of
         // the mixer, which it rendered until then.
-        log->gate.open();
+        log->gate.open.set_value();
         EXPECT_TRUE(waitUntil([&] { return mixerInUse.expired(); }));
         EXPECT_EQ(log->alive, 0);
         EXPECT_EQ(log->made, 1);  // nothing opened after the stop
