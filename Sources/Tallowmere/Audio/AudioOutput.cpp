@@ -1,5 +1,6 @@
 #include <Tallowmere/Audio/AudioOutput.hpp>
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QIODevice>
 #include <QThread>
@@ -25,7 +26,8 @@ constexpr int kChunkFrames = AudioOutput::kSampleRate / 100;
 // is never heard.
 constexpr std::uint32_t kQueuedBytes = AudioOutput::kSampleRate * 60 / 1000 * 2;
 
-// The pull-mode source a sink reads: every read is mixed on demand, so it never runs dry.
+// The pull-mode source a sink reads: every read is mixed on demand, so it never runs dry. One
+// sink at a time reads it, from one thread at a time.
 class MixerStream final : public QIODevice {
 public:
     explicit MixerStream(Mixer& mixer) : m_mixer(mixer) {}
@@ -37,6 +39,11 @@ public:
 protected:
     qint64 readData(char* data, qint64 maxSize) override {
         const auto frames = static_cast<std::size_t>(std::max<qint64>(maxSize, 0)) / 2;
+        // After a break the effects go (a new stream that replaces a lost one counts as a pull
+        // long after the last); the ambient loop simply goes on.
+        if (m_sinceRead.isValid() && m_sinceRead.elapsed() > AudioOutput::kStreamBreak.count())
+            m_mixer.stopOneShots();
+        m_sinceRead.start();
         // The samples are native-endian, so the buffer can be written in place.
         m_mixer.render({reinterpret_cast<std::int16_t*>(data), frames});
         return static_cast<qint64>(frames * 2);
@@ -45,6 +52,7 @@ protected:
 
 private:
     Mixer& m_mixer;
+    QElapsedTimer m_sinceRead;
 };
 
 // The sound server's default output, through PulseAudio's simple API (PipeWire serves it too).
@@ -110,13 +118,13 @@ std::unique_ptr<AudioSink> makeSystemSink() { return std::make_unique<PulseSink>
 // Everything that touches the sink, on the audio thread.
 class AudioOutput::Worker final : public QObject {
 public:
-    Worker(Mixer& mixer, AudioSinkFactory factory, std::chrono::milliseconds retryInterval,
-           std::shared_ptr<State> state)
-        : m_mixer(mixer), m_factory(std::move(factory)), m_retryInterval(retryInterval),
+    Worker(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
+           std::chrono::milliseconds retryInterval, std::shared_ptr<State> state)
+        : m_mixer(std::move(mixer)), m_factory(std::move(factory)), m_retryInterval(retryInterval),
           m_state(std::move(state)) {}
 
     void begin() {
-        m_stream = std::make_unique<MixerStream>(m_mixer);
+        m_stream = std::make_unique<MixerStream>(*m_mixer);
         m_stream->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         m_timer = new QTimer(this);
         m_timer->setInterval(m_retryInterval);
@@ -125,9 +133,10 @@ public:
         check();
     }
 
-    // Drops a failed sink and, while there is none, tries to open one.
+    // Drops a failed sink and, while there is none, tries to open one. Once a stop is asked
+    // nothing is opened: a connection to a server that never answers takes half a minute.
     void check() {
-        if (!m_stream) return;  // ended
+        if (!m_stream || m_state->stopping) return;
         if (m_sink && m_sink->failed()) {
             m_sink.reset();
             m_state->playing = false;
@@ -137,6 +146,7 @@ public:
         }
         if (m_sink) return;
         if (auto sink = m_factory ? m_factory() : nullptr; sink && sink->start(*m_stream)) {
+            if (m_state->stopping) return;  // opened as the stop came: closed unused
             m_sink = std::move(sink);
             m_state->playing = true;
             m_reported = false;
@@ -157,10 +167,12 @@ public:
         m_state->playing = false;
         m_sink.reset();
         m_stream.reset();
+        thread()->quit();
     }
 
 private:
-    Mixer& m_mixer;
+    // Shared: a thread that stop() gave up waiting for still renders it when it wakes.
+    std::shared_ptr<Mixer> m_mixer;
     AudioSinkFactory m_factory;
     std::chrono::milliseconds m_retryInterval;
     std::shared_ptr<State> m_state;
@@ -171,10 +183,10 @@ private:
     bool m_reported = false;
 };
 
-AudioOutput::AudioOutput(Mixer& mixer, AudioSinkFactory factory,
+AudioOutput::AudioOutput(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
                          std::chrono::milliseconds retryInterval)
     : m_thread(std::make_unique<QThread>()),
-      m_worker(new Worker(mixer, std::move(factory), retryInterval, m_state)) {
+      m_worker(new Worker(std::move(mixer), std::move(factory), retryInterval, m_state)) {
     m_thread->setObjectName(QStringLiteral("audio"));
     m_worker->moveToThread(m_thread.get());
     QObject::connect(m_thread.get(), &QThread::finished, m_worker, &QObject::deleteLater);
@@ -192,10 +204,19 @@ void AudioOutput::wake() {
 
 void AudioOutput::stop() {
     if (!m_thread) return;
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->end(); },
-                              Qt::BlockingQueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
+    m_state->stopping = true;
+    m_state->playing = false;
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->end(); }, Qt::QueuedConnection);
+    if (!m_thread->wait(QDeadlineTimer(kStopWait))) {
+        // Deviation: the thread is left running. It is held inside the sound server's library
+        // (a connection the server never completes, a write it never takes), which nothing can
+        // interrupt; quitting must not wait for that. The worker owns its shares of the mixer
+        // and the state, ends once the server lets go, and then the thread object goes too.
+        // Should the process end first, the operating system takes the thread with it.
+        QThread* const thread = m_thread.release();
+        QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+        if (thread->isFinished()) thread->deleteLater();  // it finished before the connection
+    }
     m_thread.reset();
     m_worker = nullptr;
 }

@@ -34,13 +34,20 @@ std::unique_ptr<AudioSink> makeSystemSink();
 // Owns the audio thread. The sink and the source it pulls are made on that thread; opening
 // is retried there every `retryInterval` while there is no output; wake() adds a retry at
 // most once per interval.
-// Nothing here ever waits for the audio thread except stop().
+// Nothing here ever waits for the audio thread except stop(), and that only briefly: a sound
+// server that stops answering can hold the thread for good, so the thread owns a share of
+// everything it touches and may outlive this object.
 class AudioOutput {
 public:
     inline static constexpr int kSampleRate = 44100;
     inline static constexpr std::chrono::milliseconds kRetryInterval{2000};
+    // A pull this long after the one before means the stream broke (the server went away or
+    // froze): the effects asked for before then are dropped rather than heard late.
+    inline static constexpr std::chrono::milliseconds kStreamBreak{200};
+    // How long stop() waits for the audio thread before it leaves the thread to end by itself.
+    inline static constexpr std::chrono::milliseconds kStopWait{250};
 
-    AudioOutput(Mixer& mixer, AudioSinkFactory factory,
+    AudioOutput(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
                 std::chrono::milliseconds retryInterval = kRetryInterval);
     ~AudioOutput();
     AudioOutput(const AudioOutput&) = delete;
@@ -51,7 +58,9 @@ public:
     // Tries to open the output at once if it is down (at most once per retry interval on top
     // of the regular retries); returns without waiting.
     void wake();
-    // Stops the sink and joins the audio thread; nothing plays afterwards. Safe to repeat.
+    // Stops the sink and joins the audio thread, waiting at most kStopWait; a thread still
+    // held by the sound server then is left to end when the server lets go of it. Either way
+    // nothing plays and no output is opened afterwards. Safe to repeat.
     void stop();
     bool stopped() const { return m_thread == nullptr; }
 
@@ -59,6 +68,7 @@ private:
     class Worker;
     struct State {
         std::atomic<bool> playing = false;
+        std::atomic<bool> stopping = false;
     };
 
     std::shared_ptr<State> m_state = std::make_shared<State>();

@@ -53,6 +53,11 @@ bool Mixer::stop(VoiceId id) {
     return std::erase_if(m_voices, [id](const Voice& voice) { return voice.id == id; }) > 0;
 }
 
+void Mixer::stopOneShots() {
+    std::lock_guard lock(m_mutex);
+    std::erase_if(m_voices, [](const Voice& voice) { return !voice.loop; });
+}
+
 bool Mixer::contains(VoiceId id) const {
     std::lock_guard lock(m_mutex);
     return std::any_of(m_voices.begin(), m_voices.end(),

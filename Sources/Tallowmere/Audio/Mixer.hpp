@@ -44,6 +44,8 @@ public:
     // False when the voice has finished or was never there.
     bool setGain(VoiceId id, float gain);
     bool stop(VoiceId id);
+    // Stops every voice that does not loop; the loops go on where they are.
+    void stopOneShots();
     bool contains(VoiceId id) const;
     std::size_t voiceCount() const;
 

@@ -253,7 +253,8 @@ Mixer::Samples clipOf(const std::vector<float>& samples) {
 Sound& Sound::shared() {
     // Deliberately never destroyed: the process ends soon after the application object goes.
     // The application stops its output first (stopOutput), while everything it plays through
-    // still stands: the output thread is joined and the sound server's stream closed then.
+    // still stands: the output thread is joined and the sound server's stream closed then,
+    // unless the server holds them.
     static Sound* const instance = new Sound(Output::device);
     return *instance;
 }
@@ -297,19 +298,19 @@ void Sound::play(ostrevan::Sfx sfx) {
     }
     const Mixer::Samples* samples = clip(std::string(ostrevan::name(sfx)));
     if (!samples) return;
-    std::erase_if(m_active, [this](Mixer::VoiceId id) { return !m_mixer.contains(id); });
-    if (const auto id = m_mixer.add(*samples, kEffectGain, false)) m_active.push_back(*id);
+    std::erase_if(m_active, [this](Mixer::VoiceId id) { return !m_mixer->contains(id); });
+    if (const auto id = m_mixer->add(*samples, kEffectGain, false)) m_active.push_back(*id);
 }
 
 void Sound::startAmbient() {
     if (m_outputKind == Output::none || (m_output && m_output->stopped())) return;
-    if (m_ambient && !m_mixer.contains(*m_ambient)) m_ambient.reset();
+    if (m_ambient && !m_mixer->contains(*m_ambient)) m_ambient.reset();
     if (!m_ambient) {
         if (const Mixer::Samples* samples = clip(kAmbientClip))
-            m_ambient = m_mixer.add(*samples, ambientGain(), true);
+            m_ambient = m_mixer->add(*samples, ambientGain(), true);
         if (!m_ambient) return;
     }
-    m_mixer.setGain(*m_ambient, ambientGain());
+    m_mixer->setGain(*m_ambient, ambientGain());
     if (m_output) m_output->wake();
 }
 
@@ -317,9 +318,13 @@ void Sound::setMuted(bool muted) {
     m_muted = muted;
     QSettings settings(kSettingsName, kSettingsName);
     settings.setValue(kMutedKey, muted);
-    if (m_ambient) m_mixer.setGain(*m_ambient, ambientGain());
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qWarning("Tallowmere: could not save the mute setting: %s: cannot be written",
+                 qUtf8Printable(settings.fileName()));
+    if (m_ambient) m_mixer->setGain(*m_ambient, ambientGain());
     if (muted) {
-        for (const Mixer::VoiceId id : m_active) m_mixer.stop(id);
+        for (const Mixer::VoiceId id : m_active) m_mixer->stop(id);
         m_active.clear();
     }
 }

@@ -96,16 +96,18 @@ public:
     // comes (back). Later calls only reapply its volume and ask a down output to retry.
     void startAmbient();
     bool muted() const { return m_muted; }
-    // Every assignment writes the setting, even an unchanged one. Muting stops the effects
-    // and silences the loop, which keeps its place; unmuting restarts nothing.
+    // Every assignment writes the setting, even an unchanged one; a write that fails is said
+    // in one warning line, and the game goes on. Muting stops the effects and silences the
+    // loop, which keeps its place; unmuting restarts nothing.
     void setMuted(bool muted);
 
     // Whether sound is heard right now (false while there is no audio output).
     bool audible() const;
     // Stops the output and joins its thread, closing the sound server's stream, while the
-    // application still stands. The player goes on, silent.
+    // application still stands; a sound server that holds the thread is not waited for
+    // (AudioOutput::stop). The player goes on, silent.
     void stopOutput();
-    Mixer& mixer() { return m_mixer; }
+    Mixer& mixer() { return *m_mixer; }
 
 private:
     const Mixer::Samples* clip(const std::string& name) const;
@@ -116,7 +118,7 @@ private:
     std::optional<Mixer::VoiceId> m_ambient;
     bool m_muted = false;
     Output m_outputKind;
-    Mixer m_mixer;
+    std::shared_ptr<Mixer> m_mixer = std::make_shared<Mixer>();  // shared with the audio thread
     std::unique_ptr<AudioOutput> m_output;  // null for Output::none and Output::manual
 };
 

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <future>
 #include <limits>
 #include <random>
 #include <string>
@@ -66,10 +67,13 @@ bool silent(const std::vector<std::int16_t>& samples) {
 void clearMuteSetting() { QSettings("Tallowmere", "Tallowmere").remove(Sound::kMutedKey); }
 
 // A sound card stand-in: pulls the source in real time from a timer on the thread that started
-// it, and reports what it got. `available` and `lost` play the part of the sound server.
+// it, and reports what it got. `available`, `lost` and `stalled` (a frozen server, or one gone
+// before the output noticed) play the part of the sound server.
 struct FakeCard {
     std::atomic<bool> available = true;
     std::atomic<bool> lost = false;
+    std::atomic<bool> stalled = false;
+    std::atomic<int> stalledPulls = 0;
     std::atomic<long long> pulledBytes = 0;
     std::atomic<long long> loudSamples = 0;  // pulled samples that were not silence
     std::atomic<long long> longestGapMs = 0;
@@ -92,6 +96,10 @@ public:
 
 private:
     void pull() {
+        if (m_card->stalled) {
+            ++m_card->stalledPulls;
+            return;
+        }
         const qint64 now = m_clock.elapsed();
         m_card->longestGapMs = std::max<long long>(m_card->longestGapMs, now - m_lastPullMs);
         m_lastPullMs = now;
@@ -354,6 +362,19 @@ TEST(SoundPlayer, MuteSettingIsStoredAndReadBack) {
     }
     first.setMuted(true);
     EXPECT_TRUE(Sound(Sound::Output::none).muted());
+
+    // A settings file that cannot be written (a folder in its place stops root too): one line,
+    // and the game goes on with the new value.
+    const QString file = QSettings("Tallowmere", "Tallowmere").fileName();
+    ASSERT_TRUE(QFile::remove(file) && QDir().mkpath(file));
+    {
+        const ExpectQtWarning unsaved(QStringLiteral("^Tallowmere: could not save the mute setting: .*Tallowmere.conf"));
+        first.setMuted(false);
+        EXPECT_FALSE(first.muted());
+        EXPECT_EQ(unsaved.seen(), 1);
+    }
+    ASSERT_TRUE(QDir(file).removeRecursively());
+
     Sound(Sound::Output::none).setMuted(false);
     EXPECT_FALSE(Sound(Sound::Output::manual).muted());
 }
@@ -446,12 +467,32 @@ TEST(AudioOutput, OutputThatComesLaterPlaysTheLoopAndALostOneIsReopened) {
 
 namespace {
 
+// A call into a sound server that does not answer: it returns once the test opens the gate,
+// or after 10 s by itself, so that a caller that waits for it fails the test rather than hangs.
+struct Gate {
+    std::promise<void> open;
+    std::shared_future<void> opened = open.get_future().share();
+    std::atomic<int> held = 0;    // calls waiting at the gate now
+    std::atomic<int> passed = 0;  // calls that went through
+    void pass() {
+        ++held;
+        opened.wait_for(std::chrono::seconds(10));
+        --held;
+        ++passed;
+    }
+};
+
 // What the output does with its sinks: how often it asks for one, whether a failed one is
 // closed before the next is made, and when each step happened.
 struct SinkLog {
     using Clock = std::chrono::steady_clock;
+    // Where a sink waits at the gate: connecting, or closing (which waits for its writer, stuck
+    // in a write the server never takes).
+    enum class Hold { nowhere, start, close };
     std::atomic<bool> opens = false;    // whether start() finds an output
     std::atomic<bool> failing = false;  // the started sinks' writes fail from now on
+    std::atomic<Hold> hold = Hold::nowhere;
+    Gate gate;
     std::atomic<int> made = 0;
     std::atomic<int> alive = 0;
     std::atomic<int> aliveAtLastMake = 0;
@@ -467,8 +508,14 @@ public:
         ++m_log->made;
         ++m_log->alive;
     }
-    ~CountingSink() override { --m_log->alive; }
-    bool start(QIODevice&) override { return m_log->opens; }
+    ~CountingSink() override {
+        if (m_log->hold == SinkLog::Hold::close) m_log->gate.pass();
+        --m_log->alive;
+    }
+    bool start(QIODevice&) override {
+        if (m_log->hold == SinkLog::Hold::start) m_log->gate.pass();
+        return m_log->opens;
+    }
     bool failed() const override {
         if (m_log->failing) m_log->failureSeen = SinkLog::Clock::now();
         return m_log->failing;
@@ -487,7 +534,7 @@ AudioSinkFactory countingFactory(const std::shared_ptr<SinkLog>& log) {
 TEST(AudioOutput, WithNoOutputItRetriesAboutOncePerIntervalHoweverOftenItIsWoken) {
     // "The game uses CPU while there is no sound server": a player clicking away wakes the
     // output with every effect.
-    Mixer mixer;
+    const auto mixer = std::make_shared<Mixer>();
     const auto log = std::make_shared<SinkLog>();
     constexpr std::chrono::milliseconds kInterval{40};
     QElapsedTimer clock;
@@ -507,7 +554,7 @@ TEST(AudioOutput, WithNoOutputItRetriesAboutOncePerIntervalHoweverOftenItIsWoken
 }
 
 TEST(AudioOutput, SinkWhoseWritesFailIsClosedAndReopenedInTheSameCheck) {
-    Mixer mixer;
+    const auto mixer = std::make_shared<Mixer>();
     const auto log = std::make_shared<SinkLog>();
     log->opens = true;
     constexpr std::chrono::milliseconds kInterval{500};
@@ -523,6 +570,54 @@ TEST(AudioOutput, SinkWhoseWritesFailIsClosedAndReopenedInTheSameCheck) {
     // Found at the next check, reopened in that check rather than an interval later.
     EXPECT_LT(log->lastMade.load() - log->failureSeen.load(), kInterval / 2);
     EXPECT_TRUE(waitUntil([&] { return output.playing(); }));
+}
+
+TEST(AudioOutput, StopDoesNotWaitForASoundServerThatHoldsTheSinkNorOpensAnother) {
+    // "Quitting leaves the process behind while the sound server is frozen or never answers."
+    for (const SinkLog::Hold hold : {SinkLog::Hold::start, SinkLog::Hold::close}) {
+        SCOPED_TRACE(hold == SinkLog::Hold::start ? "held connecting" : "held closing");
+        auto mixer = std::make_shared<Mixer>();
+        const std::weak_ptr<Mixer> mixerInUse = mixer;
+        const auto log = std::make_shared<SinkLog>();
+        log->opens = hold == SinkLog::Hold::close;  // the held connection fails in the end
+        log->hold = hold;
+        {
+            AudioOutput output(std::move(mixer), countingFactory(log), std::chrono::milliseconds(5));
+            ASSERT_TRUE(waitUntil([&] { return log->gate.held == 1 || output.playing(); }));
+            output.wake();  // an effect played meanwhile: a retry waits behind the held call
+            output.stop();
+            EXPECT_EQ(log->gate.passed, 0) << "stop waited for the sound server";
+            EXPECT_FALSE(output.playing());
+        }
+        // Let go at last, the left thread closes the sink and ends, and only then lets go of
+        // the mixer, which it rendered until then.
+        log->gate.open.set_value();
+        EXPECT_TRUE(waitUntil([&] { return mixerInUse.expired(); }));
+        EXPECT_EQ(log->alive, 0);
+        EXPECT_EQ(log->made, 1);  // nothing opened after the stop
+    }
+}
+
+TEST(AudioOutput, EffectsAskedForWhileNothingPullsTheStreamAreNeverHeardLate) {
+    // "Effects clicked while the sound server is gone play when it returns": a frozen server
+    // never fails, and a lost one still counts as playing until the next check.
+    clearMuteSetting();
+    const auto card = std::make_shared<FakeCard>();
+    Sound sound(fakeCardFactory(card), std::chrono::milliseconds(20));
+    ASSERT_TRUE(waitUntil([&] { return card->pulledBytes > 0; }));
+    card->stalled = true;
+    ASSERT_TRUE(waitUntil([&] { return card->stalledPulls > 0; }));  // no pull under way now
+    sound.play(Sfx::tap);
+    sound.play(Sfx::open);
+    EXPECT_TRUE(sound.audible());
+    std::this_thread::sleep_for(3 * AudioOutput::kStreamBreak);
+
+    const long long pulledBefore = card->pulledBytes;
+    card->stalled = false;
+    // The first pull catches up on the whole stall, longer than the tap and most of the door.
+    ASSERT_TRUE(waitUntil([&] { return card->pulledBytes > pulledBefore + AudioOutput::kSampleRate / 2; }));
+    EXPECT_EQ(card->loudSamples, 0);
+    EXPECT_EQ(sound.mixer().voiceCount(), 0u);
 }
 
 // ## The real PulseAudio sink
