@@ -403,8 +403,9 @@ int runApplication(int argc, char** argv) {
     const QuitOnSignals quitOnSignals;
     GameModel model;
     // The sound outlives the application (it is never destroyed), so its output thread and the
-    // PulseAudio stream it writes to are stopped and joined here, while everything still stands;
-    // PulseAudio asserts when a stream is still running as the process goes.
+    // PulseAudio stream it writes to are stopped here, while everything still stands: PulseAudio
+    // asserts when a stream is still running as the process goes. A sound server that stops
+    // answering is waited for only a moment; its thread is then left to end on its own.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Sound::shared().stopOutput(); });
     openWindow(model, [] { Sound::shared().startAmbient(); });
     // Closing the last window quits, however it goes (see configureApplication()); closing any
