@@ -435,14 +435,24 @@ QRegion ToastView::refreshGlass() {
         m_beneath.setDevicePixelRatio(dpr);
         m_beneath.fill(Qt::transparent);
     }
-    const QRegion taken = whole ? QRegion(shown) : m_beneathStale & shown;
-    if (!taken.isEmpty()) {
+    QRegion taken = whole ? QRegion(shown) : m_beneathStale & shown;
+    const auto take = [&](const QRegion& part) {
+        if (part.isEmpty()) return;
         m_readingStage = true;
         // With its children: the held item lies on the stage under the capsule too. Placed as
         // the whole would be, whatever part is taken.
-        const QPoint at = taken.boundingRect().topLeft();
-        m_stage->render(&m_beneath, at - source.topLeft(), taken, QWidget::DrawChildren);
+        const QPoint at = part.boundingRect().topLeft();
+        m_stage->render(&m_beneath, at - source.topLeft(), part, QWidget::DrawChildren);
         m_readingStage = false;
+    };
+    const std::uint64_t framesBefore = m_stage->framesRendered();
+    take(taken);
+    if (m_stage->framesRendered() != framesBefore) {
+        // The stage had a frame due and rendered it as it painted the part taken: what that
+        // frame changed beyond the part is taken too, or the glass would count it seen.
+        const QRegion beyond = (m_stage->lastFrameChanges() & shown) - taken;
+        take(beyond);
+        taken += beyond;
     }
     QRegion changed = rect();
     if (whole || m_glass.result().isNull()) {
