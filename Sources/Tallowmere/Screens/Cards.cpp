@@ -175,7 +175,12 @@ private:
     // capsule clears what it repaints, so its part shows as a whole picture would.
     void paintStalePart() {
         auto* capsule = static_cast<QWidget*>(parent());
-        const QRegion part = m_stalePart & capsule->rect();
+        // Deviation: in bands across the capsule's whole width. Cut by a rectangle that lies inside
+        // the capsule, the glass's rounded clip spans every row alike, and Qt's raster engine then
+        // takes it for a rectangle and drops the coverage of the rows the capsule's edge covers
+        // only partly (its bottom row at a fractional scale): the glass would show there whole.
+        QRegion part;
+        for (const QRect& r : m_stalePart & capsule->rect()) part += QRect(0, r.top(), capsule->width(), r.height());
         m_stalePart = QRegion();
         if (part.isEmpty()) return;
         const QPoint origin = m_placed.map(QPoint(0, 0)) - m_offset;  // the capsule's corner in the picture

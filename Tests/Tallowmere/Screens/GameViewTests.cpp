@@ -561,6 +561,44 @@ TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheRoomBeneath) {
     }
 }
 
+// The held key sliding under the capsule's lower half, and a frame of the room falling due just
+// as the glass reads the stage round the key again: after each partial repaint the capsule shows
+// what a whole repaint shows, along its bottom edge too, where it falls inside a device pixel,
+// and beyond the part the glass read, where the frame moved the dust drifting beneath.
+TEST_F(GameViewTest, TheToastsGlassOnScreenFollowsTheHeldItemAndFramesFallingDue) {
+    GameView& game = openGame(1);
+    StageView& stage = *game.stage();
+    double time = 18265;  // motes drift through the glass of the first hint all the time
+    stage.setArtClock([&time] { return time; });
+    tapVase();
+    clickTile(0);
+    press(Qt::Key_H, "h");
+    ToastView& toast = *game.toastView();
+    toast.enter(Motion::instant());
+    QApplication::processEvents();
+    const QRect capsule = toast.geometry();
+    // A point more all round holds the device pixels its edges fall inside.
+    const auto offWhole = [&, around = capsule.adjusted(-1, -1, 1, 1)] {
+        const QImage shown = shownOnScreen(game, around);
+        toast.showOver(&stage);  // a glass made whole again
+        return largestDifference(shown, shownAfterWholeRepaint(game, around));
+    };
+    constexpr int kStops = 15;
+    for (int i = 0; i < kStops; ++i) {
+        // The key's centre lies 24 right of and below the pointer.
+        const int x = capsule.left() + 20 + i * (capsule.width() - 40) / (kStops - 1);
+        QTest::mouseMove(game.windowHandle(), QPoint(x, capsule.bottom() - capsule.height() / 4) - QPoint(24, 24));
+        QApplication::processEvents();
+        EXPECT_EQ(offWhole(), 0) << "the key under the capsule at stop " << i;
+        // Put down, the key leaves the glass, and the room's next frame falls due.
+        time += 0.25;
+        model->tapItem("key");
+        QApplication::processEvents();
+        EXPECT_EQ(offWhole(), 0) << "a frame due as the key left the glass at stop " << i;
+        model->tapItem("key");
+    }
+}
+
 // The same pause menu, paused again after a door and after a new game, names the room of the
 // moment, not the one it first showed.
 TEST_F(GameViewTest, ThePauseCardNamesTheRoomOfTheMoment) {
