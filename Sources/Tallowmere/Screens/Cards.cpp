@@ -175,7 +175,12 @@ private:
     // capsule clears what it repaints, so its part shows as a whole picture would.
     void paintStalePart() {
         auto* capsule = static_cast<QWidget*>(parent());
-        const QRegion part = m_stalePart & capsule->rect();
+        // Deviation: in bands across the capsule's whole width. Cut by a rectangle that lies inside
+        // the capsule, the glass's rounded clip spans every row alike, and Qt's raster engine then
+        // takes it for a rectangle and drops the coverage of the rows the capsule's edge covers
+        // only partly (its bottom row at a fractional scale): the glass would show there whole.
+        QRegion part;
+        for (const QRect& r : m_stalePart & capsule->rect()) part += QRect(0, r.top(), capsule->width(), r.height());
         m_stalePart = QRegion();
         if (part.isEmpty()) return;
         const QPoint origin = m_placed.map(QPoint(0, 0)) - m_offset;  // the capsule's corner in the picture
@@ -435,14 +440,24 @@ QRegion ToastView::refreshGlass() {
         m_beneath.setDevicePixelRatio(dpr);
         m_beneath.fill(Qt::transparent);
     }
-    const QRegion taken = whole ? QRegion(shown) : m_beneathStale & shown;
-    if (!taken.isEmpty()) {
+    QRegion taken = whole ? QRegion(shown) : m_beneathStale & shown;
+    const auto take = [&](const QRegion& part) {
+        if (part.isEmpty()) return;
         m_readingStage = true;
         // With its children: the held item lies on the stage under the capsule too. Placed as
         // the whole would be, whatever part is taken.
-        const QPoint at = taken.boundingRect().topLeft();
-        m_stage->render(&m_beneath, at - source.topLeft(), taken, QWidget::DrawChildren);
+        const QPoint at = part.boundingRect().topLeft();
+        m_stage->render(&m_beneath, at - source.topLeft(), part, QWidget::DrawChildren);
         m_readingStage = false;
+    };
+    const std::uint64_t framesBefore = m_stage->framesRendered();
+    take(taken);
+    if (m_stage->framesRendered() != framesBefore) {
+        // The stage had a frame due and rendered it as it painted the part taken: what that
+        // frame changed beyond the part is taken too, or the glass would count it seen.
+        const QRegion beyond = (m_stage->lastFrameChanges() & shown) - taken;
+        take(beyond);
+        taken += beyond;
     }
     QRegion changed = rect();
     if (whole || m_glass.result().isNull()) {

@@ -37,7 +37,7 @@ QColor toastColor(Toast::Kind kind);
 // Its glass shows, blurred and darkened, what the stage given by showOver() shows beneath it,
 // the held item included, and follows the stage's frames: only as far round what changed beneath
 // as the blur reaches is blurred again. The capsule is painted again only when what it shows
-// changes, in the same repaint as the stage's new frame: only the part whose glass changed while
+// changes, in the same repaint as the stage's new frame: only the rows whose glass changed while
 // it stays in place, whole when it moves; its shadow is kept while its outline stays the same.
 class ToastView final : public QWidget {
     Q_OBJECT
