@@ -82,7 +82,9 @@ public:
         m_model.setPanelID(std::nullopt);
         const std::int64_t room = m_model.state().level;
         m_model.handle({ostrevan::ev::enter()});
-        return QTest::qWaitFor([&] { return m_model.state().level != room; }, 10 * kDoorMs) && (QTest::qWait(kDoorMs), true);
+        if (!QTest::qWaitFor([&] { return m_model.state().level != room; }, 10 * kDoorMs)) return false;
+        QTest::qWait(kDoorMs);
+        return true;
     }
 
 private:
