@@ -4,6 +4,7 @@
 
 #include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/SaveWriter.hpp>
+#include <Tallowmere/Platform/Runtime.hpp>
 
 #include <QDir>
 #include <QFile>
@@ -397,8 +398,17 @@ void GameModel::startEnter() {
         m_doorTasks.push_back(*id);
     };
     step(kFlashInAt, [this] { setFlash(1, kFlashIn); });
-    step(kAdvanceAt, [this] { advance(); });
-    step(kFlashOutAt, [this] { setFlash(0, kFlashOut); });
+    // While the flash hides the room, the pictures of the rooms before go: those the new room drew
+    // since it came stay kept. Windows keep their size through a room, so nothing else would let
+    // them go, nor hand the allocator's free pages back.
+    step(kAdvanceAt, [this] {
+        markMemoryInUse();
+        advance();
+    });
+    step(kFlashOutAt, [this] {
+        releaseFreedMemory();
+        setFlash(0, kFlashOut);
+    });
 }
 
 void GameModel::advance() {

@@ -643,7 +643,7 @@ void forgetUsedBefore(std::vector<Entry>& entries, std::uint64_t mark, std::size
 // thread; the least recently used go once the masks outgrow the budget.
 class MaskMemo {
 public:
-    MaskMemo() { addMemoryRelease([this] { forgetUnused(); }); }
+    MaskMemo() { addMemoryRelease([this] { markUsed(); }, [this] { forgetUnused(); }); }
 
     struct Masks {
         QImage mask;    // Alpha8 coverage
@@ -710,10 +710,14 @@ public:
         return {held(), kBudget, m_entries.size()};
     }
 
+    void markUsed() {
+        const std::lock_guard lock(m_mutex);
+        m_mark = m_clock;
+    }
+
     void forgetUnused() {
         const std::lock_guard lock(m_mutex);
         forgetUsedBefore(m_entries, m_mark, m_bytes, bytesOf);
-        m_mark = m_clock;
     }
 
 private:
@@ -757,7 +761,7 @@ private:
     std::vector<Entry> m_entries;
     std::size_t m_bytes = 0;
     std::uint64_t m_clock = 0;
-    std::uint64_t m_mark = 0;  // the clock at the last forgetUnused()
+    std::uint64_t m_mark = 0;  // the clock at the last markUsed()
 };
 
 MaskMemo& maskMemo() {
@@ -1320,7 +1324,7 @@ namespace {
 // every canvas on every thread; the least recently used go once the pictures outgrow the budget.
 class TextMemo {
 public:
-    TextMemo() { addMemoryRelease([this] { forgetUnused(); }); }
+    TextMemo() { addMemoryRelease([this] { markUsed(); }, [this] { forgetUnused(); }); }
 
     struct Picture {
         QImage image;  // premultiplied, in device pixels
@@ -1351,10 +1355,14 @@ public:
         return {held(), kBudget, m_kept.size()};
     }
 
+    void markUsed() {
+        const std::lock_guard lock(m_mutex);
+        m_mark = m_clock;
+    }
+
     void forgetUnused() {
         const std::lock_guard lock(m_mutex);
         forgetUsedBefore(m_kept, m_mark, m_bytes, bytesOf);
-        m_mark = m_clock;
     }
 
 private:
@@ -1381,7 +1389,7 @@ private:
     std::vector<Kept> m_kept;  // most recently used last
     std::size_t m_bytes = 0;
     std::uint64_t m_clock = 0;
-    std::uint64_t m_mark = 0;  // the clock at the last forgetUnused()
+    std::uint64_t m_mark = 0;  // the clock at the last markUsed()
 };
 
 TextMemo& textMemo() {
@@ -1401,7 +1409,9 @@ CacheUse blurredMaskUse() {
 
 void forgetUnusedPictures() {
     textMemo().forgetUnused();
+    textMemo().markUsed();
     maskMemo().forgetUnused();
+    maskMemo().markUsed();
 }
 
 void Canvas::drawText(const QString& text, QPointF center, const Font& font, const Paint& paint) const {

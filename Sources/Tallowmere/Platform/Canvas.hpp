@@ -219,8 +219,9 @@ struct CacheUse {
 // The kept pictures of solid text (see Canvas::drawText) and of blurred shapes' coverage.
 CacheUse keptTextUse();
 CacheUse blurredMaskUse();
-// Lets the kept pictures not drawn since the last call go: those of the sizes a window no longer
-// has, or of windows closed since. The runtime calls it as windows change (addMemoryRelease).
+// Lets the kept pictures not drawn since the last call (or the runtime's last markMemoryInUse())
+// go: those of the sizes a window no longer has, or of windows closed since. The runtime's
+// releases do the same as the game's windows change (addMemoryRelease).
 void forgetUnusedPictures();
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QThreadPool>
 #include <QTimer>
+#include <QWindow>
 
 #include <malloc.h>
 
@@ -15,9 +16,14 @@ namespace tallowmere {
 
 namespace {
 
+struct MemoryRelease {
+    std::function<void()> mark;
+    std::function<void()> forget;
+};
+
 struct MemoryReleases {
     std::mutex mutex;
-    std::vector<std::function<void()>> forgets;
+    std::vector<MemoryRelease> caches;
 };
 
 MemoryReleases& memoryReleases() {
@@ -25,14 +31,14 @@ MemoryReleases& memoryReleases() {
     return releases;
 }
 
-// Runs every cache's forget, outside the lock: a forget takes its cache's own lock.
-void forgetUnused() {
-    std::vector<std::function<void()>> forgets;
+// Runs `part` of every cache, outside the lock: each takes its cache's own lock.
+void forEachCache(std::function<void()> MemoryRelease::*part) {
+    std::vector<MemoryRelease> caches;
     {
         const std::lock_guard lock(memoryReleases().mutex);
-        forgets = memoryReleases().forgets;
+        caches = memoryReleases().caches;
     }
-    for (const auto& forget : forgets) forget();
+    for (const MemoryRelease& cache : caches) (cache.*part)();
 }
 
 // A second after a window is first resized or hidden, and again a second after the last time it
@@ -40,57 +46,86 @@ void forgetUnused() {
 // A trim takes a few milliseconds.
 constexpr int kReleaseDelayMs = 1000;
 
-// Watches every window of the application for a new size or for going away. The kept pictures
-// drawn in the meantime are those the windows show now; the rest go when the second is up.
+// The game's own windows, not the tooltips, menus and alerts the game's windows open: only the
+// game's windows hold room-sized pictures.
+bool isGameWindow(const QObject* object) {
+    if (!object->isWindowType()) return false;
+    return static_cast<const QWindow*>(object)->type() == Qt::Window;
+}
+
+// Watches the game's windows for a new size or for going away. The kept pictures drawn after the
+// last change are those the windows show now; the rest go when the second is up.
 class FreedMemoryWatch : public QObject {
 public:
     explicit FreedMemoryWatch(QObject* parent) : QObject(parent) {
         m_release.setSingleShot(true);
         m_release.setInterval(kReleaseDelayMs);
-        connect(&m_release, &QTimer::timeout, this, [this] {
-            releaseFreedMemory();
-            if (m_changedSince) m_release.start();
-            m_changedSince = false;
-        });
+        connect(&m_release, &QTimer::timeout, this, &FreedMemoryWatch::release);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if ((type != QEvent::Resize && type != QEvent::Hide) || !watched->isWindowType()) return false;
-        if (m_release.isActive()) {
-            m_changedSince = true;
-        } else {
-            forgetUnused();  // what is used from here on stays
-            m_release.start();
-        }
+        if ((type != QEvent::Resize && type != QEvent::Hide) || !isGameWindow(watched)) return false;
+        // A window at rest after a drag is not drawn again before the release, so the mark
+        // follows every change rather than the releases.
+        markMemoryInUse();
+        if (m_release.isActive()) m_changedSince = true;
+        else m_release.start();
         return false;
     }
 
+    bool releaseNow() {
+        if (!m_release.isActive()) return false;
+        m_release.stop();
+        release();
+        return true;
+    }
+
 private:
+    void release() {
+        releaseFreedMemory();
+        if (m_changedSince) m_release.start();
+        m_changedSince = false;
+    }
+
     QTimer m_release;
     bool m_changedSince = false;  // a window changed again after the timer started
 };
+
+QPointer<FreedMemoryWatch>& freedMemoryWatch() {
+    static QPointer<FreedMemoryWatch> watch;
+    return watch;
+}
 
 }  // namespace
 
 void configureRuntime() {
     QThreadPool::globalInstance()->setMaxThreadCount(1);
     QCoreApplication* app = QCoreApplication::instance();
-    static QPointer<QObject> watch;
+    QPointer<FreedMemoryWatch>& watch = freedMemoryWatch();
     if (app && !watch) {
         watch = new FreedMemoryWatch(app);
         app->installEventFilter(watch);
     }
 }
 
+void markMemoryInUse() {
+    forEachCache(&MemoryRelease::mark);
+}
+
 void releaseFreedMemory() {
-    forgetUnused();
+    forEachCache(&MemoryRelease::forget);
     malloc_trim(0);
 }
 
-void addMemoryRelease(std::function<void()> forget) {
+void addMemoryRelease(std::function<void()> mark, std::function<void()> forget) {
     const std::lock_guard lock(memoryReleases().mutex);
-    memoryReleases().forgets.push_back(std::move(forget));
+    memoryReleases().caches.push_back({std::move(mark), std::move(forget)});
+}
+
+bool runPendingMemoryRelease() {
+    FreedMemoryWatch* watch = freedMemoryWatch();
+    return watch && watch->releaseNow();
 }
 
 }  // namespace tallowmere

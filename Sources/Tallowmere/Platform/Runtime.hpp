@@ -11,20 +11,28 @@ namespace tallowmere {
 // more than the fill itself. One thread serves those fills and the room's frames, which are
 // painted on the pool (see runOnPool), where Qt splits nothing.
 //
-// With an application, memory freed as windows are resized or closed goes back to the system
-// soon after (see releaseFreedMemory).
+// With an application, memory freed as the game's windows are resized or closed goes back to the
+// system soon after (see releaseFreedMemory). Tooltips, menus and alerts come and go too often,
+// and free too little, to start a release.
 void configureRuntime();
 
-// Lets what the caches added with addMemoryRelease() keep for no window go, and hands the pages
-// the C library's allocator keeps free back to the system. A resized window
-// frees its frame-sized pictures, a closed one all of its own; the allocator keeps what lies
-// between pictures still in use for later, and for a window's large pictures it stops mapping
-// them apart once one has been freed, so without this the process stays as large as its largest
-// moment.
+// From now on, what the caches added with addMemoryRelease() are asked for is what the windows
+// show: the next release keeps it and lets the rest go.
+void markMemoryInUse();
+
+// Lets what the caches keep and nothing used since the last markMemoryInUse() go, and hands the
+// pages the C library's allocator keeps free back to the system. A resized window frees its
+// frame-sized pictures, a closed one all of its own; the allocator keeps what lies between
+// pictures still in use for later, and for a window's large pictures it stops mapping them apart
+// once one has been freed, so without this the process stays as large as its largest moment.
 void releaseFreedMemory();
 
-// Adds a cache's `forget` to what releaseFreedMemory() runs first, and to what runs when a window
-// starts to change: it lets go of what was not used since its last run. Safe from any thread.
-void addMemoryRelease(std::function<void()> forget);
+// Adds a cache to what markMemoryInUse() and releaseFreedMemory() reach: `mark` notes where its
+// use stands, `forget` lets go of what was not used since. Safe from any thread.
+void addMemoryRelease(std::function<void()> mark, std::function<void()> forget);
+
+// Runs the release a window's change has started now instead of when its delay is up, as the
+// timer would; false when none was pending. Lets tests follow a release without waiting for one.
+bool runPendingMemoryRelease();
 
 }  // namespace tallowmere

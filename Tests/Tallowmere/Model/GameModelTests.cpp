@@ -4,6 +4,7 @@
 // Room content is changing while the catalogue is written; these tests rely only on room 1
 // (the vase gives the key) and otherwise on room numbers.
 #include "GameScreenFixture.hpp"
+#include "PaintProbe.hpp"
 
 #include <QDir>
 
@@ -455,6 +456,26 @@ TEST_F(GameModelTest, OnlyANewGameEndsARunningDoorSequence) {
     EXPECT_EQ(saved(), (SaveFile{begin(room(1)), 9}));
     EXPECT_EQ(m.flash(), 0.0);
     EXPECT_FALSE(lastChange(What::flash)) << "the old sequence raised no flash";
+}
+
+TEST_F(GameModelTest, TheDoorsPauseLetsTheEarlierRoomsPicturesGo) {
+    const auto drawText = [](const char* text) {
+        tallowmere::testing::paintImage(200, 60, [&](Canvas& canvas) {
+            canvas.drawText(QString::fromLatin1(text), {100, 30}, Font{14}, QColor(Qt::white));
+        });
+    };
+    forgetUnusedPictures();
+    GameModel& m = startIn(7);
+    drawText("Room 7");
+    m.handle({ev::enter()});
+    clock.advance(1.6);
+    ASSERT_EQ(m.state().level, 8);
+    drawText("Room 8");
+    const std::size_t kept = keptTextUse().entries;
+    clock.advance(0.1);
+    EXPECT_EQ(keptTextUse().entries, 1U) << "of " << kept << " texts kept as the flash fell";
+    drawText("Room 8");
+    EXPECT_EQ(keptTextUse().entries, 1U) << "the new room's text stays kept";
 }
 
 TEST_F(GameModelTest, PendingTasksOutliveNoModel) {

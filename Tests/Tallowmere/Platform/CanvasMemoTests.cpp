@@ -2,10 +2,14 @@
 // what it really holds, keeps to its budget however many sizes a window takes, and lets go of
 // what no window draws any more.
 #include <Tallowmere/Platform/Canvas.hpp>
+#include <Tallowmere/Platform/Runtime.hpp>
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QResizeEvent>
 #include <QString>
+#include <QWindow>
 
 #include <malloc.h>
 
@@ -79,6 +83,45 @@ TEST(CanvasMemo, TheKeptPicturesCountWhatTheyHoldAndKeepToTheirBudget) {
     forgetUnusedPictures();
     EXPECT_EQ(keptTextUse().entries, 4U);
     EXPECT_EQ(blurredMaskUse().entries, 0U);
+}
+
+// A game window takes `size`, as the platform tells it.
+void resizeWindow(QWindow& window, QSize size) {
+    QResizeEvent event(size, window.size());
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+// Draws plain and blurred texts at `scale`; true when every picture was kept already.
+bool drawnFromKept(double scale) {
+    const std::size_t texts = keptTextUse().entries, masks = blurredMaskUse().entries;
+    drawTexts(scale, 14);
+    drawTexts(scale, 14, 1.5);
+    return keptTextUse().entries == texts && blurredMaskUse().entries == masks;
+}
+
+TEST(CanvasMemo, AReleaseKeepsWhatWasDrawnSinceTheWindowsLastChange) {
+    QWindow window;
+    while (runPendingMemoryRelease()) {}
+    drawnFromKept(1);
+    resizeWindow(window, {1300, 900});
+    drawnFromKept(1.25);
+    ASSERT_TRUE(runPendingMemoryRelease()) << "a game window's new size starts a release";
+    EXPECT_EQ(keptTextUse().entries, 4U) << "only the new size's texts stay";
+    EXPECT_EQ(blurredMaskUse().entries, 4U) << "only the new size's masks stay";
+    EXPECT_TRUE(drawnFromKept(1.25));
+
+    // A drag: the first release comes while the corner still moves, the second a second after
+    // it, when the window is at rest and draws nothing new.
+    resizeWindow(window, {1400, 950});
+    drawnFromKept(1.5);
+    resizeWindow(window, {1500, 1000});
+    drawnFromKept(1.75);
+    ASSERT_TRUE(runPendingMemoryRelease());
+    ASSERT_TRUE(runPendingMemoryRelease()) << "the window changed during the first second";
+    EXPECT_FALSE(runPendingMemoryRelease());
+    EXPECT_EQ(keptTextUse().entries, 4U);
+    EXPECT_EQ(blurredMaskUse().entries, 4U);
+    EXPECT_TRUE(drawnFromKept(1.75)) << "what the window shows at rest stays kept";
 }
 
 }  // namespace
