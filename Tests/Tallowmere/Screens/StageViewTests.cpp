@@ -181,6 +181,43 @@ TEST_F(StageViewTest, ClicksReachThePropUnderThePointerInLetterboxedWindows) {
     }
 }
 
+// The events reach the stage straight, with no turn of the event loop and so no frame between
+// them: the pointer state the stage last saw, or showed, is no help in judging the click.
+TEST_F(StageViewTest, AClickIsJudgedWhereItsPressAndReleaseAreWhateverThePointerDidAround) {
+    GameModel& game = startIn(1);
+    StageView stage(game, QMarginsF(18, 6, 18, 6));
+    showAt(stage, QSize(1100, 700));
+    const QPointF vase = centreOf(room(1).prop("vase")->rect);
+    const QPointF empty = emptyPoint();
+    const auto send = [&](QEvent::Type type, QPointF stagePoint) {
+        const QPointF at = stage.toWidget(stagePoint);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, at, stage.mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(&stage, &event);
+    };
+    struct Case {
+        QPointF before;  // where the last move put the pointer
+        QPointF click;
+        QPointF after;
+        bool tapsVase;
+    };
+    const Case cases[] = {
+        {vase, vase, empty, true},    // arrived, clicked and gone at once
+        {empty, vase, empty, true},   // the arrival never reported
+        {vase, empty, vase, false},   // the ring still on the vase, the click beside it
+    };
+    for (const Case& c : cases) {
+        game.restartRoom();
+        send(QEvent::MouseMove, c.before);
+        send(QEvent::MouseButtonPress, c.click);
+        send(QEvent::MouseButtonRelease, c.click);
+        send(QEvent::MouseMove, c.after);
+        EXPECT_EQ(game.state().inventory.size(), c.tapsVase ? 1U : 0U)
+            << "pointer last at x " << c.before.x() << ", clicked at x " << c.click.x();
+    }
+}
+
 TEST_F(StageViewTest, HoverAndCursorFollowThePointerUnlessPausedOrInAPanel) {
     GameModel& game = startIn(1);
     StageView stage(game, QMarginsF(18, 6, 18, 6));
