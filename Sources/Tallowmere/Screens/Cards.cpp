@@ -175,12 +175,18 @@ private:
     // capsule clears what it repaints, so its part shows as a whole picture would.
     void paintStalePart() {
         auto* capsule = static_cast<QWidget*>(parent());
-        // Deviation: in bands across the capsule's whole width. Cut by a rectangle that lies inside
-        // the capsule, the glass's rounded clip spans every row alike, and Qt's raster engine then
-        // takes it for a rectangle and drops the coverage of the rows the capsule's edge covers
-        // only partly (its bottom row at a fractional scale): the glass would show there whole.
+        // Deviation: a part that reaches the capsule's top or bottom edge is painted again in a band
+        // across the whole capsule. Cut by a rectangle within the capsule's straight edges, the
+        // glass's rounded clip spans every row alike, and Qt's raster engine then takes it for a
+        // rectangle and drops the coverage of a row the edge covers only partly (its bottom row at
+        // a fractional scale): the glass would show there whole. A band holds the rounded ends,
+        // whose rows differ. A part clear of those edges has no partial row.
+        const QRect whole = capsule->rect();
         QRegion part;
-        for (const QRect& r : m_stalePart & capsule->rect()) part += QRect(0, r.top(), capsule->width(), r.height());
+        for (const QRect& r : m_stalePart & whole) {
+            const bool atEdge = r.top() <= kEdgeReachPt || r.bottom() >= whole.bottom() - kEdgeReachPt;
+            part += atEdge ? QRect(whole.left(), r.top(), whole.width(), r.height()) : r;
+        }
         m_stalePart = QRegion();
         if (part.isEmpty()) return;
         const QPoint origin = m_placed.map(QPoint(0, 0)) - m_offset;  // the capsule's corner in the picture
@@ -188,6 +194,10 @@ private:
         capsule->render(&m_picture, bounds.topLeft(), part, QWidget::DrawChildren);
         takeOutline(QRectF(QPointF(bounds.topLeft()) * m_dpr, QSizeF(bounds.size()) * m_dpr).toAlignedRect().adjusted(-1, -1, 1, 1));
     }
+
+    // How near the capsule's top or bottom edge, in points, a part must come to hold a row of
+    // pixels the edge covers only partly: the edge's own and, for rounding on the way, one more.
+    static constexpr int kEdgeReachPt = 1;
 
     std::function<bool(const QPaintDevice*)> m_pictureCurrent;
     QPixmap m_picture;  // the capsule as last painted, padded for the shadow
