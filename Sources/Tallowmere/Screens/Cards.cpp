@@ -175,12 +175,13 @@ private:
     // capsule clears what it repaints, so its part shows as a whole picture would.
     void paintStalePart() {
         auto* capsule = static_cast<QWidget*>(parent());
-        // Deviation: a part that reaches the capsule's top or bottom edge is painted again in a band
-        // across the whole capsule. Cut by a rectangle within the capsule's straight edges, the
-        // glass's rounded clip spans every row alike, and Qt's raster engine then takes it for a
-        // rectangle and drops the coverage of a row the edge covers only partly (its bottom row at
-        // a fractional scale): the glass would show there whole. A band holds the rounded ends,
-        // whose rows differ. A part clear of those edges has no partial row.
+        // A part that reaches the capsule's top or bottom edge is painted again in a band across
+        // the whole capsule, wider than what changed, because Qt's raster engine loses the edge
+        // otherwise: cut by a rectangle within the capsule's straight edges, the glass's rounded
+        // clip spans every row alike, Qt takes it for a rectangle and drops the coverage of a row
+        // the edge covers only partly (its bottom row at a fractional scale), and the glass would
+        // show there whole. A band holds the rounded ends, whose rows differ. A part clear of
+        // those edges has no partial row and keeps its size.
         const QRect whole = capsule->rect();
         QRegion part;
         for (const QRect& r : m_stalePart & whole) {
