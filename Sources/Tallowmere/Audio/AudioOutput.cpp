@@ -12,6 +12,7 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -30,7 +31,7 @@ constexpr std::uint32_t kQueuedBytes = AudioOutput::kSampleRate * 60 / 1000 * 2;
 // sink at a time reads it, from one thread at a time.
 class MixerStream final : public QIODevice {
 public:
-    explicit MixerStream(Mixer& mixer) : m_mixer(mixer) {}
+    MixerStream(Mixer& mixer, StreamClock clock) : m_mixer(mixer), m_clock(std::move(clock)) {}
 
     bool isSequential() const override { return true; }
     bool atEnd() const override { return false; }
@@ -41,9 +42,9 @@ protected:
         const auto frames = static_cast<std::size_t>(std::max<qint64>(maxSize, 0)) / 2;
         // After a break the effects go (a new stream that replaces a lost one counts as a pull
         // long after the last); the ambient loop simply goes on.
-        if (m_sinceRead.isValid() && m_sinceRead.elapsed() > AudioOutput::kStreamBreak.count())
-            m_mixer.stopOneShots();
-        m_sinceRead.start();
+        const auto now = m_clock();
+        if (m_lastRead && now - *m_lastRead > AudioOutput::kStreamBreak) m_mixer.stopOneShots();
+        m_lastRead = now;
         // The samples are native-endian, so the buffer can be written in place.
         m_mixer.render({reinterpret_cast<std::int16_t*>(data), frames});
         return static_cast<qint64>(frames * 2);
@@ -52,7 +53,8 @@ protected:
 
 private:
     Mixer& m_mixer;
-    QElapsedTimer m_sinceRead;
+    StreamClock m_clock;
+    std::optional<std::chrono::steady_clock::time_point> m_lastRead;
 };
 
 // The sound server's default output, through PulseAudio's simple API (PipeWire serves it too).
@@ -118,13 +120,15 @@ std::unique_ptr<AudioSink> makeSystemSink() { return std::make_unique<PulseSink>
 // Everything that touches the sink, on the audio thread.
 class AudioOutput::Worker final : public QObject {
 public:
-    Worker(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
-           std::chrono::milliseconds retryInterval, std::shared_ptr<State> state)
+    Worker(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory, std::chrono::milliseconds retryInterval,
+           StreamClock clock, std::shared_ptr<State> state)
         : m_mixer(std::move(mixer)), m_factory(std::move(factory)), m_retryInterval(retryInterval),
-          m_state(std::move(state)) {}
+          m_clock(std::move(clock)), m_state(std::move(state)) {}
 
+    // One stream for every sink: a sink that replaces a lost one takes up the stream where the
+    // last pull left it, so its first pull counts as one long after the last.
     void begin() {
-        m_stream = std::make_unique<MixerStream>(*m_mixer);
+        m_stream = std::make_unique<MixerStream>(*m_mixer, m_clock);
         m_stream->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         m_timer = new QTimer(this);
         m_timer->setInterval(m_retryInterval);
@@ -175,6 +179,7 @@ private:
     std::shared_ptr<Mixer> m_mixer;
     AudioSinkFactory m_factory;
     std::chrono::milliseconds m_retryInterval;
+    StreamClock m_clock;
     std::shared_ptr<State> m_state;
     std::unique_ptr<MixerStream> m_stream;
     std::unique_ptr<AudioSink> m_sink;
@@ -184,9 +189,10 @@ private:
 };
 
 AudioOutput::AudioOutput(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
-                         std::chrono::milliseconds retryInterval)
+                         std::chrono::milliseconds retryInterval, StreamClock clock)
     : m_thread(std::make_unique<QThread>()),
-      m_worker(new Worker(std::move(mixer), std::move(factory), retryInterval, m_state)) {
+      m_worker(new Worker(std::move(mixer), std::move(factory), retryInterval,
+                          clock ? std::move(clock) : StreamClock(std::chrono::steady_clock::now), m_state)) {
     m_thread->setObjectName(QStringLiteral("audio"));
     m_worker->moveToThread(m_thread.get());
     QObject::connect(m_thread.get(), &QThread::finished, m_worker, &QObject::deleteLater);
@@ -208,9 +214,9 @@ void AudioOutput::stop() {
     m_state->playing = false;
     QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->end(); }, Qt::QueuedConnection);
     if (!m_thread->wait(QDeadlineTimer(kStopWait))) {
-        // Deviation: the thread is left running. It is held inside the sound server's library
+        // The thread is left running on purpose: it is held inside the sound server's library
         // (a connection the server never completes, a write it never takes), which nothing can
-        // interrupt; quitting must not wait for that. The worker owns its shares of the mixer
+        // interrupt, and quitting must not wait for that. The worker owns its shares of the mixer
         // and the state, ends once the server lets go, and then the thread object goes too.
         // Should the process end first, the operating system takes the thread with it.
         QThread* const thread = m_thread.release();

@@ -28,6 +28,10 @@ public:
 
 using AudioSinkFactory = std::function<std::unique_ptr<AudioSink>()>;
 
+// The time a stream's pulls are measured on, to tell a break: the steady clock, or for tests one
+// that moves with the sound pulled.
+using StreamClock = std::function<std::chrono::steady_clock::time_point()>;
+
 // The system's default output, with a short buffer.
 std::unique_ptr<AudioSink> makeSystemSink();
 
@@ -47,8 +51,9 @@ public:
     // How long stop() waits for the audio thread before it leaves the thread to end by itself.
     inline static constexpr std::chrono::milliseconds kStopWait{250};
 
+    // Left empty, `clock` is the steady clock.
     AudioOutput(std::shared_ptr<Mixer> mixer, AudioSinkFactory factory,
-                std::chrono::milliseconds retryInterval = kRetryInterval);
+                std::chrono::milliseconds retryInterval = kRetryInterval, StreamClock clock = {});
     ~AudioOutput();
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;

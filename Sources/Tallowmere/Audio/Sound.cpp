@@ -1,5 +1,8 @@
 #include <Tallowmere/Audio/Sound.hpp>
 
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
+#include <Tallowmere/Platform/Runtime.hpp>
+
 #include <QSettings>
 
 #include <algorithm>
@@ -235,7 +238,6 @@ std::vector<std::uint8_t> ambientWav() { return wav(ambientSamples()); }
 namespace {
 
 constexpr const char* kAmbientClip = "ambient";
-constexpr const char* kSettingsName = "Tallowmere";  // organisation and application alike
 
 constexpr ostrevan::Sfx kAllSfx[] = {
     ostrevan::Sfx::tap,     ostrevan::Sfx::pickup,  ostrevan::Sfx::unlock,
@@ -243,12 +245,33 @@ constexpr ostrevan::Sfx kAllSfx[] = {
     ostrevan::Sfx::success, ostrevan::Sfx::combine, ostrevan::Sfx::splash,
 };
 
+// The settings file: where Qt keeps an application's settings under XDG, found by the XDG rules
+// (Qt would take a relative XDG_CONFIG_HOME from the working folder).
+QString settingsFile() {
+    return xdgBaseFolder("XDG_CONFIG_HOME", ".config") + QStringLiteral("/Tallowmere/Tallowmere.conf");
+}
+
+void writeMuted(const QString& file, bool muted) {
+    QSettings settings(file, QSettings::IniFormat);
+    settings.setValue(Sound::kMutedKey, muted);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qWarning("Tallowmere: could not save the mute setting: %s: cannot be written", qUtf8Printable(file));
+}
+
 // The mixer plays exactly the 16-bit samples the clip's WAV file carries.
 Mixer::Samples clipOf(const std::vector<float>& samples) {
     return std::make_shared<const std::vector<std::int16_t>>(synth::pcm(samples));
 }
 
 }  // namespace
+
+// Off the GUI thread: a click must not wait for the disk. Never destroyed, so that the last
+// setting asked for lands before the process ends (BackgroundWriter).
+BackgroundWriter& Sound::settingsWriter() {
+    static BackgroundWriter* const writer = new BackgroundWriter;
+    return *writer;
+}
 
 Sound& Sound::shared() {
     // Deliberately never destroyed: the process ends soon after the application object goes.
@@ -260,7 +283,8 @@ Sound& Sound::shared() {
 }
 
 Sound::Sound(Output output) : m_outputKind(output) {
-    const QSettings settings(kSettingsName, kSettingsName);
+    settingsWriter().flush();  // what was set before is what is read
+    const QSettings settings(settingsFile(), QSettings::IniFormat);
     m_muted = settings.value(kMutedKey, false).toBool();
 
     for (const ostrevan::Sfx sfx : kAllSfx)
@@ -270,13 +294,13 @@ Sound::Sound(Output output) : m_outputKind(output) {
     if (output == Output::device) m_output = std::make_unique<AudioOutput>(m_mixer, makeSystemSink);
 }
 
-Sound::Sound(AudioSinkFactory factory, std::chrono::milliseconds retryInterval)
+Sound::Sound(AudioSinkFactory factory, std::chrono::milliseconds retryInterval, StreamClock clock)
     : Sound(Output::none) {
     m_outputKind = Output::device;
-    m_output = std::make_unique<AudioOutput>(m_mixer, std::move(factory), retryInterval);
+    m_output = std::make_unique<AudioOutput>(m_mixer, std::move(factory), retryInterval, std::move(clock));
 }
 
-Sound::~Sound() = default;
+Sound::~Sound() { settingsWriter().flush(); }
 
 bool Sound::audible() const { return m_output && m_output->playing(); }
 
@@ -316,12 +340,7 @@ void Sound::startAmbient() {
 
 void Sound::setMuted(bool muted) {
     m_muted = muted;
-    QSettings settings(kSettingsName, kSettingsName);
-    settings.setValue(kMutedKey, muted);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        qWarning("Tallowmere: could not save the mute setting: %s: cannot be written",
-                 qUtf8Printable(settings.fileName()));
+    settingsWriter().write([file = settingsFile(), muted] { writeMuted(file, muted); });
     if (m_ambient) m_mixer->setGain(*m_ambient, ambientGain());
     if (muted) {
         for (const Mixer::VoiceId id : m_active) m_mixer->stop(id);

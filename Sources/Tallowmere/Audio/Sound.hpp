@@ -20,6 +20,8 @@
 
 namespace tallowmere {
 
+class BackgroundWriter;
+
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Synthesis
 //
@@ -82,10 +84,12 @@ public:
     // The one app-wide player, created on first use and never destroyed.
     static Sound& shared();
 
-    // Reads the mute setting and synthesises every clip; opens the output last.
+    // Reads the mute setting and synthesises every clip; opens the output last. Going, it waits
+    // for the mute setting's pending write.
     explicit Sound(Output output = Output::device);
-    // Plays through the sinks `factory` makes on the audio thread, retried every `retryInterval`.
-    Sound(AudioSinkFactory factory, std::chrono::milliseconds retryInterval);
+    // Plays through the sinks `factory` makes on the audio thread, retried every `retryInterval`,
+    // its stream's breaks measured on `clock` (AudioOutput).
+    Sound(AudioSinkFactory factory, std::chrono::milliseconds retryInterval, StreamClock clock = {});
     ~Sound();
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;
@@ -96,10 +100,14 @@ public:
     // comes (back). Later calls only reapply its volume and ask a down output to retry.
     void startAmbient();
     bool muted() const { return m_muted; }
-    // Every assignment writes the setting, even an unchanged one; a write that fails is said
-    // in one warning line, and the game goes on. Muting stops the effects and silences the
+    // Every assignment writes the setting, even an unchanged one, on a thread of its own: the
+    // caller never waits for the disk, the latest value is the one that lands, and a player made
+    // later reads it. A write that fails is said in one warning line, and the game goes on. Muting stops the effects and silences the
     // loop, which keeps its place; unmuting restarts nothing.
     void setMuted(bool muted);
+
+    // The thread the mute setting is written on, one for the process.
+    static BackgroundWriter& settingsWriter();
 
     // Whether sound is heard right now (false while there is no audio output).
     bool audible() const;

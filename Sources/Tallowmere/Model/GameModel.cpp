@@ -6,9 +6,7 @@
 #include <Tallowmere/Model/SaveWriter.hpp>
 #include <Tallowmere/Platform/Runtime.hpp>
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -78,11 +76,7 @@ Environment Environment::fromProcess() {
     env.savePath = environmentValue("TM_SAVE_PATH");
     env.startRoom = environmentValue("TM_START_ROOM");
     env.show = environmentValue("TM_SHOW");
-    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    // No data folder known to Qt, or a relative one (Qt takes XDG_DATA_HOME as it stands, where
-    // the XDG rules say to ignore a relative path): the XDG default, never the working folder.
-    if (data.isEmpty() || QDir::isRelativePath(data)) data = QDir::homePath() + "/.local/share";
-    env.dataFolder = QFile::encodeName(data).toStdString();
+    env.dataFolder = QFile::encodeName(xdgBaseFolder("XDG_DATA_HOME", ".local/share")).toStdString();
     return env;
 }
 

@@ -1,24 +1,19 @@
-// Writes the save file off the GUI thread: a durable write (two fsync calls) may take a
-// visible time on a loaded machine, and nothing on screen or in the speakers should wait for it.
+// Writes the save file off the GUI thread (see BackgroundWriter), so that no click waits for the
+// disk.
 #pragma once
+
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
 
 #include <Ostrevan/Engine.hpp>
 
-#include <condition_variable>
 #include <filesystem>
 #include <functional>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 namespace tallowmere {
 
-// One worker thread writing save files, in the order asked. A request made while an earlier one
-// still waits replaces it, so the last state asked for is the one left on disk.
-//
-// A process that ends by exit() waits for the write of every writer still alive, as a quit does:
-// Qt's X11 platform calls exit() when the display goes away, past every destructor that would
-// have waited.
+// Save files written in the order asked by a worker thread of their own. A request made while an
+// earlier one still waits replaces it, so the last state asked for is the one left on disk; a
+// writer that goes, and a process that ends by exit(), wait for the pending one.
 class SaveWriter {
 public:
     using WriteFunction = std::function<void(const ostrevan::SaveFile&, const std::filesystem::path&)>;
@@ -28,35 +23,22 @@ public:
     // write holds up only the worker.
     explicit SaveWriter(WriteFunction write = {});
     // Waits for the pending write.
-    ~SaveWriter();
+    ~SaveWriter() = default;
     SaveWriter(const SaveWriter&) = delete;
     SaveWriter& operator=(const SaveWriter&) = delete;
 
     // Returns at once; the worker starts with the first request.
     void write(ostrevan::SaveFile file, std::filesystem::path path);
     // Returns once every request made so far is on disk (or has failed).
-    void flush();
+    void flush() { m_worker.flush(); }
 
     // The default write of writers made from now on; empty restores SaveStore::write. For tests
     // that run the whole application, whose writer they cannot reach, on a slow disk.
     static void setDefaultWrite(WriteFunction write);
 
 private:
-    struct Request {
-        ostrevan::SaveFile file;
-        std::filesystem::path path;
-    };
-
-    void run();
-
     const WriteFunction m_write;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;  // a request came, or the end
-    std::condition_variable m_idle;  // nothing waits and nothing is being written
-    std::optional<Request> m_pending;
-    bool m_writing = false;
-    bool m_ending = false;
-    std::thread m_thread;
+    BackgroundWriter m_worker;  // after m_write: it goes first, running what is left with it
 };
 
 }  // namespace tallowmere

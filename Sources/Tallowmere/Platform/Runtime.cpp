@@ -1,6 +1,7 @@
 #include <Tallowmere/Platform/Runtime.hpp>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QPointer>
 #include <QThreadPool>
@@ -126,6 +127,12 @@ void addMemoryRelease(std::function<void()> mark, std::function<void()> forget) 
 bool runPendingMemoryRelease() {
     FreedMemoryWatch* watch = freedMemoryWatch();
     return watch && watch->releaseNow();
+}
+
+QString xdgBaseFolder(const char* variable, const char* underHome) {
+    const QString named = qEnvironmentVariable(variable);
+    if (!named.isEmpty() && QDir::isAbsolutePath(named)) return named;
+    return QDir::homePath() + '/' + QLatin1String(underHome);
 }
 
 }  // namespace tallowmere

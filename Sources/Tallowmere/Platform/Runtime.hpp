@@ -2,6 +2,8 @@
 // benchmarks all set it first thing, so what they try is what the player runs.
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 namespace tallowmere {
@@ -34,5 +36,11 @@ void addMemoryRelease(std::function<void()> mark, std::function<void()> forget);
 // Runs the release a window's change has started now instead of when its delay is up, as the
 // timer would; false when none was pending. Lets tests follow a release without waiting for one.
 bool runPendingMemoryRelease();
+
+// The XDG base folder that `variable` names (XDG_CONFIG_HOME, XDG_DATA_HOME), or its default
+// `underHome` in the home folder (".config", ".local/share") when the variable is unset, empty or
+// relative: the XDG rules count a relative path there as invalid, never as one from the working
+// folder.
+QString xdgBaseFolder(const char* variable, const char* underHome);
 
 }  // namespace tallowmere

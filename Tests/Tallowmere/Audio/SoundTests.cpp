@@ -3,6 +3,7 @@
 #include <Tallowmere/Audio/AudioOutput.hpp>
 #include <Tallowmere/Audio/Mixer.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,12 @@ struct FakeCard {
     std::atomic<long long> pulledBytes = 0;
     std::atomic<long long> loudSamples = 0;  // pulled samples that were not silence
     std::atomic<long long> longestGapMs = 0;
+    std::atomic<int> starts = 0;  // sinks started on it
+    // Set before the first sink starts: the card then keeps time by what it plays, pulling 10 ms
+    // at each tick and moving `clockNs` on by as much, however late the tick. Only a test that
+    // moves the clock itself makes a break in the stream.
+    bool ownClock = false;
+    std::atomic<long long> clockNs = 0;
 };
 
 class FakeSink final : public AudioSink {
@@ -85,6 +92,7 @@ public:
 
     bool start(QIODevice& source) override {
         if (!m_card->available) return false;
+        ++m_card->starts;
         m_source = &source;
         m_clock.start();
         m_timer.setTimerType(Qt::PreciseTimer);
@@ -103,13 +111,15 @@ private:
         const qint64 now = m_clock.elapsed();
         m_card->longestGapMs = std::max<long long>(m_card->longestGapMs, now - m_lastPullMs);
         m_lastPullMs = now;
-        const qint64 dueBytes = now * AudioOutput::kSampleRate / 1000 * 2 - m_pulled;
+        constexpr qint64 kTickBytes = AudioOutput::kSampleRate / 100 * 2;
+        const qint64 dueBytes = m_card->ownClock ? kTickBytes : now * AudioOutput::kSampleRate / 1000 * 2 - m_pulled;
         std::vector<std::int16_t> buffer(static_cast<std::size_t>(std::max<qint64>(dueBytes, 0) / 2));
         const qint64 got = m_source->read(reinterpret_cast<char*>(buffer.data()),
                                           static_cast<qint64>(buffer.size() * 2));
         m_pulled += std::max<qint64>(got, 0);
         m_card->pulledBytes += std::max<qint64>(got, 0);
         m_card->loudSamples += std::count_if(buffer.begin(), buffer.end(), [](std::int16_t v) { return v != 0; });
+        if (m_card->ownClock) m_card->clockNs += std::chrono::nanoseconds(std::chrono::milliseconds(10)).count();
     }
 
     std::shared_ptr<FakeCard> m_card;
@@ -124,6 +134,17 @@ AudioSinkFactory fakeCardFactory(const std::shared_ptr<FakeCard>& card) {
     return [card]() -> std::unique_ptr<AudioSink> { return std::make_unique<FakeSink>(card); };
 }
 
+// A card that keeps its own time, and the clock the stream reads it on.
+std::shared_ptr<FakeCard> cardWithItsOwnClock() {
+    auto card = std::make_shared<FakeCard>();
+    card->ownClock = true;
+    return card;
+}
+
+StreamClock clockOf(const std::shared_ptr<FakeCard>& card) {
+    return [card] { return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(card->clockNs.load())); };
+}
+
 template <typename Condition>
 bool waitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     QElapsedTimer clock;
@@ -135,6 +156,22 @@ bool waitUntil(Condition condition, std::chrono::milliseconds timeout = std::chr
     }
     return true;
 }
+
+// A call into a sound server or a disk that does not answer: it returns once the test opens the
+// gate, or after 10 s by itself, so that a caller that waits for it fails the test rather than
+// hangs.
+struct Gate {
+    std::promise<void> open;
+    std::shared_future<void> opened = open.get_future().share();
+    std::atomic<int> held = 0;    // calls waiting at the gate now
+    std::atomic<int> passed = 0;  // calls that went through
+    void pass() {
+        ++held;
+        opened.wait_for(std::chrono::seconds(10));
+        --held;
+        ++passed;
+    }
+};
 
 std::atomic<int> g_warnings = 0;
 
@@ -355,6 +392,7 @@ TEST(SoundPlayer, MuteSettingIsStoredAndReadBack) {
     Sound first(Sound::Output::manual);
     EXPECT_FALSE(first.muted());  // a first run starts unmuted
     first.setMuted(false);        // every assignment writes, even an unchanged value
+    BackgroundWriter::flushAll();
     {
         const QSettings settings("Tallowmere", "Tallowmere");
         EXPECT_EQ(settings.value(Sound::kMutedKey), QVariant(false));
@@ -371,12 +409,46 @@ TEST(SoundPlayer, MuteSettingIsStoredAndReadBack) {
         const ExpectQtWarning unsaved(QStringLiteral("^Tallowmere: could not save the mute setting: .*Tallowmere.conf"));
         first.setMuted(false);
         EXPECT_FALSE(first.muted());
+        BackgroundWriter::flushAll();
         EXPECT_EQ(unsaved.seen(), 1);
     }
     ASSERT_TRUE(QDir(file).removeRecursively());
 
     Sound(Sound::Output::none).setMuted(false);
     EXPECT_FALSE(Sound(Sound::Output::manual).muted());
+}
+
+TEST(SoundPlayer, AMuteClickNeverWaitsForTheDiskAndItsLatestValueLands) {
+    // "The mute click stops the window on a slow disk."
+    clearMuteSetting();
+    Sound sound(Sound::Output::none);
+    Gate disk;
+    Sound::settingsWriter().write([&disk] { disk.pass(); });  // the disk holds what came before
+    ASSERT_TRUE(waitUntil([&] { return disk.held == 1; }));
+    sound.setMuted(true);
+    sound.setMuted(false);
+    sound.setMuted(true);
+    EXPECT_FALSE(QSettings("Tallowmere", "Tallowmere").contains(Sound::kMutedKey)) << "written by the click";
+    disk.open.set_value();
+    EXPECT_TRUE(Sound(Sound::Output::none).muted());
+
+    // A relative XDG_CONFIG_HOME is no folder at all by the XDG rules: ~/.config, never the
+    // working folder.
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString workingFolder = QDir::currentPath();
+    const QByteArray homeWas = qgetenv("HOME"), configWas = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        QDir::setCurrent(workingFolder);
+        qputenv("HOME", homeWas);
+        qputenv("XDG_CONFIG_HOME", configWas);
+    });
+    ASSERT_TRUE(QDir::setCurrent(home.path()));
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", "relative");
+    Sound(Sound::Output::none).setMuted(true);
+    EXPECT_TRUE(QFile::exists(home.filePath(".config/Tallowmere/Tallowmere.conf")));
+    EXPECT_FALSE(QFile::exists(home.filePath("relative")));
 }
 
 TEST(SoundPlayer, WithoutAnAudioDeviceNothingPlays) {
@@ -466,21 +538,6 @@ TEST(AudioOutput, OutputThatComesLaterPlaysTheLoopAndALostOneIsReopened) {
 }
 
 namespace {
-
-// A call into a sound server that does not answer: it returns once the test opens the gate,
-// or after 10 s by itself, so that a caller that waits for it fails the test rather than hangs.
-struct Gate {
-    std::promise<void> open;
-    std::shared_future<void> opened = open.get_future().share();
-    std::atomic<int> held = 0;    // calls waiting at the gate now
-    std::atomic<int> passed = 0;  // calls that went through
-    void pass() {
-        ++held;
-        opened.wait_for(std::chrono::seconds(10));
-        --held;
-        ++passed;
-    }
-};
 
 // What the output does with its sinks: how often it asks for one, whether a failed one is
 // closed before the next is made, and when each step happened.
@@ -598,26 +655,48 @@ TEST(AudioOutput, StopDoesNotWaitForASoundServerThatHoldsTheSinkNorOpensAnother)
     }
 }
 
+TEST(AudioOutput, AnEffectPlayedLongIntoPlayIsHeard) {
+    // "Every effect is silent after the first moments of play."
+    clearMuteSetting();
+    const auto card = cardWithItsOwnClock();
+    Sound sound(fakeCardFactory(card), std::chrono::milliseconds(20), clockOf(card));
+    ASSERT_TRUE(waitUntil([&] { return card->clockNs >= std::chrono::nanoseconds(std::chrono::seconds(2)).count(); },
+                          std::chrono::seconds(30)));
+    sound.play(Sfx::tap);
+    EXPECT_TRUE(waitUntil([&] { return card->loudSamples > 0; }));
+}
+
 TEST(AudioOutput, EffectsAskedForWhileNothingPullsTheStreamAreNeverHeardLate) {
     // "Effects clicked while the sound server is gone play when it returns": a frozen server
-    // never fails, and a lost one still counts as playing until the next check.
+    // never fails, and a lost one still counts as playing until the next check, after which a
+    // new stream takes over.
     clearMuteSetting();
-    const auto card = std::make_shared<FakeCard>();
-    Sound sound(fakeCardFactory(card), std::chrono::milliseconds(20));
+    const auto card = cardWithItsOwnClock();
+    Sound sound(fakeCardFactory(card), std::chrono::milliseconds(20), clockOf(card));
     ASSERT_TRUE(waitUntil([&] { return card->pulledBytes > 0; }));
-    card->stalled = true;
-    ASSERT_TRUE(waitUntil([&] { return card->stalledPulls > 0; }));  // no pull under way now
-    sound.play(Sfx::tap);
-    sound.play(Sfx::open);
-    EXPECT_TRUE(sound.audible());
-    std::this_thread::sleep_for(3 * AudioOutput::kStreamBreak);
-
-    const long long pulledBefore = card->pulledBytes;
-    card->stalled = false;
-    // The first pull catches up on the whole stall, longer than the tap and most of the door.
-    ASSERT_TRUE(waitUntil([&] { return card->pulledBytes > pulledBefore + AudioOutput::kSampleRate / 2; }));
-    EXPECT_EQ(card->loudSamples, 0);
-    EXPECT_EQ(sound.mixer().voiceCount(), 0u);
+    for (const bool lost : {false, true}) {
+        SCOPED_TRACE(lost ? "the server lost" : "the server frozen");
+        card->stalled = true;
+        const int stalledPulls = card->stalledPulls;
+        ASSERT_TRUE(waitUntil([&] { return card->stalledPulls > stalledPulls; }));  // no pull under way now
+        sound.play(Sfx::tap);
+        sound.play(Sfx::open);
+        EXPECT_TRUE(sound.audible());
+        card->clockNs += std::chrono::nanoseconds(3 * AudioOutput::kStreamBreak).count();
+        if (lost) {
+            const ExpectQtWarning stopped(QStringLiteral("the audio output stopped"));
+            const int starts = card->starts;
+            card->lost = true;
+            ASSERT_TRUE(waitUntil([&] { return card->starts > starts; }));
+            card->lost = false;
+        }
+        const long long pulledBefore = card->pulledBytes;
+        card->stalled = false;
+        // Longer than the tap and most of the door.
+        ASSERT_TRUE(waitUntil([&] { return card->pulledBytes > pulledBefore + AudioOutput::kSampleRate; }));
+        EXPECT_EQ(card->loudSamples, 0);
+        EXPECT_EQ(sound.mixer().voiceCount(), 0u);
+    }
 }
 
 // ## The real PulseAudio sink

@@ -1,0 +1,87 @@
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace tallowmere {
+
+namespace {
+
+// The writers alive, for exit() to wait on.
+struct Writers {
+    std::mutex mutex;
+    std::vector<BackgroundWriter*> live;
+};
+
+Writers& writers() {
+    // Never destroyed: exit() reads it while it tears the other statics down. The flush is
+    // registered with the first writer, so exit() runs it before it destroys what was made
+    // earlier (the application's Qt among it).
+    static Writers* const all = [] {
+        std::atexit(BackgroundWriter::flushAll);
+        return new Writers;
+    }();
+    return *all;
+}
+
+}  // namespace
+
+BackgroundWriter::BackgroundWriter() {
+    Writers& all = writers();
+    std::lock_guard lock(all.mutex);
+    all.live.push_back(this);
+}
+
+BackgroundWriter::~BackgroundWriter() {
+    {
+        Writers& all = writers();
+        std::lock_guard lock(all.mutex);
+        all.live.erase(std::remove(all.live.begin(), all.live.end(), this), all.live.end());
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_ending = true;
+    }
+    m_wake.notify_one();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void BackgroundWriter::write(Write write) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending = std::move(write);
+        if (!m_thread.joinable()) m_thread = std::thread([this] { run(); });
+    }
+    m_wake.notify_one();
+}
+
+void BackgroundWriter::flush() {
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_pending && !m_writing; });
+}
+
+void BackgroundWriter::flushAll() {
+    Writers& all = writers();
+    std::lock_guard lock(all.mutex);
+    for (BackgroundWriter* writer : all.live) writer->flush();
+}
+
+void BackgroundWriter::run() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_pending || m_ending; });
+        // The pending write runs even when ending: a quit waits for it.
+        if (!m_pending) break;
+        const Write write = std::exchange(m_pending, nullptr);
+        m_writing = true;
+        lock.unlock();
+        write();
+        lock.lock();
+        m_writing = false;
+        if (!m_pending) m_idle.notify_all();
+    }
+}
+
+}  // namespace tallowmere
