@@ -200,14 +200,14 @@ bool platformPluginExists(const std::string& name, const std::vector<std::string
 }
 
 // What to say when Qt's platform does not start: the platform asked for, or for X11 (Qt's
-// default here) the display it was to open.
+// default here, named in any case) the display it was to open.
 std::string platformFailure(const std::vector<std::string>& args) {
     std::string platform = qtOption(args, "platform");
     if (platform.empty() && environmentValue("QT_QPA_PLATFORM")) platform = environmentValue("QT_QPA_PLATFORM");
     const std::string plugin = platform.substr(0, platform.find(':'));  // what follows are its options
     if (!platform.empty() && !platformPluginExists(plugin, args))
         return "Tallowmere: cannot start on the platform \"" + platform + "\": no such platform plugin";
-    if (!platform.empty() && plugin != "xcb")
+    if (!platform.empty() && QString::fromLocal8Bit(plugin.c_str()).compare(u"xcb", Qt::CaseInsensitive) != 0)
         return "Tallowmere: cannot start on the platform \"" + platform + "\": " + std::string(kHowToRun);
     std::string display = qtOption(args, "display");
     if (display.empty() && environmentValue("DISPLAY")) display = environmentValue("DISPLAY");

@@ -182,6 +182,7 @@ TEST(CommandLineBinary, ADisplayOrPlatformThatCannotStartIsNamedAndFails) {
         {{}, "DISPLAY", display, noDisplay},
         {{"-display", display}, {}, {}, noDisplay},
         {{"-platform", "xcb", "--display", display}, {}, {}, noDisplay},
+        {{"-platform", "XCB", "-display", display}, {}, {}, noDisplay},  // Qt takes a plugin's name in any case
         {{}, "QT_QPA_PLATFORM", "nosuchplugin", noPlugin("nosuchplugin")},
         {{"-platform", "nosuchplugin"}, {}, {}, noPlugin("nosuchplugin")},
         {{"--platform", "nosuchplugin:size=9"}, "QT_QPA_PLATFORM", "offscreen", noPlugin("nosuchplugin:size=9")},
