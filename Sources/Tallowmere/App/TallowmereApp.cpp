@@ -8,6 +8,7 @@
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
 #include <Tallowmere/Platform/Runtime.hpp>
 #include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
@@ -29,13 +30,21 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace tallowmere {
@@ -117,23 +126,54 @@ private:
 
 // The session's ways of ending a program: a logout (SIGTERM), a closed terminal (SIGHUP), Ctrl+C
 // in it (SIGINT). Left to their default they would end the process in the middle of the save
-// under way; instead they quit as the Quit command does, and the save is waited for. A signal
-// the process was started with ignored (nohup) stays ignored.
+// under way; instead they quit as the Quit command does, the save is waited for, and then the
+// process ends by the same signal, as its default would have, so that a shell or a script sees
+// how it ended. A signal the process was started with ignored (nohup) stays ignored.
 constexpr std::array kQuitSignals{SIGTERM, SIGHUP, SIGINT};
+// How long the end waits for the save before it says so.
+constexpr auto kSaveNoticeDelay = std::chrono::seconds(1);
 
-// The write end of the pipe that carries a signal to the GUI thread.
-std::atomic<int> quitSignalPipe{-1};
+// What the signal handler shares, one word each.
+std::atomic<int> quitSignalPipe{-1};    // the write end of the pipe that carries a signal to the GUI thread
+std::atomic<int> firstQuitSignal{0};    // the signal that ended the game; 0 for none
+std::atomic<bool> saveWaitTold{false};  // the player has read that Ctrl+C quits without the save
 
-void noteQuitSignal(int) {
+void noteQuitSignal(int signal) {
     // Only what a signal handler may call: the GUI thread does the rest.
     const int savedErrno = errno;
+    int none = 0;
+    firstQuitSignal.compare_exchange_strong(none, signal);
+    if (signal == SIGINT && saveWaitTold.load()) {
+        // The player gives the save up, as told they could. The signal, held while its handler
+        // runs, ends the process by its default as soon as the handler returns.
+        ::signal(SIGINT, SIG_DFL);
+        ::raise(SIGINT);
+    }
+    // A repeated SIGTERM or SIGHUP only quits again: a closed terminal and its shell send two.
     const char byte = 0;
     [[maybe_unused]] const ssize_t written = ::write(quitSignalPipe.load(), &byte, 1);
     errno = savedErrno;
 }
 
-// Quits the application on the signals above while it exists, and puts their handling back as it
-// was when it goes.
+// Ends the process by `signal` with its default handling.
+[[noreturn]] void endBySignal(int signal) {
+    std::fflush(nullptr);
+    struct sigaction byDefault{};
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    ::sigaction(signal, &byDefault, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signal);
+    std::_Exit(128 + signal);  // not reached: the default of each of these signals ends the process
+}
+
+// Quits the application on the signals above while it exists. Made before the model, it goes
+// after it: then every write still under way is waited for, the signals' handling is put back as
+// it was, and the process ends by the signal that quit it, if one did. A wait for the disk of
+// more than a second is said on stderr, and from then on Ctrl+C quits without the save.
 class QuitOnSignals {
 public:
     QuitOnSignals() {
@@ -156,23 +196,58 @@ public:
             m_installed[i] = ::sigaction(kQuitSignals[i], nullptr, &previous) == 0 &&
                              previous.sa_handler != SIG_IGN && ::sigaction(kQuitSignals[i], &action, nullptr) == 0;
         }
+        m_quitting = QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { watchTheWait(); });
     }
     ~QuitOnSignals() {
+        BackgroundWriter::flushAll();
+        m_watch = {};  // asks the watch to stop and waits for it
+        QObject::disconnect(m_quitting);
         for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
             if (m_installed[i]) ::sigaction(kQuitSignals[i], &m_previous[i], nullptr);
         m_notifier.reset();
         quitSignalPipe.store(-1);
         for (const int fd : m_pipe)
             if (fd >= 0) ::close(fd);
+        if (const int signal = firstQuitSignal.load(); signal != 0) endBySignal(signal);
     }
     QuitOnSignals(const QuitOnSignals&) = delete;
     QuitOnSignals& operator=(const QuitOnSignals&) = delete;
 
 private:
+    bool installed(int signal) const {
+        for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
+            if (kQuitSignals[i] == signal) return m_installed[i];
+        return false;
+    }
+
+    // Says, once the quit has waited a while for the writes, what it waits for and how to stop
+    // waiting.
+    void watchTheWait() {
+        if (m_watch.joinable()) return;
+        const bool ctrlC = installed(SIGINT);
+        m_watch = std::jthread([ctrlC](std::stop_token stop) {
+            std::mutex mutex;
+            std::condition_variable_any stopped;
+            std::unique_lock lock(mutex);
+            if (stopped.wait_for(lock, stop, kSaveNoticeDelay, [] { return false; }) || stop.stop_requested()) return;
+            if (!ctrlC) {
+                std::fputs("Tallowmere: waiting for the save to be written\n", stderr);
+                return;
+            }
+            saveWaitTold.store(true);
+            std::fputs(firstQuitSignal.load() == SIGINT
+                           ? "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it\n"
+                           : "Tallowmere: waiting for the save to be written; press Ctrl+C to quit without it\n",
+                       stderr);
+        });
+    }
+
     std::array<int, 2> m_pipe{-1, -1};
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::array<struct sigaction, kQuitSignals.size()> m_previous{};
     std::array<bool, kQuitSignals.size()> m_installed{};
+    QMetaObject::Connection m_quitting;
+    std::jthread m_watch;
 };
 
 }  // namespace
@@ -398,8 +473,10 @@ void configureApplication(QApplication& app) {
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     configureApplication(app);
-    // Made before the model: a signal that comes while the model waits for its last save, as it
-    // goes, must not end the process either.
+    // Made before the model, so that it stands while the model goes, waiting for its last save:
+    // a signal that comes meanwhile must not end the process either. Going, it waits for every
+    // write still under way itself, and a quit that came by a signal ends the process there, by
+    // that signal.
     const QuitOnSignals quitOnSignals;
     GameModel model;
     // The sound outlives the application (it is never destroyed), so its output thread and the

@@ -1,9 +1,12 @@
 // The session ending under the real game while the save of an action is on its way to a slow
-// disk: a logout's SIGTERM, a closed terminal's SIGHUP and Ctrl+C's SIGINT end it as Quit does,
-// with status 0, and the X server going away lets the save finish before the process ends. Each
-// time the key taken from room 1's vase is in the save file and no temporary file is left.
+// disk: a logout's SIGTERM, a closed terminal's SIGHUP (twice, as the terminal and its shell send
+// it) and Ctrl+C's SIGINT end it only once the save is written, and then by that signal, as a
+// shell expects; a SIGHUP the game was started to ignore (nohup) is ignored; on a disk that does
+// not answer, a second Ctrl+C after the game says it waits ends it at once; the X server going
+// away lets the save finish before the process ends. Each time (but the disk that does not
+// answer) the key taken from room 1's vase is in the save file and no temporary file is left.
 // Each round runs the game as a child of this program, on an Xvfb display of its own.
-// Usage: tallowmere_session_end XVFB (the game it starts: tallowmere_session_end --game FD)
+// Usage: tallowmere_session_end XVFB (the game it starts: tallowmere_session_end --game FD MS)
 #include "PrivateHome.hpp"
 
 #include <Tallowmere/App/CommandLine.hpp>
@@ -44,6 +47,9 @@ namespace {
 constexpr auto kSlowDisk = std::chrono::seconds(2);
 // Only a hung game or server takes this long.
 constexpr auto kPatience = std::chrono::seconds(60);
+// A disk that does not answer: it holds the save for longer than the test waits for anything.
+constexpr auto kHeldDisk = 10 * kPatience;
+constexpr const char* kSaveWaitTold = "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it";
 constexpr int kNoStage = 3;
 constexpr int kDisplayAttempts = 3;
 constexpr const char* kSavedNothing = "the game saved nothing";
@@ -74,12 +80,13 @@ void clickTheVaseOnceShown() {
     });
 }
 
-// The game as the player starts it, on a slow disk that tells `savingFd` when a save begins.
-int runGame(char* program, int savingFd) {
-    SaveWriter::setDefaultWrite([savingFd](const ostrevan::SaveFile& file, const fs::path& path) {
+// The game as the player starts it, on a disk that holds each save for `disk` and tells
+// `savingFd` when a save begins.
+int runGame(char* program, int savingFd, std::chrono::milliseconds disk) {
+    SaveWriter::setDefaultWrite([savingFd, disk](const ostrevan::SaveFile& file, const fs::path& path) {
         const char begun = 0;
         [[maybe_unused]] const ssize_t told = ::write(savingFd, &begun, 1);
-        std::this_thread::sleep_for(kSlowDisk);
+        std::this_thread::sleep_for(disk);
         ostrevan::SaveStore::write(file, path);
     });
     qAddPreRoutine(clickTheVaseOnceShown);
@@ -90,8 +97,16 @@ int runGame(char* program, int savingFd) {
 // ---------------------------------------------------------------------------------------------
 // The session, in this process
 
-// Runs `args`, passing `keptFd` on; its output goes to /dev/null when `quiet`. -1 on failure.
-pid_t start(const std::vector<std::string>& args, int keptFd, bool quiet) {
+// How a child starts: its output goes to /dev/null when `quiet`, its stderr to `errFd` when
+// given, and it ignores SIGHUP when started by `nohup`.
+struct Start {
+    bool quiet = false;
+    int errFd = -1;
+    bool nohup = false;
+};
+
+// Runs `args`, passing `keptFd` on. -1 on failure.
+pid_t start(const std::vector<std::string>& args, int keptFd, Start how) {
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -100,12 +115,14 @@ pid_t start(const std::vector<std::string>& args, int keptFd, bool quiet) {
     // As a terminal starts it, whatever this test was started with (a shell's background job
     // ignores SIGINT).
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) std::signal(signal, SIG_DFL);
+    if (how.nohup) std::signal(SIGHUP, SIG_IGN);
     ::fcntl(keptFd, F_SETFD, 0);
-    if (quiet) {
+    if (how.quiet) {
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
     }
+    if (how.errFd >= 0) ::dup2(how.errFd, STDERR_FILENO);
     ::execv(argv[0], argv.data());
     ::_exit(127);
 }
@@ -143,7 +160,7 @@ Display startXvfb(const std::string& xvfb) {
     Display display;
     display.server = start({xvfb, "-displayfd", std::to_string(number[1]), "-screen", "0", "1400x1000x24",
                             "-nolisten", "tcp"},
-                           number[1], true);
+                           number[1], Start{.quiet = true});
     ::close(number[1]);
     char text[16] = {};
     if (display.server < 0 || !readable(number[0]) || ::read(number[0], text, sizeof text - 1) <= 0) {
@@ -160,30 +177,72 @@ std::string statusText(int status) {
     return "ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
-// One round: the game saves the vase's key, and the session ends by `signal` sent to the game,
-// or by the X server's end when `signal` is 0. What went wrong, or empty.
-std::string playRound(const std::string& self, const std::string& xvfb, int signal) {
+// Reads `fd` until `line` has come, or nothing more does. What was read.
+std::string readUntil(int fd, const std::string& line) {
+    std::string text;
+    char chunk[256];
+    ssize_t got = 0;
+    while (text.find(line) == std::string::npos && readable(fd) && (got = ::read(fd, chunk, sizeof chunk)) > 0)
+        text.append(chunk, std::size_t(got));
+    return text;
+}
+
+// One way of ending the session.
+struct Round {
+    const char* ending;
+    // Sent to the game in turn, 5 ms apart, once its save has begun; none: the X server ends.
+    std::vector<int> sent;
+    // The signal the game must end by; 0: the game exits, with its own status.
+    int endsBy = 0;
+    bool nohup = false;
+    // The disk never answers: after the signals, the game must say that it waits for the save,
+    // and one more Ctrl+C must end it at once, without the save.
+    bool diskHeld = false;
+};
+
+// One round: the game saves the vase's key, and the session ends. What went wrong, or empty.
+std::string playRound(const std::string& self, const std::string& xvfb, const Round& round) {
     QTemporaryDir home;
     if (!usePrivateHome(home)) return "no temporary folder";
     const Display display = startXvfb(xvfb);
     if (display.server < 0) return "Xvfb did not start";
     setenv("DISPLAY", display.name.c_str(), 1);
     int saving[2];
-    if (::pipe2(saving, O_CLOEXEC) != 0) return "no pipe";
-    const pid_t game = start({self, "--game", std::to_string(saving[1])}, saving[1], false);
+    int err[2];
+    if (::pipe2(saving, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return "no pipe";
+    const auto disk = std::chrono::duration_cast<std::chrono::milliseconds>(round.diskHeld ? kHeldDisk : kSlowDisk);
+    const pid_t game = start({self, "--game", std::to_string(saving[1]), std::to_string(disk.count())}, saving[1],
+                             Start{.errFd = round.diskHeld ? err[1] : -1, .nohup = round.nohup});
     ::close(saving[1]);
+    ::close(err[1]);
     char begun = 0;
     const bool saved = game > 0 && readable(saving[0]) && ::read(saving[0], &begun, 1) == 1;
     ::close(saving[0]);
-    if (saved) ::kill(signal != 0 ? game : display.server, signal != 0 ? signal : SIGTERM);
+    std::string told;
+    if (saved) {
+        for (const int signal : round.sent) {
+            ::kill(game, signal);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (round.sent.empty()) ::kill(display.server, SIGTERM);
+        if (round.diskHeld) {
+            told = readUntil(err[0], kSaveWaitTold);
+            if (told.find(kSaveWaitTold) != std::string::npos) ::kill(game, SIGINT);
+        }
+    }
     const std::optional<int> status = game > 0 ? ended(game) : std::nullopt;
+    ::close(err[0]);  // only now: a write to a pipe no one reads would end the game
     ::kill(display.server, SIGTERM);
     ::waitpid(display.server, nullptr, 0);
 
     if (!saved) return kSavedNothing;
+    if (round.diskHeld && told.find(kSaveWaitTold) == std::string::npos)
+        return "the game did not say that it waits for the save; it said: " + told;
     if (!status) return "the game did not end";
-    if (signal != 0 && (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0)) return "the game " + statusText(*status);
-    if (signal == 0 && !WIFEXITED(*status)) return "the game " + statusText(*status);
+    const bool rightEnd = round.endsBy != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == round.endsBy
+                                            : WIFEXITED(*status);
+    if (!rightEnd) return "the game " + statusText(*status);
+    if (round.diskHeld) return {};
     const fs::path path = home.filePath("save.json").toStdString();
     const std::optional<ostrevan::SaveFile> file = ostrevan::SaveStore::load(path);
     if (!file || file->state.inventory != std::vector<std::string>{"key"}) return "the vase's key is not in the save";
@@ -195,12 +254,14 @@ std::string playRound(const std::string& self, const std::string& xvfb, int sign
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string_view(argv[1]) == "--game") {
+    if (argc == 4 && std::string_view(argv[1]) == "--game") {
         int fd = -1;
-        const std::string_view text = argv[2];
-        if (std::from_chars(text.data(), text.data() + text.size(), fd).ec != std::errc() || fd < 0)
-            return fail("no save pipe");
-        return runGame(argv[0], fd);
+        int ms = -1;
+        const std::string_view fdText = argv[2], msText = argv[3];
+        if (std::from_chars(fdText.data(), fdText.data() + fdText.size(), fd).ec != std::errc() || fd < 0 ||
+            std::from_chars(msText.data(), msText.data() + msText.size(), ms).ec != std::errc() || ms < 0)
+            return fail("no save pipe or disk time");
+        return runGame(argv[0], fd, std::chrono::milliseconds(ms));
     }
     if (argc != 2) return fail("usage: tallowmere_session_end XVFB");
     std::error_code error;
@@ -210,17 +271,21 @@ int main(int argc, char** argv) {
     // No session bus: see app.windowSmoke in Tests/CMakeLists.txt.
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
     setenv("TM_START_ROOM", "1", 1);
-    struct Round {
-        const char* ending;
-        int signal;
+    const Round rounds[] = {
+        {"SIGTERM", {SIGTERM}, SIGTERM},
+        {"SIGHUP", {SIGHUP}, SIGHUP},
+        {"SIGINT", {SIGINT}, SIGINT},
+        {"two SIGHUPs", {SIGHUP, SIGHUP}, SIGHUP},
+        {"SIGHUP under nohup, then SIGTERM", {SIGHUP, SIGTERM}, SIGTERM, true},
+        {"Ctrl+C twice on a disk that does not answer", {SIGINT}, SIGINT, false, true},
+        {"the X server's end", {}, 0},
     };
-    for (const Round round : {Round{"SIGTERM", SIGTERM}, Round{"SIGHUP", SIGHUP}, Round{"SIGINT", SIGINT},
-                              Round{"the X server's end", 0}}) {
+    for (const Round& round : rounds) {
         // A game that could not reach its new display (another test's server on the same number,
         // going away as ours came up) is given a fresh one: the round is about what comes after.
         std::string fault;
         for (int attempt = 0; attempt < kDisplayAttempts; ++attempt) {
-            fault = playRound(self, argv[1], round.signal);
+            fault = playRound(self, argv[1], round);
             if (fault != kSavedNothing) break;
         }
         if (!fault.empty()) return fail(std::string(round.ending) + ": " + fault);
