@@ -44,7 +44,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <unistd.h>
 
 namespace tallowmere {
@@ -130,8 +129,9 @@ private:
 // process ends by the same signal, as its default would have, so that a shell or a script sees
 // how it ended. A signal the process was started with ignored (nohup) stays ignored.
 constexpr std::array kQuitSignals{SIGTERM, SIGHUP, SIGINT};
-// How long the end waits for the save before it says so.
+// How long the end waits for the save before it says so, and how often it looks after that.
 constexpr auto kSaveNoticeDelay = std::chrono::seconds(1);
+constexpr auto kSaveWatchStep = std::chrono::milliseconds(100);
 
 // What the signal handler shares, one word each.
 std::atomic<int> quitSignalPipe{-1};    // the write end of the pipe that carries a signal to the GUI thread
@@ -162,10 +162,6 @@ void noteQuitSignal(int signal) {
     byDefault.sa_handler = SIG_DFL;
     sigemptyset(&byDefault.sa_mask);
     ::sigaction(signal, &byDefault, nullptr);
-    sigset_t only;
-    sigemptyset(&only);
-    sigaddset(&only, signal);
-    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
     std::_Exit(128 + signal);  // not reached: the default of each of these signals ends the process
 }
@@ -220,16 +216,19 @@ private:
         return false;
     }
 
-    // Says, once the quit has waited a while for the writes, what it waits for and how to stop
-    // waiting.
+    // Says, once the quit has gone on for a while and a write is still under way, what it waits
+    // for and how to stop waiting. A quit slow for other reasons says nothing.
     void watchTheWait() {
         if (m_watch.joinable()) return;
         const bool ctrlC = installed(SIGINT);
         m_watch = std::jthread([ctrlC](std::stop_token stop) {
             std::mutex mutex;
-            std::condition_variable_any stopped;
+            std::condition_variable_any wokenByTheStop;
             std::unique_lock lock(mutex);
-            if (stopped.wait_for(lock, stop, kSaveNoticeDelay, [] { return false; }) || stop.stop_requested()) return;
+            for (auto due = std::chrono::steady_clock::now() + kSaveNoticeDelay;; due += kSaveWatchStep) {
+                if (wokenByTheStop.wait_until(lock, stop, due, [&stop] { return stop.stop_requested(); })) return;
+                if (BackgroundWriter::anyBusy()) break;
+            }
             if (!ctrlC) {
                 std::fputs("Tallowmere: waiting for the save to be written\n", stderr);
                 return;

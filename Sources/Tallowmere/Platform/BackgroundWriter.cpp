@@ -9,9 +9,10 @@ namespace tallowmere {
 
 namespace {
 
-// The writers alive, for exit() to wait on.
+// The writers alive, for exit() and a quit to wait on.
 struct Writers {
     std::mutex mutex;
+    std::condition_variable idle;  // a writer has nothing left to write, or went
     std::vector<BackgroundWriter*> live;
 };
 
@@ -26,6 +27,14 @@ Writers& writers() {
     return *all;
 }
 
+// Wakes flushAll(). The lock, taken only for a moment, orders this after any look it is taking
+// at the writers, so that it cannot miss the change.
+void noteIdle() {
+    Writers& all = writers();
+    { const std::lock_guard lock(all.mutex); }
+    all.idle.notify_all();
+}
+
 }  // namespace
 
 BackgroundWriter::BackgroundWriter() {
@@ -36,16 +45,18 @@ BackgroundWriter::BackgroundWriter() {
 
 BackgroundWriter::~BackgroundWriter() {
     {
-        Writers& all = writers();
-        std::lock_guard lock(all.mutex);
-        all.live.erase(std::remove(all.live.begin(), all.live.end(), this), all.live.end());
-    }
-    {
         std::lock_guard lock(m_mutex);
         m_ending = true;
     }
     m_wake.notify_one();
     if (m_thread.joinable()) m_thread.join();
+    // Only now: until its last write is done it counts among the busy ones.
+    Writers& all = writers();
+    {
+        std::lock_guard lock(all.mutex);
+        all.live.erase(std::remove(all.live.begin(), all.live.end(), this), all.live.end());
+    }
+    all.idle.notify_all();
 }
 
 void BackgroundWriter::write(Write write) {
@@ -59,13 +70,28 @@ void BackgroundWriter::write(Write write) {
 
 void BackgroundWriter::flush() {
     std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_pending && !m_writing; });
+    m_idle.wait(lock, [this] { return !busy(); });
 }
 
 void BackgroundWriter::flushAll() {
     Writers& all = writers();
+    std::unique_lock lock(all.mutex);
+    // Waits with the list unlocked: a writer may go meanwhile, and anyBusy() may look.
+    all.idle.wait(lock, [&all] {
+        return std::none_of(all.live.begin(), all.live.end(), [](BackgroundWriter* writer) {
+            std::lock_guard writerLock(writer->m_mutex);
+            return writer->busy();
+        });
+    });
+}
+
+bool BackgroundWriter::anyBusy() {
+    Writers& all = writers();
     std::lock_guard lock(all.mutex);
-    for (BackgroundWriter* writer : all.live) writer->flush();
+    return std::any_of(all.live.begin(), all.live.end(), [](BackgroundWriter* writer) {
+        std::lock_guard writerLock(writer->m_mutex);
+        return writer->busy();
+    });
 }
 
 void BackgroundWriter::run() {
@@ -80,7 +106,11 @@ void BackgroundWriter::run() {
         write();
         lock.lock();
         m_writing = false;
-        if (!m_pending) m_idle.notify_all();
+        if (busy()) continue;
+        m_idle.notify_all();
+        lock.unlock();
+        noteIdle();
+        lock.lock();
     }
 }
 

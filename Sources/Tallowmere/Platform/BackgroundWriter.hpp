@@ -32,11 +32,15 @@ public:
     // Returns once every write asked so far has run.
     void flush();
 
-    // Returns once every write asked so far of every writer alive has run.
+    // Returns once every writer alive has nothing left to write.
     static void flushAll();
+    // Whether a writer alive has a write under way or waiting.
+    static bool anyBusy();
 
 private:
     void run();
+    // Under m_mutex.
+    bool busy() const { return m_pending || m_writing; }
 
     std::mutex m_mutex;
     std::condition_variable m_wake;  // a write came, or the end

@@ -2,11 +2,12 @@
 // disk: a logout's SIGTERM, a closed terminal's SIGHUP (twice, as the terminal and its shell send
 // it) and Ctrl+C's SIGINT end it only once the save is written, and then by that signal, as a
 // shell expects; a SIGHUP the game was started to ignore (nohup) is ignored; on a disk that does
-// not answer, a second Ctrl+C after the game says it waits ends it at once; the X server going
-// away lets the save finish before the process ends. Each time (but the disk that does not
-// answer) the key taken from room 1's vase is in the save file and no temporary file is left.
+// not answer, a second Ctrl+C after the game says it waits ends it at once, and on one that takes
+// no time the game says nothing; the X server going away lets the save finish before the process
+// ends. Each time the disk keeps what it is given, the key taken from room 1's vase is in the
+// save file and no temporary file is left.
 // Each round runs the game as a child of this program, on an Xvfb display of its own.
-// Usage: tallowmere_session_end XVFB (the game it starts: tallowmere_session_end --game FD MS)
+// Usage: tallowmere_session_end XVFB (the game it starts: tallowmere_session_end --game FD DISK)
 #include "PrivateHome.hpp"
 
 #include <Tallowmere/App/CommandLine.hpp>
@@ -21,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -49,7 +51,13 @@ constexpr auto kSlowDisk = std::chrono::seconds(2);
 constexpr auto kPatience = std::chrono::seconds(60);
 // A disk that does not answer: it holds the save for longer than the test waits for anything.
 constexpr auto kHeldDisk = 10 * kPatience;
-constexpr const char* kSaveWaitTold = "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it";
+constexpr const char* kSaveWaitTold = "Tallowmere: waiting for the save to be written";
+constexpr const char* kCtrlCAgainTold = "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it";
+
+// The disk under the game: slow (kSlowDisk), one that does not answer, or one that takes no time
+// and keeps nothing (so no fsync of the machine's own disk can be slow).
+enum class Disk { slow, held, instant };
+constexpr const char* kDiskNames[] = {"slow", "held", "instant"};
 constexpr int kNoStage = 3;
 constexpr int kDisplayAttempts = 3;
 constexpr const char* kSavedNothing = "the game saved nothing";
@@ -80,13 +88,13 @@ void clickTheVaseOnceShown() {
     });
 }
 
-// The game as the player starts it, on a disk that holds each save for `disk` and tells
-// `savingFd` when a save begins.
-int runGame(char* program, int savingFd, std::chrono::milliseconds disk) {
+// The game as the player starts it, on `disk`, which tells `savingFd` when a save begins.
+int runGame(char* program, int savingFd, Disk disk) {
     SaveWriter::setDefaultWrite([savingFd, disk](const ostrevan::SaveFile& file, const fs::path& path) {
         const char begun = 0;
         [[maybe_unused]] const ssize_t told = ::write(savingFd, &begun, 1);
-        std::this_thread::sleep_for(disk);
+        if (disk == Disk::instant) return;
+        std::this_thread::sleep_for(disk == Disk::held ? kHeldDisk : kSlowDisk);
         ostrevan::SaveStore::write(file, path);
     });
     qAddPreRoutine(clickTheVaseOnceShown);
@@ -177,14 +185,14 @@ std::string statusText(int status) {
     return "ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
-// Reads `fd` until `line` has come, or nothing more does. What was read.
-std::string readUntil(int fd, const std::string& line) {
-    std::string text;
+// Reads `fd` onto `text` until `line` has come, or nothing more does (the end of the file when
+// `line` is empty).
+void readUntil(int fd, std::string& text, const std::string& line = {}) {
     char chunk[256];
     ssize_t got = 0;
-    while (text.find(line) == std::string::npos && readable(fd) && (got = ::read(fd, chunk, sizeof chunk)) > 0)
+    while ((line.empty() || text.find(line) == std::string::npos) && readable(fd) &&
+           (got = ::read(fd, chunk, sizeof chunk)) > 0)
         text.append(chunk, std::size_t(got));
-    return text;
 }
 
 // One way of ending the session.
@@ -195,9 +203,9 @@ struct Round {
     // The signal the game must end by; 0: the game exits, with its own status.
     int endsBy = 0;
     bool nohup = false;
-    // The disk never answers: after the signals, the game must say that it waits for the save,
-    // and one more Ctrl+C must end it at once, without the save.
-    bool diskHeld = false;
+    // Held: after the signals, the game must say that it waits for the save, and one more
+    // Ctrl+C must end it at once, without the save. Instant: the game must say nothing of it.
+    Disk disk = Disk::slow;
 };
 
 // One round: the game saves the vase's key, and the session ends. What went wrong, or empty.
@@ -210,9 +218,8 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     int saving[2];
     int err[2];
     if (::pipe2(saving, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return "no pipe";
-    const auto disk = std::chrono::duration_cast<std::chrono::milliseconds>(round.diskHeld ? kHeldDisk : kSlowDisk);
-    const pid_t game = start({self, "--game", std::to_string(saving[1]), std::to_string(disk.count())}, saving[1],
-                             Start{.errFd = round.diskHeld ? err[1] : -1, .nohup = round.nohup});
+    const pid_t game = start({self, "--game", std::to_string(saving[1]), kDiskNames[int(round.disk)]}, saving[1],
+                             Start{.errFd = err[1], .nohup = round.nohup});
     ::close(saving[1]);
     ::close(err[1]);
     char begun = 0;
@@ -225,24 +232,28 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         if (round.sent.empty()) ::kill(display.server, SIGTERM);
-        if (round.diskHeld) {
-            told = readUntil(err[0], kSaveWaitTold);
-            if (told.find(kSaveWaitTold) != std::string::npos) ::kill(game, SIGINT);
+        if (round.disk == Disk::held) {
+            readUntil(err[0], told, kCtrlCAgainTold);
+            if (told.find(kCtrlCAgainTold) != std::string::npos) ::kill(game, SIGINT);
         }
     }
     const std::optional<int> status = game > 0 ? ended(game) : std::nullopt;
+    readUntil(err[0], told);
     ::close(err[0]);  // only now: a write to a pipe no one reads would end the game
+    std::fputs(told.c_str(), stderr);
     ::kill(display.server, SIGTERM);
     ::waitpid(display.server, nullptr, 0);
 
     if (!saved) return kSavedNothing;
-    if (round.diskHeld && told.find(kSaveWaitTold) == std::string::npos)
-        return "the game did not say that it waits for the save; it said: " + told;
+    if (round.disk == Disk::held && told.find(kCtrlCAgainTold) == std::string::npos)
+        return "the game did not say that it waits for the save";
+    if (round.disk == Disk::instant && told.find(kSaveWaitTold) != std::string::npos)
+        return "the game said it waits for a save already written";
     if (!status) return "the game did not end";
     const bool rightEnd = round.endsBy != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == round.endsBy
                                             : WIFEXITED(*status);
     if (!rightEnd) return "the game " + statusText(*status);
-    if (round.diskHeld) return {};
+    if (round.disk != Disk::slow) return {};
     const fs::path path = home.filePath("save.json").toStdString();
     const std::optional<ostrevan::SaveFile> file = ostrevan::SaveStore::load(path);
     if (!file || file->state.inventory != std::vector<std::string>{"key"}) return "the vase's key is not in the save";
@@ -256,12 +267,12 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
 int main(int argc, char** argv) {
     if (argc == 4 && std::string_view(argv[1]) == "--game") {
         int fd = -1;
-        int ms = -1;
-        const std::string_view fdText = argv[2], msText = argv[3];
-        if (std::from_chars(fdText.data(), fdText.data() + fdText.size(), fd).ec != std::errc() || fd < 0 ||
-            std::from_chars(msText.data(), msText.data() + msText.size(), ms).ec != std::errc() || ms < 0)
-            return fail("no save pipe or disk time");
-        return runGame(argv[0], fd, std::chrono::milliseconds(ms));
+        const std::string_view text = argv[2];
+        if (std::from_chars(text.data(), text.data() + text.size(), fd).ec != std::errc() || fd < 0)
+            return fail("no save pipe");
+        const auto disk = std::find(std::begin(kDiskNames), std::end(kDiskNames), std::string_view(argv[3]));
+        if (disk == std::end(kDiskNames)) return fail("no such disk");
+        return runGame(argv[0], fd, Disk(disk - std::begin(kDiskNames)));
     }
     if (argc != 2) return fail("usage: tallowmere_session_end XVFB");
     std::error_code error;
@@ -277,7 +288,8 @@ int main(int argc, char** argv) {
         {"SIGINT", {SIGINT}, SIGINT},
         {"two SIGHUPs", {SIGHUP, SIGHUP}, SIGHUP},
         {"SIGHUP under nohup, then SIGTERM", {SIGHUP, SIGTERM}, SIGTERM, true},
-        {"Ctrl+C twice on a disk that does not answer", {SIGINT}, SIGINT, false, true},
+        {"Ctrl+C twice on a disk that does not answer", {SIGINT}, SIGINT, false, Disk::held},
+        {"SIGTERM on a disk that takes no time", {SIGTERM}, SIGTERM, false, Disk::instant},
         {"the X server's end", {}, 0},
     };
     for (const Round& round : rounds) {
