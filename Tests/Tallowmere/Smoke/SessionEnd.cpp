@@ -1,7 +1,7 @@
 // The session ending under the real game while the save of an action is on its way to a slow
 // disk: a logout's SIGTERM, a closed terminal's SIGHUP (twice, as the terminal and its shell send
-// it) and Ctrl+C's SIGINT end it only once the save is written, and then by that signal, as a
-// shell expects; a SIGHUP the game was started to ignore (nohup) is ignored; on a disk that does
+// it, and once more while the save is waited for) and Ctrl+C's SIGINT end it only once the save
+// is written, and then by that signal, as a shell expects; a SIGHUP the game was started to ignore (nohup) is ignored; on a disk that does
 // not answer, a second Ctrl+C after the game says it waits ends it at once, and on one that takes
 // no time the game says nothing; the X server going away lets the save finish before the process
 // ends. Each time the disk keeps what it is given, the key taken from room 1's vase is in the
@@ -200,11 +200,13 @@ struct Round {
     const char* ending;
     // Sent to the game in turn, 5 ms apart, once its save has begun; none: the X server ends.
     std::vector<int> sent;
+    // Sent once the game says it waits for the save.
+    std::vector<int> sentWhileWaiting;
     // The signal the game must end by; 0: the game exits, with its own status.
     int endsBy = 0;
     bool nohup = false;
-    // Held: after the signals, the game must say that it waits for the save, and one more
-    // Ctrl+C must end it at once, without the save. Instant: the game must say nothing of it.
+    // Held: one more Ctrl+C must end the game at once, without the save. Instant: the game must
+    // say nothing of waiting.
     Disk disk = Disk::slow;
 };
 
@@ -232,9 +234,10 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         if (round.sent.empty()) ::kill(display.server, SIGTERM);
-        if (round.disk == Disk::held) {
-            readUntil(err[0], told, kCtrlCAgainTold);
-            if (told.find(kCtrlCAgainTold) != std::string::npos) ::kill(game, SIGINT);
+        if (!round.sentWhileWaiting.empty()) {
+            readUntil(err[0], told, kSaveWaitTold);
+            if (told.find(kSaveWaitTold) != std::string::npos)
+                for (const int signal : round.sentWhileWaiting) ::kill(game, signal);
         }
     }
     const std::optional<int> status = game > 0 ? ended(game) : std::nullopt;
@@ -245,8 +248,10 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     ::waitpid(display.server, nullptr, 0);
 
     if (!saved) return kSavedNothing;
-    if (round.disk == Disk::held && told.find(kCtrlCAgainTold) == std::string::npos)
+    if (!round.sentWhileWaiting.empty() && told.find(kSaveWaitTold) == std::string::npos)
         return "the game did not say that it waits for the save";
+    if (round.disk == Disk::held && told.find(kCtrlCAgainTold) == std::string::npos)
+        return "the game did not say that Ctrl+C again quits without the save";
     if (round.disk == Disk::instant && told.find(kSaveWaitTold) != std::string::npos)
         return "the game said it waits for a save already written";
     if (!status) return "the game did not end";
@@ -283,14 +288,14 @@ int main(int argc, char** argv) {
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
     setenv("TM_START_ROOM", "1", 1);
     const Round rounds[] = {
-        {"SIGTERM", {SIGTERM}, SIGTERM},
-        {"SIGHUP", {SIGHUP}, SIGHUP},
-        {"SIGINT", {SIGINT}, SIGINT},
-        {"two SIGHUPs", {SIGHUP, SIGHUP}, SIGHUP},
-        {"SIGHUP under nohup, then SIGTERM", {SIGHUP, SIGTERM}, SIGTERM, true},
-        {"Ctrl+C twice on a disk that does not answer", {SIGINT}, SIGINT, false, Disk::held},
-        {"SIGTERM on a disk that takes no time", {SIGTERM}, SIGTERM, false, Disk::instant},
-        {"the X server's end", {}, 0},
+        {"SIGTERM", {SIGTERM}, {}, SIGTERM},
+        {"SIGHUP", {SIGHUP}, {}, SIGHUP},
+        {"SIGINT", {SIGINT}, {}, SIGINT},
+        {"two SIGHUPs, and one more while the save is waited for", {SIGHUP, SIGHUP}, {SIGHUP}, SIGHUP},
+        {"SIGHUP under nohup, then SIGTERM", {SIGHUP, SIGTERM}, {}, SIGTERM, true},
+        {"Ctrl+C twice on a disk that does not answer", {SIGINT}, {SIGINT}, SIGINT, false, Disk::held},
+        {"SIGTERM on a disk that takes no time", {SIGTERM}, {}, SIGTERM, false, Disk::instant},
+        {"the X server's end", {}, {}, 0},
     };
     for (const Round& round : rounds) {
         // A game that could not reach its new display (another test's server on the same number,
