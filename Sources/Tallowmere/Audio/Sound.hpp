@@ -102,8 +102,9 @@ public:
     bool muted() const { return m_muted; }
     // Every assignment writes the setting, even an unchanged one, on a thread of its own: the
     // caller never waits for the disk, the latest value is the one that lands, and a player made
-    // later reads it. A write that fails is said in one warning line, and the game goes on. Muting stops the effects and silences the
-    // loop, which keeps its place; unmuting restarts nothing.
+    // later reads it. A write that fails is said in one warning line, and the game goes on.
+    // Muting stops the effects and silences the loop, which keeps its place; unmuting restarts
+    // nothing.
     void setMuted(bool muted);
 
     // The thread the mute setting is written on, one for the process.

@@ -36,6 +36,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,13 +50,12 @@ namespace {
 constexpr auto kSlowDisk = std::chrono::seconds(2);
 // Only a hung game or server takes this long.
 constexpr auto kPatience = std::chrono::seconds(60);
-// A disk that does not answer: it holds the save for longer than the test waits for anything.
-constexpr auto kHeldDisk = 10 * kPatience;
 constexpr const char* kSaveWaitTold = "Tallowmere: waiting for the save to be written";
 constexpr const char* kCtrlCAgainTold = "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it";
 
-// The disk under the game: slow (kSlowDisk), one that does not answer, or one that takes no time
-// and keeps nothing (so no fsync of the machine's own disk can be slow).
+// The disk under the game: slow (kSlowDisk); held, which answers only once the test lets it go
+// (or goes); or one that takes no time and keeps nothing (so no fsync of the machine's own disk
+// can be slow).
 enum class Disk { slow, held, instant };
 constexpr const char* kDiskNames[] = {"slow", "held", "instant"};
 constexpr int kNoStage = 3;
@@ -88,13 +88,15 @@ void clickTheVaseOnceShown() {
     });
 }
 
-// The game as the player starts it, on `disk`, which tells `savingFd` when a save begins.
-int runGame(char* program, int savingFd, Disk disk) {
-    SaveWriter::setDefaultWrite([savingFd, disk](const ostrevan::SaveFile& file, const fs::path& path) {
-        const char begun = 0;
-        [[maybe_unused]] const ssize_t told = ::write(savingFd, &begun, 1);
+// The game as the player starts it, on `disk`, which tells the test on `testFd` when a save
+// begins and, held, waits there for the test to let it go.
+int runGame(char* program, int testFd, Disk disk) {
+    SaveWriter::setDefaultWrite([testFd, disk](const ostrevan::SaveFile& file, const fs::path& path) {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t told = ::write(testFd, &byte, 1);
         if (disk == Disk::instant) return;
-        std::this_thread::sleep_for(disk == Disk::held ? kHeldDisk : kSlowDisk);
+        if (disk == Disk::held) [[maybe_unused]] const ssize_t letGo = ::read(testFd, &byte, 1);
+        else std::this_thread::sleep_for(kSlowDisk);
         ostrevan::SaveStore::write(file, path);
     });
     qAddPreRoutine(clickTheVaseOnceShown);
@@ -205,9 +207,11 @@ struct Round {
     // The signal the game must end by; 0: the game exits, with its own status.
     int endsBy = 0;
     bool nohup = false;
-    // Held: one more Ctrl+C must end the game at once, without the save. Instant: the game must
-    // say nothing of waiting.
+    // Instant: the game must say nothing of waiting.
     Disk disk = Disk::slow;
+    // For a held disk: let go once the signals sent while waiting are in. If not, one more
+    // Ctrl+C must end the game at once, without the save.
+    bool letGo = false;
 };
 
 // One round: the game saves the vase's key, and the session ends. What went wrong, or empty.
@@ -217,16 +221,16 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     const Display display = startXvfb(xvfb);
     if (display.server < 0) return "Xvfb did not start";
     setenv("DISPLAY", display.name.c_str(), 1);
-    int saving[2];
+    int disk[2];
     int err[2];
-    if (::pipe2(saving, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return "no pipe";
-    const pid_t game = start({self, "--game", std::to_string(saving[1]), kDiskNames[int(round.disk)]}, saving[1],
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, disk) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        return "no pipe";
+    const pid_t game = start({self, "--game", std::to_string(disk[1]), kDiskNames[int(round.disk)]}, disk[1],
                              Start{.errFd = err[1], .nohup = round.nohup});
-    ::close(saving[1]);
+    ::close(disk[1]);
     ::close(err[1]);
-    char begun = 0;
-    const bool saved = game > 0 && readable(saving[0]) && ::read(saving[0], &begun, 1) == 1;
-    ::close(saving[0]);
+    char byte = 0;
+    const bool saved = game > 0 && readable(disk[0]) && ::read(disk[0], &byte, 1) == 1;
     std::string told;
     if (saved) {
         for (const int signal : round.sent) {
@@ -239,8 +243,13 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
             if (told.find(kSaveWaitTold) != std::string::npos)
                 for (const int signal : round.sentWhileWaiting) ::kill(game, signal);
         }
+        if (round.letGo) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the signals land first
+            ::send(disk[0], &byte, 1, MSG_NOSIGNAL);
+        }
     }
     const std::optional<int> status = game > 0 ? ended(game) : std::nullopt;
+    ::close(disk[0]);
     readUntil(err[0], told);
     ::close(err[0]);  // only now: a write to a pipe no one reads would end the game
     std::fputs(told.c_str(), stderr);
@@ -250,7 +259,7 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     if (!saved) return kSavedNothing;
     if (!round.sentWhileWaiting.empty() && told.find(kSaveWaitTold) == std::string::npos)
         return "the game did not say that it waits for the save";
-    if (round.disk == Disk::held && told.find(kCtrlCAgainTold) == std::string::npos)
+    if (round.disk == Disk::held && !round.letGo && told.find(kCtrlCAgainTold) == std::string::npos)
         return "the game did not say that Ctrl+C again quits without the save";
     if (round.disk == Disk::instant && told.find(kSaveWaitTold) != std::string::npos)
         return "the game said it waits for a save already written";
@@ -258,7 +267,7 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     const bool rightEnd = round.endsBy != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == round.endsBy
                                             : WIFEXITED(*status);
     if (!rightEnd) return "the game " + statusText(*status);
-    if (round.disk != Disk::slow) return {};
+    if (round.disk == Disk::instant || (round.disk == Disk::held && !round.letGo)) return {};
     const fs::path path = home.filePath("save.json").toStdString();
     const std::optional<ostrevan::SaveFile> file = ostrevan::SaveStore::load(path);
     if (!file || file->state.inventory != std::vector<std::string>{"key"}) return "the vase's key is not in the save";
@@ -291,7 +300,8 @@ int main(int argc, char** argv) {
         {"SIGTERM", {SIGTERM}, {}, SIGTERM},
         {"SIGHUP", {SIGHUP}, {}, SIGHUP},
         {"SIGINT", {SIGINT}, {}, SIGINT},
-        {"two SIGHUPs, and one more while the save is waited for", {SIGHUP, SIGHUP}, {SIGHUP}, SIGHUP},
+        {"two SIGHUPs, and one more while the save is waited for", {SIGHUP, SIGHUP}, {SIGHUP}, SIGHUP, false,
+         Disk::held, true},
         {"SIGHUP under nohup, then SIGTERM", {SIGHUP, SIGTERM}, {}, SIGTERM, true},
         {"Ctrl+C twice on a disk that does not answer", {SIGINT}, {SIGINT}, SIGINT, false, Disk::held},
         {"SIGTERM on a disk that takes no time", {SIGTERM}, {}, SIGTERM, false, Disk::instant},
