@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -59,7 +61,8 @@ constexpr const char* kCtrlCAgainTold = "Tallowmere: waiting for the save to be 
 enum class Disk { slow, held, instant };
 constexpr const char* kDiskNames[] = {"slow", "held", "instant"};
 constexpr int kNoStage = 3;
-constexpr int kDisplayAttempts = 3;
+constexpr int kDisplayAttempts = 10;
+constexpr int kRoundAttempts = 3;
 constexpr const char* kSavedNothing = "the game saved nothing";
 
 int fail(const std::string& what) {
@@ -164,22 +167,48 @@ struct Display {
     std::string name;
 };
 
+// The next display number to try. A server that takes the lowest free number, as -displayfd
+// has it do, can take the number of one still going away, which then removes the socket the new
+// server made: that server runs on, and no client reaches it. Other programs' servers come and go
+// on low numbers (-displayfd counts from 0, xvfb-run -a from 99), so this test's own take numbers
+// far above them, from one its process id picks, each start a new one.
+int nextDisplayNumber() {
+    constexpr int kFirst = 1000;
+    constexpr int kCount = 20000;
+    static int next = int(::getpid() % kCount);
+    const int number = kFirst + next;
+    next = (next + 1) % kCount;
+    return number;
+}
+
+// Whether a client can connect to `name` now.
+bool reachable(const std::string& name) {
+    xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
+    const bool connected = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return connected;
+}
+
 Display startXvfb(const std::string& xvfb) {
-    int number[2];
-    if (::pipe2(number, O_CLOEXEC) != 0) return {};
-    Display display;
-    display.server = start({xvfb, "-displayfd", std::to_string(number[1]), "-screen", "0", "1400x1000x24",
-                            "-nolisten", "tcp"},
-                           number[1], Start{.quiet = true});
-    ::close(number[1]);
-    char text[16] = {};
-    if (display.server < 0 || !readable(number[0]) || ::read(number[0], text, sizeof text - 1) <= 0) {
-        if (display.server > 0) ::kill(display.server, SIGKILL);
-        display.server = -1;
+    for (int attempt = 0; attempt < kDisplayAttempts; ++attempt) {
+        int ready[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0) return {};
+        const std::string name = ":" + std::to_string(nextDisplayNumber());
+        // A number taken by a server of someone else's makes this one end at once.
+        const pid_t server = start({xvfb, name, "-displayfd", std::to_string(ready[1]), "-screen", "0", "1400x1000x24",
+                                    "-nolisten", "tcp"},
+                                   ready[1], Start{.quiet = true});
+        ::close(ready[1]);
+        char text[16];
+        const bool up = server > 0 && readable(ready[0]) && ::read(ready[0], text, sizeof text) > 0;
+        ::close(ready[0]);
+        if (up && reachable(name)) return {server, name};
+        if (server > 0) {
+            ::kill(server, SIGKILL);
+            ::waitpid(server, nullptr, 0);
+        }
     }
-    ::close(number[0]);
-    display.name = ":" + std::string(text, std::strcspn(text, "\n"));
-    return display;
+    return {};
 }
 
 std::string statusText(int status) {
@@ -308,10 +337,10 @@ int main(int argc, char** argv) {
         {"the X server's end", {}, {}, 0},
     };
     for (const Round& round : rounds) {
-        // A game that could not reach its new display (another test's server on the same number,
-        // going away as ours came up) is given a fresh one: the round is about what comes after.
+        // A game that could not reach its display all the same is given a fresh one: the round is
+        // about what comes after.
         std::string fault;
-        for (int attempt = 0; attempt < kDisplayAttempts; ++attempt) {
+        for (int attempt = 0; attempt < kRoundAttempts; ++attempt) {
             fault = playRound(self, argv[1], round);
             if (fault != kSavedNothing) break;
         }
