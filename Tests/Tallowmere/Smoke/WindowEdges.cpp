@@ -33,6 +33,10 @@ using namespace tallowmere;
 
 namespace {
 
+// How long the test waits for the game to answer: only a game that stopped answering takes this
+// long, however busy the machine.
+constexpr int kPatienceMs = 30000;
+
 int fail(const char* what, int width = 0, int height = 0) {
     std::fprintf(stderr, "window edge test failed: %s (%dx%d)\n", what, width, height);
     return 1;
@@ -49,7 +53,7 @@ bool resizeFromOutside(QWidget& window, QSize pixels) {
     const double dpr = window.devicePixelRatioF();
     return QTest::qWaitFor([&] {
         return std::abs(window.width() * dpr - pixels.width()) < dpr && std::abs(window.height() * dpr - pixels.height()) < dpr;
-    });
+    }, kPatienceMs);
 }
 
 // The window's pixels, once every pending repaint is done.
@@ -88,7 +92,7 @@ int main(int argc, char** argv) {
         return fail("the screen's scale is not a fraction");
     auto model = std::make_unique<GameModel>();
     const QPointer<MainWindow> window = openWindow(*model, {});
-    if (!QTest::qWaitForWindowExposed(window)) return fail("the window did not come up");
+    if (!QTest::qWaitForWindowExposed(window, kPatienceMs)) return fail("the window did not come up");
 
     // The stage's ticks repaint what moves, on a clock the test turns; then it stands still.
     StageView* stage = window->findChild<StageView*>();
@@ -106,7 +110,8 @@ int main(int argc, char** argv) {
 
     for (const GameModel::Screen screen : {GameModel::Screen::playing, GameModel::Screen::menu, GameModel::Screen::ending}) {
         model->setScreen(screen);
-        QTest::qWait(600);  // the screens' cross-fade
+        if (!QTest::qWaitFor([&] { return window->rootView()->fadingLayer() == nullptr; }, kPatienceMs))
+            return fail("the screens' cross-fade did not end");
         // Smaller and larger, to sizes whose points end inside a pixel: what the resize left at
         // the edges is what a repaint of everything paints there.
         for (const QSize pixels : {QSize(1799, 1079), QSize(1801, 1228)}) {
@@ -121,7 +126,7 @@ int main(int argc, char** argv) {
     // The style's own sign would be a bitmap of 32 pixels, blown up on this screen.
     QMessageBox* alert = openConfirmation(window, QStringLiteral("Restart from Room 1?"), QString(),
                                           QStringLiteral("Restart"), {});
-    if (!QTest::qWaitForWindowExposed(alert)) return fail("the alert did not show");
+    if (!QTest::qWaitForWindowExposed(alert, kPatienceMs)) return fail("the alert did not show");
     const auto* sign = alert->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
     const QPixmap shown = sign ? sign->pixmap() : QPixmap();
     const double dpr = alert->devicePixelRatioF();

@@ -486,7 +486,7 @@ int main(int argc, char** argv) {
             return model->intro() && model->intro()->number == 2 && game->introCard()->isVisible() &&
                    otherGame->introCard()->isVisible();
         },
-        8000);
+        kPatienceMs);
     if (!arrived) return fail("room 2's intro card never showed in both windows");
     QTest::qWait(800);
     shot(window, "5-room2");
