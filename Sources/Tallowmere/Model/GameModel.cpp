@@ -13,6 +13,7 @@
 #include <cassert>
 #include <charconv>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -353,6 +354,12 @@ void GameModel::resetTransient() {
 
 void GameModel::save() {
     setHasSave(!m_state.finished);
+    if (m_savePath.empty()) {
+        // Only an empty TM_SAVE_PATH names no file: every save fails, and says which setting to
+        // mend, where the file's own name would be an empty one.
+        std::cerr << std::string(ostrevan::SaveStore::kWriteFailurePrefix) + "TM_SAVE_PATH is empty\n" << std::flush;
+        return;
+    }
     ostrevan::SaveFile file{m_state, m_best};
     if (m_saveWriter) m_saveWriter->write(std::move(file), m_savePath);
     else ostrevan::SaveStore::write(file, m_savePath);

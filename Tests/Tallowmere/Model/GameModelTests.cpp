@@ -163,17 +163,27 @@ TEST_F(GameModelTest, SaveLocationAndInventory) {
 }
 
 TEST_F(GameModelTest, FailedSaveKeepsPlaying) {
-    Environment blocked = env(1);
     writeSave("a file, not a folder");
-    blocked.savePath = (savePath() / "save.json").string();
-    GameModel& m = make(blocked);
-    ::testing::internal::CaptureStderr();
-    m.tapProp("vase");
-    const std::string log = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(log.rfind("Tallowmere: could not save progress: ", 0), 0u) << log;
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
-    EXPECT_EQ(m.state().inventory, std::vector<std::string>{"key"});
-    EXPECT_TRUE(m.hasSave());
+    // Each failed save says so in one line; an empty TM_SAVE_PATH is named as such.
+    const std::pair<std::string, std::string> paths[] = {
+        {(savePath() / "save.json").string(), ""},
+        {"", "Tallowmere: could not save progress: TM_SAVE_PATH is empty\n"},
+    };
+    for (const auto& [path, line] : paths) {
+        Environment blocked = env(1);
+        blocked.savePath = path;
+        GameModel& m = make(blocked);
+        ::testing::internal::CaptureStderr();
+        m.tapProp("vase");
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(log.rfind("Tallowmere: could not save progress: ", 0), 0u) << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+        if (!line.empty()) {
+            EXPECT_EQ(log, line);
+        }
+        EXPECT_EQ(m.state().inventory, std::vector<std::string>{"key"});
+        EXPECT_TRUE(m.hasSave());
+    }
 }
 
 // ## Actions
