@@ -183,6 +183,7 @@ TEST(CommandLineBinary, ADisplayOrPlatformThatCannotStartIsNamedAndFails) {
         {{"-display", display}, {}, {}, noDisplay},
         {{"-platform", "xcb", "--display", display}, {}, {}, noDisplay},
         {{"-platform", "XCB", "-display", display}, {}, {}, noDisplay},  // Qt takes a plugin's name in any case
+        {{"-platform", "xcb:nograb", "-display", display}, {}, {}, noDisplay},  // a plugin named with its options
         {{}, "QT_QPA_PLATFORM", "nosuchplugin", noPlugin("nosuchplugin")},
         {{"-platform", "nosuchplugin"}, {}, {}, noPlugin("nosuchplugin")},
         {{"--platform", "nosuchplugin:size=9"}, "QT_QPA_PLATFORM", "offscreen", noPlugin("nosuchplugin:size=9")},

@@ -401,10 +401,10 @@ TEST(SoundPlayer, MuteSettingIsStoredAndReadBack) {
     first.setMuted(true);
     EXPECT_TRUE(Sound(Sound::Output::none).muted());
 
-    // A settings file that cannot be written (a folder in its place stops root too): one line,
-    // and the game goes on with the new value.
+    // A settings file that can be read but not written (a link to one of the kernel's files,
+    // which stops root too): one line, and the game goes on with the new value.
     const QString file = QSettings("Tallowmere", "Tallowmere").fileName();
-    ASSERT_TRUE(QFile::remove(file) && QDir().mkpath(file));
+    ASSERT_TRUE(QFile::remove(file) && QFile::link("/proc/version", file));
     {
         const ExpectQtWarning unsaved(QStringLiteral("^Tallowmere: could not save the mute setting: .*Tallowmere.conf"));
         first.setMuted(false);
@@ -412,7 +412,7 @@ TEST(SoundPlayer, MuteSettingIsStoredAndReadBack) {
         BackgroundWriter::flushAll();
         EXPECT_EQ(unsaved.seen(), 1);
     }
-    ASSERT_TRUE(QDir(file).removeRecursively());
+    ASSERT_TRUE(QFile::remove(file));
 
     Sound(Sound::Output::none).setMuted(false);
     EXPECT_FALSE(Sound(Sound::Output::manual).muted());
@@ -449,6 +449,7 @@ TEST(SoundPlayer, AMuteClickNeverWaitsForTheDiskAndItsLatestValueLands) {
     Sound(Sound::Output::none).setMuted(true);
     EXPECT_TRUE(QFile::exists(home.filePath(".config/Tallowmere/Tallowmere.conf")));
     EXPECT_FALSE(QFile::exists(home.filePath("relative")));
+    EXPECT_TRUE(Sound(Sound::Output::none).muted()) << "read where it was written";
 }
 
 TEST(SoundPlayer, WithoutAnAudioDeviceNothingPlays) {
