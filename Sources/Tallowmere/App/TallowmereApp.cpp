@@ -4,11 +4,11 @@
 #include <Tallowmere/App/AppIcon.hpp>
 #include <Tallowmere/App/DarkFrame.hpp>
 #include <Tallowmere/App/DestroyedWindows.hpp>
+#include <Tallowmere/App/SessionEnd.hpp>
 
 #include <Tallowmere/Art/Draw.hpp>
 #include <Tallowmere/Art/ScreenPalette.hpp>
 #include <Tallowmere/Audio/Sound.hpp>
-#include <Tallowmere/Platform/BackgroundWriter.hpp>
 #include <Tallowmere/Platform/Runtime.hpp>
 #include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/MenuView.hpp>
@@ -23,28 +23,13 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
-#include <QSocketNotifier>
 #include <QStyleOption>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <mutex>
-#include <stop_token>
-#include <thread>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace tallowmere {
 
@@ -121,132 +106,6 @@ private:
         painter.fillRect(fromDevice.mapRect(line), colour);
         painter.restore();
     }
-};
-
-// The session's ways of ending a program: a logout (SIGTERM), a closed terminal (SIGHUP), Ctrl+C
-// in it (SIGINT). Left to their default they would end the process in the middle of the save
-// under way; instead they quit as the Quit command does, the save is waited for, and then the
-// process ends by the same signal, as its default would have, so that a shell or a script sees
-// how it ended. A signal the process was started with ignored (nohup) stays ignored.
-constexpr std::array kQuitSignals{SIGTERM, SIGHUP, SIGINT};
-// How long the end waits for the save before it says so, and how often it looks after that.
-constexpr auto kSaveNoticeDelay = std::chrono::seconds(1);
-constexpr auto kSaveWatchStep = std::chrono::milliseconds(100);
-
-// What the signal handler shares, one word each.
-std::atomic<int> quitSignalPipe{-1};    // the write end of the pipe that carries a signal to the GUI thread
-std::atomic<int> firstQuitSignal{0};    // the signal that ended the game; 0 for none
-std::atomic<bool> saveWaitTold{false};  // the player has read that Ctrl+C quits without the save
-
-void noteQuitSignal(int signal) {
-    // Only what a signal handler may call: the GUI thread does the rest.
-    const int savedErrno = errno;
-    int none = 0;
-    firstQuitSignal.compare_exchange_strong(none, signal);
-    if (signal == SIGINT && saveWaitTold.load()) {
-        // The player gives the save up, as told they could. The signal, held while its handler
-        // runs, ends the process by its default as soon as the handler returns.
-        ::signal(SIGINT, SIG_DFL);
-        ::raise(SIGINT);
-    }
-    // A repeated SIGTERM or SIGHUP only quits again: a closed terminal and its shell send two.
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t written = ::write(quitSignalPipe.load(), &byte, 1);
-    errno = savedErrno;
-}
-
-// Ends the process by `signal` with its default handling.
-[[noreturn]] void endBySignal(int signal) {
-    std::fflush(nullptr);
-    struct sigaction byDefault{};
-    byDefault.sa_handler = SIG_DFL;
-    sigemptyset(&byDefault.sa_mask);
-    ::sigaction(signal, &byDefault, nullptr);
-    ::raise(signal);
-    std::_Exit(128 + signal);  // not reached: the default of each of these signals ends the process
-}
-
-// Quits the application on the signals above while it exists. Made before the model, it goes
-// after it: then every write still under way is waited for, the signals' handling is put back as
-// it was, and the process ends by the signal that quit it, if one did. A wait for the disk of
-// more than a second is said on stderr, and from then on Ctrl+C quits without the save.
-class QuitOnSignals {
-public:
-    QuitOnSignals() {
-        // Without a pipe the signals keep their default.
-        if (::pipe2(m_pipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) return;
-        quitSignalPipe.store(m_pipe[1]);
-        m_notifier = std::make_unique<QSocketNotifier>(m_pipe[0], QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [fd = m_pipe[0]] {
-            char bytes[16];
-            while (::read(fd, bytes, sizeof bytes) > 0) {
-            }
-            QCoreApplication::quit();
-        });
-        struct sigaction action{};
-        action.sa_handler = noteQuitSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (std::size_t i = 0; i < kQuitSignals.size(); ++i) {
-            struct sigaction& previous = m_previous[i];
-            m_installed[i] = ::sigaction(kQuitSignals[i], nullptr, &previous) == 0 &&
-                             previous.sa_handler != SIG_IGN && ::sigaction(kQuitSignals[i], &action, nullptr) == 0;
-        }
-        m_quitting = QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { watchTheWait(); });
-    }
-    ~QuitOnSignals() {
-        BackgroundWriter::flushAll();
-        m_watch = {};  // asks the watch to stop and waits for it
-        QObject::disconnect(m_quitting);
-        for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
-            if (m_installed[i]) ::sigaction(kQuitSignals[i], &m_previous[i], nullptr);
-        m_notifier.reset();
-        quitSignalPipe.store(-1);
-        for (const int fd : m_pipe)
-            if (fd >= 0) ::close(fd);
-        if (const int signal = firstQuitSignal.load(); signal != 0) endBySignal(signal);
-    }
-    QuitOnSignals(const QuitOnSignals&) = delete;
-    QuitOnSignals& operator=(const QuitOnSignals&) = delete;
-
-private:
-    bool installed(int signal) const {
-        for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
-            if (kQuitSignals[i] == signal) return m_installed[i];
-        return false;
-    }
-
-    // Says, once the quit has gone on for a while and a write is still under way, what it waits
-    // for and how to stop waiting. A quit slow for other reasons says nothing.
-    void watchTheWait() {
-        if (m_watch.joinable()) return;
-        const bool ctrlC = installed(SIGINT);
-        m_watch = std::jthread([ctrlC](std::stop_token stop) {
-            std::mutex mutex;
-            std::condition_variable_any wokenByTheStop;
-            std::unique_lock lock(mutex);
-            for (auto due = std::chrono::steady_clock::now() + kSaveNoticeDelay;; due += kSaveWatchStep) {
-                if (wokenByTheStop.wait_until(lock, stop, due, [&stop] { return stop.stop_requested(); })) return;
-                if (BackgroundWriter::anyBusy()) break;
-            }
-            if (!ctrlC) {
-                std::fputs("Tallowmere: waiting for the save to be written\n", stderr);
-                return;
-            }
-            saveWaitTold.store(true);
-            std::fputs(firstQuitSignal.load() == SIGINT
-                           ? "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it\n"
-                           : "Tallowmere: waiting for the save to be written; press Ctrl+C to quit without it\n",
-                       stderr);
-        });
-    }
-
-    std::array<int, 2> m_pipe{-1, -1};
-    std::unique_ptr<QSocketNotifier> m_notifier;
-    std::array<struct sigaction, kQuitSignals.size()> m_previous{};
-    std::array<bool, kQuitSignals.size()> m_installed{};
-    QMetaObject::Connection m_quitting;
-    std::jthread m_watch;
 };
 
 }  // namespace

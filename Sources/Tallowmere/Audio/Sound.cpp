@@ -269,7 +269,7 @@ Mixer::Samples clipOf(const std::vector<float>& samples) {
 // Off the GUI thread: a click must not wait for the disk. Never destroyed, so that the last
 // setting asked for lands before the process ends (BackgroundWriter).
 BackgroundWriter& Sound::settingsWriter() {
-    static BackgroundWriter* const writer = new BackgroundWriter;
+    static BackgroundWriter* const writer = new BackgroundWriter("the sound setting");
     return *writer;
 }
 

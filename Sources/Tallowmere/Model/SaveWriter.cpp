@@ -27,7 +27,7 @@ SaveWriter::WriteFunction chosenWrite(SaveWriter::WriteFunction write) {
 
 }  // namespace
 
-SaveWriter::SaveWriter(WriteFunction write) : m_write(chosenWrite(std::move(write))) {}
+SaveWriter::SaveWriter(WriteFunction write) : m_write(chosenWrite(std::move(write))), m_worker("the save") {}
 
 void SaveWriter::setDefaultWrite(WriteFunction write) {
     DefaultWrite& chosen = defaultWrite();

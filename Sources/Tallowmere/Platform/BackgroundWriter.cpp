@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -37,7 +38,7 @@ void noteIdle() {
 
 }  // namespace
 
-BackgroundWriter::BackgroundWriter() {
+BackgroundWriter::BackgroundWriter(std::string what) : m_what(std::move(what)) {
     Writers& all = writers();
     std::lock_guard lock(all.mutex);
     all.live.push_back(this);
@@ -76,7 +77,7 @@ void BackgroundWriter::flush() {
 void BackgroundWriter::flushAll() {
     Writers& all = writers();
     std::unique_lock lock(all.mutex);
-    // Waits with the list unlocked: a writer may go meanwhile, and anyBusy() may look.
+    // Waits with the list unlocked: a writer may go meanwhile, and busyWrites() may look.
     all.idle.wait(lock, [&all] {
         return std::none_of(all.live.begin(), all.live.end(), [](BackgroundWriter* writer) {
             std::lock_guard writerLock(writer->m_mutex);
@@ -85,13 +86,16 @@ void BackgroundWriter::flushAll() {
     });
 }
 
-bool BackgroundWriter::anyBusy() {
+std::vector<std::string> BackgroundWriter::busyWrites() {
     Writers& all = writers();
     std::lock_guard lock(all.mutex);
-    return std::any_of(all.live.begin(), all.live.end(), [](BackgroundWriter* writer) {
+    std::vector<std::string> names;
+    for (BackgroundWriter* writer : all.live) {
         std::lock_guard writerLock(writer->m_mutex);
-        return writer->busy();
-    });
+        if (writer->busy() && std::find(names.begin(), names.end(), writer->m_what) == names.end())
+            names.push_back(writer->m_what);
+    }
+    return names;
 }
 
 void BackgroundWriter::run() {

@@ -6,7 +6,9 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace tallowmere {
 
@@ -21,7 +23,8 @@ class BackgroundWriter {
 public:
     using Write = std::function<void()>;
 
-    BackgroundWriter();
+    // `what` names what it writes where the player reads it: "the save".
+    explicit BackgroundWriter(std::string what);
     // Waits for the pending write.
     ~BackgroundWriter();
     BackgroundWriter(const BackgroundWriter&) = delete;
@@ -34,8 +37,9 @@ public:
 
     // Returns once every writer alive has nothing left to write.
     static void flushAll();
-    // Whether a writer alive has a write under way or waiting.
-    static bool anyBusy();
+    // What the writers alive with a write under way or waiting write, each named once, in the
+    // order the writers were made.
+    static std::vector<std::string> busyWrites();
 
 private:
     void run();
@@ -45,6 +49,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;  // a write came, or the end
     std::condition_variable m_idle;  // nothing waits and nothing is being written
+    const std::string m_what;
     Write m_pending;
     bool m_writing = false;
     bool m_ending = false;

@@ -1,4 +1,6 @@
-// The save writer: saves leave the GUI thread but keep their order, and none is lost at quit.
+// The save writer: saves leave the GUI thread but keep their order, and none is lost at quit;
+// the quit's wait for every writer, and what it says while it waits.
+#include <Tallowmere/App/SessionEnd.hpp>
 #include <Tallowmere/Model/SaveWriter.hpp>
 
 #include <Ostrevan/Levels.hpp>
@@ -7,12 +9,16 @@
 
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace tallowmere;
@@ -20,6 +26,9 @@ using ostrevan::SaveFile;
 using ostrevan::SaveStore::kWriteFailurePrefix;
 
 namespace {
+
+// Only a hung wait takes this long.
+constexpr auto kPatience = std::chrono::seconds(60);
 
 SaveFile saveAt(std::int64_t best) {
     return SaveFile{ostrevan::Engine::begin(ostrevan::Levels::all().front()), best};
@@ -111,4 +120,49 @@ TEST(SaveWriter, FailedWriteLogsOneLineAndLaterWritesGoOn) {
     writer.write(saveAt(8), good);
     writer.flush();
     EXPECT_EQ(ostrevan::SaveStore::load(good), saveAt(8));
+}
+
+// ## The wait at the end
+
+// A quit waits for every writer; one that meets a write just ending must still wake. Many quick
+// rounds of a write and a wait for all, watched: a round stuck past all patience is woken (a
+// writer that goes wakes every wait) and counted, so a lost wake-up fails instead of hanging.
+TEST(QuitWait, AWaitForEveryWriterWakesHoweverTheLastWriteEnds) {
+    constexpr int kRounds = 200000;
+    BackgroundWriter writer("the test's writes");
+    std::atomic<int> done = 0;
+    std::mutex mutex;
+    std::condition_variable finished;
+    int stuck = 0;
+    std::thread watch([&] {
+        std::unique_lock lock(mutex);
+        for (int seen = -1; !finished.wait_for(lock, kPatience, [&] { return done == kRounds; }); seen = done) {
+            if (done != seen) continue;
+            ++stuck;
+            BackgroundWriter{"a writer that comes and goes"};
+        }
+    });
+    for (int round = 0; round < kRounds; ++round) {
+        writer.write([] {});
+        BackgroundWriter::flushAll();
+        ++done;
+    }
+    {
+        const std::lock_guard lock(mutex);
+    }
+    finished.notify_one();
+    watch.join();
+    EXPECT_EQ(stuck, 0);
+}
+
+// Asked to stop, the watch that would speak after an hour goes at once: a quit that waited for
+// nothing ends then, not when the watch next wakes.
+TEST(QuitWait, TheWatchGoesAtOnceWhenAsked) {
+    const auto gone = std::make_shared<std::promise<void>>();
+    std::future<void> went = gone->get_future();
+    std::thread([gone] {
+        { const WaitNotice notice(std::chrono::hours(1)); }
+        gone->set_value();
+    }).detach();
+    EXPECT_EQ(went.wait_for(kPatience), std::future_status::ready);
 }

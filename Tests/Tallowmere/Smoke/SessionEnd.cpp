@@ -1,23 +1,32 @@
 // The session ending under the real game while the save of an action is on its way to a slow
 // disk: a logout's SIGTERM, a closed terminal's SIGHUP (twice, as the terminal and its shell send
 // it, and once more while the save is waited for) and Ctrl+C's SIGINT end it only once the save
-// is written, and then by that signal, as a shell expects; a SIGHUP the game was started to ignore (nohup) is ignored; on a disk that does
-// not answer, a second Ctrl+C after the game says it waits ends it at once, and on one that takes
-// no time the game says nothing; the X server going away lets the save finish before the process
-// ends. Each time the disk keeps what it is given, the key taken from room 1's vase is in the
-// save file and no temporary file is left.
+// is written, and then by the first of them, as a shell expects, however quickly more come and
+// whether or not the game's output still has a reader; a SIGHUP the game was started to ignore
+// (nohup) is ignored. A wait for the disk is said after a second, naming what is waited for and
+// what quits without it: Ctrl+C again in the game's terminal, `kill` where Ctrl+C cannot reach
+// it, and Ctrl+C or `kill -INT` then ends it at once; on a disk that takes no time the game says
+// nothing. The X server going away lets the save finish before the process ends, and waits as a
+// quit does. Each time the disk keeps what it is given, the key taken from room 1's vase is in the
+// save file (the sound switched off, in the settings) and no temporary file is left.
 // Each round runs the game as a child of this program, on an Xvfb display of its own.
-// Usage: tallowmere_session_end XVFB (the game it starts: tallowmere_session_end --game FD DISK)
+// Usage: tallowmere_session_end XVFB
+// (the game it starts: tallowmere_session_end --game FD DISK [mute])
 #include "PrivateHome.hpp"
 
 #include <Tallowmere/App/CommandLine.hpp>
 #include <Tallowmere/App/TallowmereApp.hpp>
+#include <Tallowmere/Audio/Sound.hpp>
 #include <Tallowmere/Model/SaveWriter.hpp>
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
+#include <Tallowmere/Screens/GameView.hpp>
 #include <Tallowmere/Screens/StageView.hpp>
+#include <Tallowmere/Widgets/GlassButton.hpp>
 
 #include <Ostrevan/Levels.hpp>
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -52,12 +61,14 @@ namespace {
 constexpr auto kSlowDisk = std::chrono::seconds(2);
 // Only a hung game or server takes this long.
 constexpr auto kPatience = std::chrono::seconds(60);
-constexpr const char* kSaveWaitTold = "Tallowmere: waiting for the save to be written";
-constexpr const char* kCtrlCAgainTold = "Tallowmere: waiting for the save to be written; press Ctrl+C again to quit without it";
+// How long the game waits for a write before it says so.
+constexpr auto kNoticeDelay = std::chrono::seconds(1);
+constexpr const char* kWaitTold = "Tallowmere: waiting for ";
 
 // The disk under the game: slow (kSlowDisk); held, which answers only once the test lets it go
 // (or goes); or one that takes no time and keeps nothing (so no fsync of the machine's own disk
-// can be slow).
+// can be slow). With `mute`, the sound setting is switched off just after the click, its write
+// held behind one the disk answers only once the test lets it go.
 enum class Disk { slow, held, instant };
 constexpr const char* kDiskNames[] = {"slow", "held", "instant"};
 constexpr int kNoStage = 3;
@@ -73,7 +84,10 @@ int fail(const std::string& what) {
 // ---------------------------------------------------------------------------------------------
 // The game, in the child
 
-// Clicks room 1's vase once the window shows, as a player would.
+bool clickTheSoundOff = false;
+int heldSettingsFd = -1;
+
+// Clicks room 1's vase once the window shows, as a player would, and then the sound off if asked.
 void clickTheVaseOnceShown() {
     QTimer::singleShot(0, [] {
         MainWindow* window = nullptr;
@@ -88,12 +102,18 @@ void clickTheVaseOnceShown() {
         const QPoint vase = stage->toWidget(QPointF(r.midX(), r.midY())).toPoint();
         QTest::mouseMove(stage, vase);
         QTest::mouseClick(stage, Qt::LeftButton, Qt::NoModifier, vase);
+        if (!clickTheSoundOff) return;
+        Sound::settingsWriter().write([] {
+            char byte = 0;
+            [[maybe_unused]] const ssize_t letGo = ::read(heldSettingsFd, &byte, 1);
+        });
+        QTest::mouseClick(window->findChild<TopBar*>()->soundButton(), Qt::LeftButton);
     });
 }
 
 // The game as the player starts it, on `disk`, which tells the test on `testFd` when a save
 // begins and, held, waits there for the test to let it go.
-int runGame(char* program, int testFd, Disk disk) {
+int runGame(char* program, int testFd, Disk disk, bool mute) {
     SaveWriter::setDefaultWrite([testFd, disk](const ostrevan::SaveFile& file, const fs::path& path) {
         char byte = 0;
         [[maybe_unused]] const ssize_t told = ::write(testFd, &byte, 1);
@@ -102,6 +122,8 @@ int runGame(char* program, int testFd, Disk disk) {
         else std::this_thread::sleep_for(kSlowDisk);
         ostrevan::SaveStore::write(file, path);
     });
+    clickTheSoundOff = mute;
+    heldSettingsFd = testFd;
     qAddPreRoutine(clickTheVaseOnceShown);
     char* args[] = {program, nullptr};
     return CommandLine::run(1, args);
@@ -111,11 +133,16 @@ int runGame(char* program, int testFd, Disk disk) {
 // The session, in this process
 
 // How a child starts: its output goes to /dev/null when `quiet`, its stderr to `errFd` when
-// given, and it ignores SIGHUP when started by `nohup`.
+// given; it ignores SIGHUP when started by `nohup`, and SIGINT when `interruptIgnored` (as
+// `trap '' INT` has it). In a session of its own it has no terminal, or the one named
+// `terminal`, whose Ctrl+C it takes as a terminal's foreground job does.
 struct Start {
     bool quiet = false;
     int errFd = -1;
     bool nohup = false;
+    bool interruptIgnored = false;
+    bool ownSession = false;
+    std::string terminal;
 };
 
 // Runs `args`, passing `keptFd` on. -1 on failure.
@@ -129,6 +156,14 @@ pid_t start(const std::vector<std::string>& args, int keptFd, Start how) {
     // ignores SIGINT).
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) std::signal(signal, SIG_DFL);
     if (how.nohup) std::signal(SIGHUP, SIG_IGN);
+    if (how.interruptIgnored) std::signal(SIGINT, SIG_IGN);
+    if (how.ownSession) ::setsid();
+    if (!how.terminal.empty()) {
+        // A session leader's first terminal opened becomes its own.
+        const int terminal = ::open(how.terminal.c_str(), O_RDWR);
+        if (terminal < 0) ::_exit(127);
+        ::dup2(terminal, STDIN_FILENO);
+    }
     ::fcntl(keptFd, F_SETFD, 0);
     if (how.quiet) {
         const int null = ::open("/dev/null", O_WRONLY);
@@ -226,22 +261,57 @@ void readUntil(int fd, std::string& text, const std::string& line = {}) {
         text.append(chunk, std::size_t(got));
 }
 
+// What ends the session once the save has begun: the signals a round sends, the X server going
+// away, or the game's terminal closing (which sends it SIGHUP).
+enum class Cause { sentSignals, displayGone, terminalClosed };
+
 // One way of ending the session.
 struct Round {
     const char* ending;
-    // Sent to the game in turn, 5 ms apart, once its save has begun; none: the X server ends.
+    // Sent to the game in turn, 5 ms apart, once its save has begun.
     std::vector<int> sent;
-    // Sent once the game says it waits for the save.
+    Cause cause = Cause::sentSignals;
+    // The line the game must say it waits with, "<pid>" standing for its process id; once it is
+    // read, `sentWhileWaiting` goes. Empty: none is looked for.
+    std::string told;
     std::vector<int> sentWhileWaiting;
     // The signal the game must end by; 0: the game exits, with its own status.
     int endsBy = 0;
-    bool nohup = false;
-    // Instant: the game must say nothing of waiting.
     Disk disk = Disk::slow;
-    // For a held disk: let go once the signals sent while waiting are in. If not, one more
-    // Ctrl+C must end the game at once, without the save.
+    // For a held disk: let go once the signals sent while waiting are in. If not, the last of
+    // them must end the game at once, without the save.
     bool letGo = false;
+    Start start;
+    // The game runs with a terminal of its own (always, when the terminal closes).
+    bool terminal = false;
+    // The reader of the game's stderr goes before the session ends, as `| tee` does on Ctrl+C.
+    bool readerGone = false;
+    // The sound is switched off just after the click, its write held by the disk (see Disk).
+    bool mute = false;
 };
+
+// A pseudo-terminal whose other end this test holds: -1 and no name when none could be made.
+struct Terminal {
+    int fd = -1;
+    std::string name;
+};
+
+Terminal openTerminal() {
+    const int fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return {};
+    const char* name = ::grantpt(fd) == 0 && ::unlockpt(fd) == 0 ? ::ptsname(fd) : nullptr;
+    if (!name) {
+        ::close(fd);
+        return {};
+    }
+    return {fd, name};
+}
+
+std::string replacedPid(std::string line, pid_t pid) {
+    const std::string mark = "<pid>";
+    if (const std::size_t at = line.find(mark); at != std::string::npos) line.replace(at, mark.size(), std::to_string(pid));
+    return line;
+}
 
 // One round: the game saves the vase's key, and the session ends. What went wrong, or empty.
 std::string playRound(const std::string& self, const std::string& xvfb, const Round& round) {
@@ -254,23 +324,46 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     int err[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, disk) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return "no pipe";
-    const pid_t game = start({self, "--game", std::to_string(disk[1]), kDiskNames[int(round.disk)]}, disk[1],
-                             Start{.errFd = err[1], .nohup = round.nohup});
+    Terminal terminal;
+    if (round.terminal || round.cause == Cause::terminalClosed) {
+        terminal = openTerminal();
+        if (terminal.fd < 0) return "no terminal";
+    }
+    Start how = round.start;
+    how.errFd = err[1];
+    how.ownSession = true;
+    how.terminal = terminal.name;
+    std::vector<std::string> args{self, "--game", std::to_string(disk[1]), kDiskNames[int(round.disk)]};
+    if (round.mute) args.emplace_back("mute");
+    const pid_t game = start(args, disk[1], how);
     ::close(disk[1]);
     ::close(err[1]);
     char byte = 0;
     const bool saved = game > 0 && readable(disk[0]) && ::read(disk[0], &byte, 1) == 1;
     std::string told;
+    const std::string line = replacedPid(round.told, game);
+    auto waited = std::chrono::steady_clock::duration::max();
     if (saved) {
+        if (round.readerGone) {
+            ::close(err[0]);
+            err[0] = -1;
+        }
+        const auto sentAt = std::chrono::steady_clock::now();
         for (const int signal : round.sent) {
             ::kill(game, signal);
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        if (round.sent.empty()) ::kill(display.server, SIGTERM);
-        if (!round.sentWhileWaiting.empty()) {
-            readUntil(err[0], told, kSaveWaitTold);
-            if (told.find(kSaveWaitTold) != std::string::npos)
+        if (round.cause == Cause::displayGone) ::kill(display.server, SIGTERM);
+        if (round.cause == Cause::terminalClosed) {
+            ::close(terminal.fd);
+            terminal.fd = -1;
+        }
+        if (!line.empty()) {
+            readUntil(err[0], told, line);
+            if (told.find(line) != std::string::npos) {
+                waited = std::chrono::steady_clock::now() - sentAt;
                 for (const int signal : round.sentWhileWaiting) ::kill(game, signal);
+            }
         }
         if (round.letGo) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the signals land first
@@ -279,23 +372,29 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     }
     const std::optional<int> status = game > 0 ? ended(game) : std::nullopt;
     ::close(disk[0]);
-    readUntil(err[0], told);
-    ::close(err[0]);  // only now: a write to a pipe no one reads would end the game
+    if (err[0] >= 0) {
+        readUntil(err[0], told);
+        ::close(err[0]);  // only now: a game that ends on a write to a pipe no one reads is a fault of its own
+    }
+    if (terminal.fd >= 0) ::close(terminal.fd);
     std::fputs(told.c_str(), stderr);
     ::kill(display.server, SIGTERM);
     ::waitpid(display.server, nullptr, 0);
 
     if (!saved) return kSavedNothing;
-    if (!round.sentWhileWaiting.empty() && told.find(kSaveWaitTold) == std::string::npos)
-        return "the game did not say that it waits for the save";
-    if (round.disk == Disk::held && !round.letGo && told.find(kCtrlCAgainTold) == std::string::npos)
-        return "the game did not say that Ctrl+C again quits without the save";
-    if (round.disk == Disk::instant && told.find(kSaveWaitTold) != std::string::npos)
+    if (!line.empty() && told.find(line) == std::string::npos) return "the game did not say: " + line;
+    // The wait is said only once it has lasted a second: a quit on a disk a little slow says nothing.
+    if (!line.empty() && waited < kNoticeDelay) return "the game said it waits before a second had passed";
+    if (round.disk == Disk::instant && !round.mute && told.find(kWaitTold) != std::string::npos)
         return "the game said it waits for a save already written";
     if (!status) return "the game did not end";
     const bool rightEnd = round.endsBy != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == round.endsBy
                                             : WIFEXITED(*status);
     if (!rightEnd) return "the game " + statusText(*status);
+    if (round.mute) {
+        const QSettings settings(home.filePath("config/Tallowmere/Tallowmere.conf"), QSettings::IniFormat);
+        if (!settings.value(Sound::kMutedKey).toBool()) return "the sound setting is not in the settings";
+    }
     if (round.disk == Disk::instant || (round.disk == Disk::held && !round.letGo)) return {};
     const fs::path path = home.filePath("save.json").toStdString();
     const std::optional<ostrevan::SaveFile> file = ostrevan::SaveStore::load(path);
@@ -308,14 +407,14 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string_view(argv[1]) == "--game") {
+    if ((argc == 4 || argc == 5) && std::string_view(argv[1]) == "--game") {
         int fd = -1;
         const std::string_view text = argv[2];
         if (std::from_chars(text.data(), text.data() + text.size(), fd).ec != std::errc() || fd < 0)
             return fail("no save pipe");
         const auto disk = std::find(std::begin(kDiskNames), std::end(kDiskNames), std::string_view(argv[3]));
         if (disk == std::end(kDiskNames)) return fail("no such disk");
-        return runGame(argv[0], fd, Disk(disk - std::begin(kDiskNames)));
+        return runGame(argv[0], fd, Disk(disk - std::begin(kDiskNames)), argc == 5 && std::string_view(argv[4]) == "mute");
     }
     if (argc != 2) return fail("usage: tallowmere_session_end XVFB");
     std::error_code error;
@@ -325,16 +424,61 @@ int main(int argc, char** argv) {
     // No session bus: see app.windowSmoke in Tests/CMakeLists.txt.
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
     setenv("TM_START_ROOM", "1", 1);
+    const std::string waitForTheSave = "Tallowmere: waiting for the save to be written; ";
     const Round rounds[] = {
-        {"SIGTERM", {SIGTERM}, {}, SIGTERM},
-        {"SIGHUP", {SIGHUP}, {}, SIGHUP},
-        {"SIGINT", {SIGINT}, {}, SIGINT},
-        {"two SIGHUPs, and one more while the save is waited for", {SIGHUP, SIGHUP}, {SIGHUP}, SIGHUP, false,
-         Disk::held, true},
-        {"SIGHUP under nohup, then SIGTERM", {SIGHUP, SIGTERM}, {}, SIGTERM, true},
-        {"Ctrl+C twice on a disk that does not answer", {SIGINT}, {SIGINT}, SIGINT, false, Disk::held},
-        {"SIGTERM on a disk that takes no time", {SIGTERM}, {}, SIGTERM, false, Disk::instant},
-        {"the X server's end", {}, {}, 0},
+        {.ending = "SIGTERM", .sent = {SIGTERM}, .endsBy = SIGTERM},
+        {.ending = "SIGHUP", .sent = {SIGHUP}, .endsBy = SIGHUP},
+        {.ending = "SIGINT", .sent = {SIGINT}, .endsBy = SIGINT},
+        {.ending = "Ctrl+C twice before the game says it waits", .sent = {SIGINT, SIGINT}, .endsBy = SIGINT},
+        {.ending = "SIGTERM, then SIGHUP", .sent = {SIGTERM, SIGHUP}, .endsBy = SIGTERM},
+        {.ending = "two SIGHUPs, and one more while the save is waited for",
+         .sent = {SIGHUP, SIGHUP},
+         .told = waitForTheSave + "run kill -INT <pid> to quit without it",
+         .sentWhileWaiting = {SIGHUP},
+         .endsBy = SIGHUP,
+         .disk = Disk::held,
+         .letGo = true},
+        {.ending = "SIGHUP under nohup, then SIGTERM", .sent = {SIGHUP, SIGTERM}, .endsBy = SIGTERM, .start = {.nohup = true}},
+        {.ending = "Ctrl+C twice in the game's terminal, on a disk that does not answer",
+         .sent = {SIGINT},
+         .told = waitForTheSave + "press Ctrl+C again to quit without it",
+         .sentWhileWaiting = {SIGINT},
+         .endsBy = SIGINT,
+         .disk = Disk::held,
+         .terminal = true},
+        {.ending = "the terminal closed, on a disk that does not answer, then kill -INT",
+         .cause = Cause::terminalClosed,
+         .told = waitForTheSave + "run kill -INT <pid> to quit without it",
+         .sentWhileWaiting = {SIGINT},
+         .endsBy = SIGINT,
+         .disk = Disk::held},
+        {.ending = "SIGTERM with SIGINT ignored from the start",
+         .sent = {SIGTERM},
+         .told = waitForTheSave + "run kill -KILL <pid> to quit without it",
+         .endsBy = SIGTERM,
+         .disk = Disk::held,
+         .letGo = true,
+         .start = {.interruptIgnored = true}},
+        {.ending = "Ctrl+C with the game's output piped to a reader that goes with it",
+         .sent = {SIGINT},
+         .endsBy = SIGINT,
+         .readerGone = true},
+        {.ending = "the sound switched off just before SIGTERM",
+         .sent = {SIGTERM},
+         .told = "Tallowmere: waiting for the sound setting to be written; run kill -INT <pid> to quit without it",
+         .endsBy = SIGTERM,
+         .disk = Disk::instant,
+         .letGo = true,
+         .mute = true},
+        {.ending = "SIGTERM on a disk that takes no time", .sent = {SIGTERM}, .endsBy = SIGTERM, .disk = Disk::instant},
+        {.ending = "the X server's end", .cause = Cause::displayGone},
+        {.ending = "the X server's end on a disk that does not answer, then Ctrl+C",
+         .cause = Cause::displayGone,
+         .told = waitForTheSave + "press Ctrl+C to quit without it",
+         .sentWhileWaiting = {SIGINT},
+         .endsBy = SIGINT,
+         .disk = Disk::held,
+         .terminal = true},
     };
     for (const Round& round : rounds) {
         // A game that could not reach its display all the same is given a fresh one: the round is
