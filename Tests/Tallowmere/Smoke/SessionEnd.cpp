@@ -307,12 +307,6 @@ Terminal openTerminal() {
     return {fd, name};
 }
 
-std::string replacedPid(std::string line, pid_t pid) {
-    const std::string mark = "<pid>";
-    if (const std::size_t at = line.find(mark); at != std::string::npos) line.replace(at, mark.size(), std::to_string(pid));
-    return line;
-}
-
 // One round: the game saves the vase's key, and the session ends. What went wrong, or empty.
 std::string playRound(const std::string& self, const std::string& xvfb, const Round& round) {
     QTemporaryDir home;
@@ -341,7 +335,8 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     char byte = 0;
     const bool saved = game > 0 && readable(disk[0]) && ::read(disk[0], &byte, 1) == 1;
     std::string told;
-    const std::string line = replacedPid(round.told, game);
+    std::string line = round.told;
+    if (const std::size_t pid = line.find("<pid>"); pid != std::string::npos) line.replace(pid, 5, std::to_string(game));
     auto waited = std::chrono::steady_clock::duration::max();
     if (saved) {
         if (round.readerGone) {
@@ -425,60 +420,37 @@ int main(int argc, char** argv) {
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
     setenv("TM_START_ROOM", "1", 1);
     const std::string waitForTheSave = "Tallowmere: waiting for the save to be written; ";
+    const std::string killInt = "run kill -INT <pid> to quit without it";
     const Round rounds[] = {
         {.ending = "SIGTERM", .sent = {SIGTERM}, .endsBy = SIGTERM},
         {.ending = "SIGHUP", .sent = {SIGHUP}, .endsBy = SIGHUP},
         {.ending = "SIGINT", .sent = {SIGINT}, .endsBy = SIGINT},
         {.ending = "Ctrl+C twice before the game says it waits", .sent = {SIGINT, SIGINT}, .endsBy = SIGINT},
         {.ending = "SIGTERM, then SIGHUP", .sent = {SIGTERM, SIGHUP}, .endsBy = SIGTERM},
-        {.ending = "two SIGHUPs, and one more while the save is waited for",
-         .sent = {SIGHUP, SIGHUP},
-         .told = waitForTheSave + "run kill -INT <pid> to quit without it",
-         .sentWhileWaiting = {SIGHUP},
-         .endsBy = SIGHUP,
-         .disk = Disk::held,
+        {.ending = "two SIGHUPs, and one more while the save is waited for", .sent = {SIGHUP, SIGHUP},
+         .told = waitForTheSave + killInt, .sentWhileWaiting = {SIGHUP}, .endsBy = SIGHUP, .disk = Disk::held,
          .letGo = true},
-        {.ending = "SIGHUP under nohup, then SIGTERM", .sent = {SIGHUP, SIGTERM}, .endsBy = SIGTERM, .start = {.nohup = true}},
-        {.ending = "Ctrl+C twice in the game's terminal, on a disk that does not answer",
-         .sent = {SIGINT},
-         .told = waitForTheSave + "press Ctrl+C again to quit without it",
-         .sentWhileWaiting = {SIGINT},
-         .endsBy = SIGINT,
-         .disk = Disk::held,
-         .terminal = true},
+        {.ending = "SIGHUP under nohup, then SIGTERM", .sent = {SIGHUP, SIGTERM}, .endsBy = SIGTERM,
+         .start = {.nohup = true}},
+        {.ending = "Ctrl+C twice in the game's terminal, on a disk that does not answer", .sent = {SIGINT},
+         .told = waitForTheSave + "press Ctrl+C again to quit without it", .sentWhileWaiting = {SIGINT},
+         .endsBy = SIGINT, .disk = Disk::held, .terminal = true},
         {.ending = "the terminal closed, on a disk that does not answer, then kill -INT",
-         .cause = Cause::terminalClosed,
-         .told = waitForTheSave + "run kill -INT <pid> to quit without it",
-         .sentWhileWaiting = {SIGINT},
-         .endsBy = SIGINT,
-         .disk = Disk::held},
-        {.ending = "SIGTERM with SIGINT ignored from the start",
-         .sent = {SIGTERM},
-         .told = waitForTheSave + "run kill -KILL <pid> to quit without it",
-         .endsBy = SIGTERM,
-         .disk = Disk::held,
-         .letGo = true,
-         .start = {.interruptIgnored = true}},
-        {.ending = "Ctrl+C with the game's output piped to a reader that goes with it",
-         .sent = {SIGINT},
-         .endsBy = SIGINT,
-         .readerGone = true},
-        {.ending = "the sound switched off just before SIGTERM",
-         .sent = {SIGTERM},
-         .told = "Tallowmere: waiting for the sound setting to be written; run kill -INT <pid> to quit without it",
-         .endsBy = SIGTERM,
-         .disk = Disk::instant,
-         .letGo = true,
-         .mute = true},
+         .cause = Cause::terminalClosed, .told = waitForTheSave + killInt, .sentWhileWaiting = {SIGINT},
+         .endsBy = SIGINT, .disk = Disk::held},
+        {.ending = "SIGTERM with SIGINT ignored from the start", .sent = {SIGTERM},
+         .told = waitForTheSave + "run kill -KILL <pid> to quit without it", .endsBy = SIGTERM, .disk = Disk::held,
+         .letGo = true, .start = {.interruptIgnored = true}},
+        {.ending = "Ctrl+C with the game's output piped to a reader that goes with it", .sent = {SIGINT},
+         .endsBy = SIGINT, .readerGone = true},
+        {.ending = "the sound switched off just before SIGTERM", .sent = {SIGTERM},
+         .told = "Tallowmere: waiting for the sound setting to be written; " + killInt, .endsBy = SIGTERM,
+         .disk = Disk::instant, .letGo = true, .mute = true},
         {.ending = "SIGTERM on a disk that takes no time", .sent = {SIGTERM}, .endsBy = SIGTERM, .disk = Disk::instant},
         {.ending = "the X server's end", .cause = Cause::displayGone},
-        {.ending = "the X server's end on a disk that does not answer, then Ctrl+C",
-         .cause = Cause::displayGone,
-         .told = waitForTheSave + "press Ctrl+C to quit without it",
-         .sentWhileWaiting = {SIGINT},
-         .endsBy = SIGINT,
-         .disk = Disk::held,
-         .terminal = true},
+        {.ending = "the X server's end on a disk that does not answer, then Ctrl+C", .cause = Cause::displayGone,
+         .told = waitForTheSave + "press Ctrl+C to quit without it", .sentWhileWaiting = {SIGINT}, .endsBy = SIGINT,
+         .disk = Disk::held, .terminal = true},
     };
     for (const Round& round : rounds) {
         // A game that could not reach its display all the same is given a fresh one: the round is
