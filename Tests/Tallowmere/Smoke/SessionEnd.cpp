@@ -386,7 +386,7 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     const bool rightEnd = round.endsBy != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == round.endsBy
                                             : WIFEXITED(*status);
     if (!rightEnd) return "the game " + statusText(*status);
-    if (round.mute) {
+    if (round.mute && round.letGo) {
         const QSettings settings(home.filePath("config/Tallowmere/Tallowmere.conf"), QSettings::IniFormat);
         if (!settings.value(Sound::kMutedKey).toBool()) return "the sound setting is not in the settings";
     }
@@ -446,11 +446,18 @@ int main(int argc, char** argv) {
         {.ending = "the sound switched off just before SIGTERM", .sent = {SIGTERM},
          .told = "Tallowmere: waiting for the sound setting to be written; " + killInt, .endsBy = SIGTERM,
          .disk = Disk::instant, .letGo = true, .mute = true},
+        {.ending = "the sound switched off while the save is held, then kill -INT", .sent = {SIGTERM},
+         .told = "Tallowmere: waiting for the save and the sound setting to be written; "
+                 "run kill -INT <pid> to quit without them",
+         .sentWhileWaiting = {SIGINT}, .endsBy = SIGINT, .disk = Disk::held, .mute = true},
         {.ending = "SIGTERM on a disk that takes no time", .sent = {SIGTERM}, .endsBy = SIGTERM, .disk = Disk::instant},
         {.ending = "the X server's end", .cause = Cause::displayGone},
         {.ending = "the X server's end on a disk that does not answer, then Ctrl+C", .cause = Cause::displayGone,
          .told = waitForTheSave + "press Ctrl+C to quit without it", .sentWhileWaiting = {SIGINT}, .endsBy = SIGINT,
          .disk = Disk::held, .terminal = true},
+        {.ending = "the X server's end on a disk that does not answer, then SIGTERM", .cause = Cause::displayGone,
+         .told = waitForTheSave + killInt, .sentWhileWaiting = {SIGTERM}, .endsBy = SIGTERM, .disk = Disk::held,
+         .letGo = true},
     };
     for (const Round& round : rounds) {
         // A game that could not reach its display all the same is given a fresh one: the round is
