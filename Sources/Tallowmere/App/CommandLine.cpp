@@ -269,6 +269,7 @@ private:
 }  // namespace
 
 int run(int argc, char** argv) {
+    openClosedStandardStreams();
     const std::vector<std::string> args(argv, argv + std::max(argc, 0));
     const Command command = parse(args);
     if (std::holds_alternative<RunApplication>(command)) {

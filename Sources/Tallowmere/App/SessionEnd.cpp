@@ -123,9 +123,10 @@ WaitNotice::WaitNotice(std::chrono::milliseconds noticeDelay)
           }
           const std::string line =
               "Tallowmere: waiting for " + listed(writes) + " to be written; " + quitWithout(writes.size() > 1) + "\n";
-          std::fputs(line.c_str(), stderr);
-          // Only now: a Ctrl+C before the player could read this line quits as the first did.
+          // Only now, when the line is about to be read: a Ctrl+C before it quits as the first
+          // did. Not a moment later: a Ctrl+C sent as soon as the line is read must act as it says.
           waitTold.store(true);
+          std::fputs(line.c_str(), stderr);
       }) {}
 
 // The watch is asked to stop and waited for.

@@ -8,7 +8,11 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <mutex>
 #include <vector>
@@ -99,6 +103,18 @@ QPointer<FreedMemoryWatch>& freedMemoryWatch() {
 }
 
 }  // namespace
+
+void openClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // open() takes the lowest free number, which is this one unless one below it could not
+        // be opened either.
+        const int null = ::open("/dev/null", O_RDWR | O_NOCTTY);
+        if (null < 0 || null == fd) continue;
+        ::dup2(null, fd);
+        if (null > STDERR_FILENO) ::close(null);
+    }
+}
 
 void configureRuntime() {
     QThreadPool::globalInstance()->setMaxThreadCount(1);

@@ -8,6 +8,12 @@
 
 namespace tallowmere {
 
+// Opens /dev/null on each of descriptors 0, 1 and 2 that the game was started without
+// (`tallowmere 2>&-`). Called before anything else opens a file: the next file or connection
+// opened would otherwise take the free number, and every line meant for stderr would land in the
+// X connection or in a save.
+void openClosedStandardStreams();
+
 // One thread in Qt's global thread pool. Qt's raster engine splits a fill of many rows, made
 // outside the pool, over the pool's threads: for the strips a tick repaints, waking them costs
 // more than the fill itself. One thread serves those fills and the room's frames, which are

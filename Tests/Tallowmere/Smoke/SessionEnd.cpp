@@ -9,7 +9,9 @@
 // nothing. The X server going away lets the save finish before the process ends, and waits as a
 // quit does. Each time the disk keeps what it is given, the key taken from room 1's vase is in the
 // save file (the sound switched off, in the settings) and no temporary file is left.
-// Each round runs the game as a child of this program, on an Xvfb display of its own.
+// A game started without stderr (`2>&-`) ends all the same. Each round runs the game as a child of
+// this program, on an Xvfb display of its own, and goes on only once the game has done what the
+// round needs (the save begun, a signal taken), however busy the machine.
 // Usage: tallowmere_session_end XVFB
 // (the game it starts: tallowmere_session_end --game FD DISK [mute])
 #include "PrivateHome.hpp"
@@ -40,6 +42,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <latch>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -68,13 +72,19 @@ constexpr const char* kWaitTold = "Tallowmere: waiting for ";
 // The disk under the game: slow (kSlowDisk); held, which answers only once the test lets it go
 // (or goes); or one that takes no time and keeps nothing (so no fsync of the machine's own disk
 // can be slow). With `mute`, the sound setting is switched off just after the click, its write
-// held behind one the disk answers only once the test lets it go.
+// held behind one the disk answers only once the test lets it go, and which has begun.
 enum class Disk { slow, held, instant };
 constexpr const char* kDiskNames[] = {"slow", "held", "instant"};
 constexpr int kNoStage = 3;
 constexpr int kDisplayAttempts = 10;
 constexpr int kRoundAttempts = 3;
 constexpr const char* kSavedNothing = "the game saved nothing";
+
+// What the game tells the test on the disk's socket.
+constexpr char kSaveBegan = 's';
+constexpr char kMuteWriteBegan = 'm';
+constexpr char kSignalTaken = 'n';  // the game's handler has run for a quit signal
+constexpr int kQuitSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 int fail(const std::string& what) {
     std::fprintf(stderr, "session end test failed: %s\n", what.c_str());
@@ -85,11 +95,43 @@ int fail(const std::string& what) {
 // The game, in the child
 
 bool clickTheSoundOff = false;
-int heldSettingsFd = -1;
+int testFd = -1;
+struct sigaction gameHandlers[NSIG];
+
+void tellTheTest(char what) {
+    [[maybe_unused]] const ssize_t told = ::write(testFd, &what, 1);
+}
+
+void waitForTheTest() {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t letGo = ::read(testFd, &byte, 1);
+}
+
+void takeSignalAndTell(int signal) {
+    gameHandlers[signal].sa_handler(signal);
+    const int savedErrno = errno;
+    tellTheTest(kSignalTaken);
+    errno = savedErrno;
+}
+
+// Each quit signal the game handles tells the test once the game's handler has run, so that the
+// test sends the next one, or lets the disk go, only once the game has the last.
+void tellTakenSignals() {
+    for (const int signal : kQuitSignals) {
+        struct sigaction& game = gameHandlers[signal];
+        if (::sigaction(signal, nullptr, &game) != 0 || (game.sa_flags & SA_SIGINFO) != 0 ||
+            game.sa_handler == SIG_IGN || game.sa_handler == SIG_DFL)
+            continue;
+        struct sigaction telling = game;
+        telling.sa_handler = takeSignalAndTell;
+        ::sigaction(signal, &telling, nullptr);
+    }
+}
 
 // Clicks room 1's vase once the window shows, as a player would, and then the sound off if asked.
 void clickTheVaseOnceShown() {
     QTimer::singleShot(0, [] {
+        tellTakenSignals();
         MainWindow* window = nullptr;
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (auto* found = qobject_cast<MainWindow*>(widget)) window = found;
@@ -103,27 +145,30 @@ void clickTheVaseOnceShown() {
         QTest::mouseMove(stage, vase);
         QTest::mouseClick(stage, Qt::LeftButton, Qt::NoModifier, vase);
         if (!clickTheSoundOff) return;
-        Sound::settingsWriter().write([] {
-            char byte = 0;
-            [[maybe_unused]] const ssize_t letGo = ::read(heldSettingsFd, &byte, 1);
+        // Begun, not only asked for: a write asked while another waits would replace it.
+        const auto began = std::make_shared<std::latch>(1);
+        Sound::settingsWriter().write([began] {
+            tellTheTest(kMuteWriteBegan);
+            began->count_down();
+            waitForTheTest();
         });
+        began->wait();
         QTest::mouseClick(window->findChild<TopBar*>()->soundButton(), Qt::LeftButton);
     });
 }
 
 // The game as the player starts it, on `disk`, which tells the test on `testFd` when a save
 // begins and, held, waits there for the test to let it go.
-int runGame(char* program, int testFd, Disk disk, bool mute) {
-    SaveWriter::setDefaultWrite([testFd, disk](const ostrevan::SaveFile& file, const fs::path& path) {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t told = ::write(testFd, &byte, 1);
+int runGame(char* program, int fd, Disk disk, bool mute) {
+    testFd = fd;
+    SaveWriter::setDefaultWrite([disk](const ostrevan::SaveFile& file, const fs::path& path) {
+        tellTheTest(kSaveBegan);
         if (disk == Disk::instant) return;
-        if (disk == Disk::held) [[maybe_unused]] const ssize_t letGo = ::read(testFd, &byte, 1);
+        if (disk == Disk::held) waitForTheTest();
         else std::this_thread::sleep_for(kSlowDisk);
         ostrevan::SaveStore::write(file, path);
     });
     clickTheSoundOff = mute;
-    heldSettingsFd = testFd;
     qAddPreRoutine(clickTheVaseOnceShown);
     char* args[] = {program, nullptr};
     return CommandLine::run(1, args);
@@ -133,12 +178,13 @@ int runGame(char* program, int testFd, Disk disk, bool mute) {
 // The session, in this process
 
 // How a child starts: its output goes to /dev/null when `quiet`, its stderr to `errFd` when
-// given; it ignores SIGHUP when started by `nohup`, and SIGINT when `interruptIgnored` (as
+// given, or nowhere when `errClosed`; it ignores SIGHUP when started by `nohup`, and SIGINT when `interruptIgnored` (as
 // `trap '' INT` has it). In a session of its own it has no terminal, or the one named
 // `terminal`, whose Ctrl+C it takes as a terminal's foreground job does.
 struct Start {
     bool quiet = false;
     int errFd = -1;
+    bool errClosed = false;
     bool nohup = false;
     bool interruptIgnored = false;
     bool ownSession = false;
@@ -171,6 +217,7 @@ pid_t start(const std::vector<std::string>& args, int keptFd, Start how) {
         ::dup2(null, STDERR_FILENO);
     }
     if (how.errFd >= 0) ::dup2(how.errFd, STDERR_FILENO);
+    if (how.errClosed) ::close(STDERR_FILENO);
     ::execv(argv[0], argv.data());
     ::_exit(127);
 }
@@ -261,6 +308,15 @@ void readUntil(int fd, std::string& text, const std::string& line = {}) {
         text.append(chunk, std::size_t(got));
 }
 
+// Reads what the game tells on `fd` onto `heard` until `what` has come `count` times in all;
+// false if the game went first.
+bool hear(int fd, std::string& heard, char what, std::ptrdiff_t count = 1) {
+    char byte = 0;
+    while (std::count(heard.begin(), heard.end(), what) < count && readable(fd) && ::read(fd, &byte, 1) == 1)
+        heard += byte;
+    return std::count(heard.begin(), heard.end(), what) >= count;
+}
+
 // What ends the session once the save has begun: the signals a round sends, the X server going
 // away, or the game's terminal closing (which sends it SIGHUP).
 enum class Cause { sentSignals, displayGone, terminalClosed };
@@ -268,11 +324,12 @@ enum class Cause { sentSignals, displayGone, terminalClosed };
 // One way of ending the session.
 struct Round {
     const char* ending;
-    // Sent to the game in turn, 5 ms apart, once its save has begun.
+    // Sent to the game in turn once its save has begun, each once the game has the one before.
     std::vector<int> sent;
     Cause cause = Cause::sentSignals;
     // The line the game must say it waits with, "<pid>" standing for its process id; once it is
-    // read, `sentWhileWaiting` goes. Empty: none is looked for.
+    // read, `sentWhileWaiting` goes (and is taken before the disk is let go). Empty: none is
+    // looked for.
     std::string told;
     std::vector<int> sentWhileWaiting;
     // The signal the game must end by; 0: the game exits, with its own status.
@@ -332,8 +389,15 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
     const pid_t game = start(args, disk[1], how);
     ::close(disk[1]);
     ::close(err[1]);
-    char byte = 0;
-    const bool saved = game > 0 && readable(disk[0]) && ::read(disk[0], &byte, 1) == 1;
+    std::string heard;
+    const bool saved = game > 0 && hear(disk[0], heard, kSaveBegan) && (!round.mute || hear(disk[0], heard, kMuteWriteBegan));
+    std::ptrdiff_t taken = 0;
+    // A signal the game was started to ignore is never taken.
+    const auto send = [&](int signal) {
+        ::kill(game, signal);
+        const bool ignored = (signal == SIGHUP && round.start.nohup) || (signal == SIGINT && round.start.interruptIgnored);
+        if (!ignored) hear(disk[0], heard, kSignalTaken, ++taken);
+    };
     std::string told;
     std::string line = round.told;
     if (const std::size_t pid = line.find("<pid>"); pid != std::string::npos) line.replace(pid, 5, std::to_string(game));
@@ -344,10 +408,7 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
             err[0] = -1;
         }
         const auto sentAt = std::chrono::steady_clock::now();
-        for (const int signal : round.sent) {
-            ::kill(game, signal);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        for (const int signal : round.sent) send(signal);
         if (round.cause == Cause::displayGone) ::kill(display.server, SIGTERM);
         if (round.cause == Cause::terminalClosed) {
             ::close(terminal.fd);
@@ -357,13 +418,14 @@ std::string playRound(const std::string& self, const std::string& xvfb, const Ro
             readUntil(err[0], told, line);
             if (told.find(line) != std::string::npos) {
                 waited = std::chrono::steady_clock::now() - sentAt;
-                for (const int signal : round.sentWhileWaiting) ::kill(game, signal);
+                for (const int signal : round.sentWhileWaiting) {
+                    if (round.letGo) send(signal);
+                    else ::kill(game, signal);
+                }
             }
         }
-        if (round.letGo) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the signals land first
-            ::send(disk[0], &byte, 1, MSG_NOSIGNAL);
-        }
+        const char byte = 0;
+        if (round.letGo) ::send(disk[0], &byte, 1, MSG_NOSIGNAL);
     }
     const std::optional<int> status = game > 0 ? ended(game) : std::nullopt;
     ::close(disk[0]);
@@ -451,6 +513,8 @@ int main(int argc, char** argv) {
                  "run kill -INT <pid> to quit without them",
          .sentWhileWaiting = {SIGINT}, .endsBy = SIGINT, .disk = Disk::held, .mute = true},
         {.ending = "SIGTERM on a disk that takes no time", .sent = {SIGTERM}, .endsBy = SIGTERM, .disk = Disk::instant},
+        {.ending = "SIGTERM, the game started without stderr", .sent = {SIGTERM}, .endsBy = SIGTERM,
+         .start = {.errClosed = true}},
         {.ending = "the X server's end", .cause = Cause::displayGone},
         {.ending = "the X server's end on a disk that does not answer, then Ctrl+C", .cause = Cause::displayGone,
          .told = waitForTheSave + "press Ctrl+C to quit without it", .sentWhileWaiting = {SIGINT}, .endsBy = SIGINT,
