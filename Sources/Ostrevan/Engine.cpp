@@ -338,35 +338,64 @@ std::optional<SaveFile> decode(std::string_view text) {
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Save file: disk
 
-std::optional<SaveFile> load(const std::filesystem::path& path) {
+namespace {
+
+FileIdentity identityOf(const struct stat& info) {
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+// A regular file of at least one byte: what a save would replace and lose.
+std::optional<FileIdentity> standingFile(const struct stat& info) {
+    if (!S_ISREG(info.st_mode) || info.st_size <= 0) return std::nullopt;
+    return identityOf(info);
+}
+
+// Closes its descriptor however the reading ends.
+struct OpenFile {
+    int fd;
+    ~OpenFile() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+}  // namespace
+
+Reading read(const std::filesystem::path& path, ReadBytes readBytes) {
+    if (!readBytes) readBytes = ::read;
+    Reading found;
     try {
         // Only a regular file of a plausible size: a folder reads as nothing, a pipe could block
         // forever (hence no waiting on open), and a huge file is not worth reading to refuse it.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return std::nullopt;
         struct stat info{};
-        std::string text;
-        bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                        static_cast<std::uintmax_t>(info.st_size) <= kMaxFileBytes;
-        if (readable) {
-            // The file may grow meanwhile: read one byte past the bound to notice.
-            text.resize(kMaxFileBytes + 1);
-            std::size_t used = 0;
-            while (used < text.size()) {
-                const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
-                if (got < 0 && errno == EINTR) continue;
-                if (got < 0) readable = false;
-                if (got <= 0) break;
-                used += static_cast<std::size_t>(got);
-            }
-            text.resize(used);
+        const OpenFile file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+        if (file.fd < 0) {
+            // One we may not open is still the file a save would replace.
+            if (::stat(path.c_str(), &info) == 0) found.file = standingFile(info);
+            return found;
         }
-        ::close(fd);
-        if (!readable || text.size() > kMaxFileBytes) return std::nullopt;
-        return decode(text);
-    } catch (...) {
-        return std::nullopt;
+        if (::fstat(file.fd, &info) != 0) return found;
+        found.file = standingFile(info);
+        if (!S_ISREG(info.st_mode) || static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) return found;
+        // The file may grow meanwhile: read one byte past the bound to notice.
+        std::string text(kMaxFileBytes + 1, '\0');
+        std::size_t used = 0;
+        while (used < text.size()) {
+            const ssize_t got = readBytes(file.fd, text.data() + used, text.size() - used);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return found;
+            if (got == 0) break;
+            used += static_cast<std::size_t>(got);
+        }
+        if (used > kMaxFileBytes) return found;
+        text.resize(used);
+        found.save = decode(text);
+    } catch (...) {  // out of memory: a file we cannot take in is the same as one we cannot read
     }
+    return found;
+}
+
+std::optional<SaveFile> load(const std::filesystem::path& path) {
+    return read(path).save;
 }
 
 namespace {
@@ -399,12 +428,37 @@ constexpr int kMaxLinkHops = 40;                  // as the kernel allows when o
 // A save takes milliseconds; a temporary file this old belongs to a save that was killed.
 constexpr auto kStaleTemporaryAge = std::chrono::minutes(1);
 
-// Temporary files are named after the save file, its name cut short where the whole name
-// plus the mark would be too long for the file system.
-std::string temporaryPrefix(const fs::path& path) {
+constexpr std::string_view kKeptMark = ".unreadable";
+
+// Files beside the save are named after it, its name cut short where the whole name plus
+// `suffixBytes` would be too long for the file system.
+std::string nameBeside(const fs::path& path, std::size_t suffixBytes) {
     std::string name = path.filename().string();
-    name.resize(std::min(name.size(), kMaxNameBytes - kTemporaryMark.size() - kTemporaryRandomChars));
-    return name + std::string(kTemporaryMark);
+    name.resize(std::min(name.size(), kMaxNameBytes - suffixBytes));
+    return name;
+}
+
+std::string temporaryPrefix(const fs::path& path) {
+    return nameBeside(path, kTemporaryMark.size() + kTemporaryRandomChars) + std::string(kTemporaryMark);
+}
+
+// The name of the `turn`th file kept aside: save.json.unreadable, save.json.unreadable-2, ...
+fs::path keptPath(const fs::path& path, int turn) {
+    std::string suffix(kKeptMark);
+    if (turn > 1) suffix += "-" + std::to_string(turn);
+    return path.parent_path() / (nameBeside(path, suffix.size()) + suffix);
+}
+
+// Renames, but never over anything `to` names (EEXIST then). Returns the error, or 0.
+int renameNoReplace(const fs::path& from, const fs::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system that takes no such flag: a new link fails just the same on a name taken.
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    if (::unlink(from.c_str()) == 0) return 0;
+    const int error = errno;
+    ::unlink(to.c_str());
+    return error;
 }
 
 bool isTemporaryName(std::string_view name, std::string_view prefix) {
@@ -495,32 +549,73 @@ std::string replaceAtomically(const fs::path& requested, const std::string& byte
     return {};
 }
 
-void logFailure(const std::string& reason) noexcept {
+void logLine(const std::string& line) noexcept {
     try {
-        std::cerr << std::string(kWriteFailurePrefix) + reason + "\n" << std::flush;
+        std::cerr << line + "\n" << std::flush;
     } catch (...) {  // nowhere left to report to
     }
 }
 
-}  // namespace
-
-void write(const SaveFile& file, const std::filesystem::path& path) {
+void logFailure(const std::string& reason) noexcept {
     try {
-        std::error_code error;
-        if (path.has_parent_path()) {
-            std::filesystem::create_directories(path.parent_path(), error);
-            if (error) {
-                logFailure(path.parent_path().string() + ": " + error.message());
-                return;
-            }
-        }
-        const std::string reason = replaceAtomically(path, encode(file));
-        if (!reason.empty()) logFailure(reason);
+        logLine(std::string(kWriteFailurePrefix) + reason);
+    } catch (...) {  // no memory left even for the line
+    }
+}
+
+// Runs a save step, logging what it throws as its failure; false then.
+template <class Step>
+bool logThrown(Step step) noexcept {
+    try {
+        return step();
     } catch (const std::exception& e) {
         logFailure(e.what());
     } catch (...) {
         logFailure("unknown error");
     }
+    return false;
+}
+
+}  // namespace
+
+bool keepAside(const std::filesystem::path& requested, const std::optional<FileIdentity>& file) {
+    if (!file) return true;
+    return logThrown([&] {
+        std::string unused;
+        const std::optional<fs::path> path = followLinks(requested, unused);
+        struct stat info{};
+        // Gone or replaced since the start, or out of reach (where the save then fails by
+        // itself): nothing of the player's is lost here.
+        if (!path || ::lstat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode) || identityOf(info) != *file)
+            return true;
+        int error = EEXIST;
+        for (int turn = 1; turn <= kMaxKeptFiles && error == EEXIST; ++turn) {
+            const fs::path kept = keptPath(*path, turn);
+            error = renameNoReplace(*path, kept);
+            if (error == 0) {
+                logLine("Tallowmere: " + requested.string() + " could not be read; it is kept as " + kept.string());
+                return true;
+            }
+        }
+        logFailure(requested.string() + " could not be read, nor kept aside: " + std::strerror(error));
+        return false;
+    });
+}
+
+void write(const SaveFile& file, const std::filesystem::path& path) {
+    logThrown([&] {
+        std::error_code error;
+        if (path.has_parent_path()) {
+            std::filesystem::create_directories(path.parent_path(), error);
+            if (error) {
+                logFailure(path.parent_path().string() + ": " + error.message());
+                return false;
+            }
+        }
+        const std::string reason = replaceAtomically(path, encode(file));
+        if (!reason.empty()) logFailure(reason);
+        return reason.empty();
+    });
 }
 
 }  // namespace SaveStore

@@ -15,6 +15,8 @@
 #include <variant>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace ostrevan {
 
 // The play state of the current room.
@@ -76,12 +78,22 @@ struct SaveFile {
     bool operator==(const SaveFile&) const = default;
 };
 
+// One file on disk, whatever its names: its device and inode number.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 namespace SaveStore {
 
 inline constexpr std::string_view kWriteFailurePrefix = "Tallowmere: could not save progress: ";
 // A real save is a few kilobytes and three levels deep; anything far beyond is not one of ours.
 inline constexpr std::size_t kMaxFileBytes = 1 << 20;
 inline constexpr int kMaxNesting = 64;
+// A hundred files kept aside mean something else is wrong: the saves stop there and say so
+// rather than fill the folder.
+inline constexpr int kMaxKeptFiles = 100;
 
 // JSON text of a save file, keys in the file's fixed order; optionals left out while empty.
 std::string encode(const SaveFile& file);
@@ -89,9 +101,29 @@ std::string encode(const SaveFile& file);
 // than kMaxNesting. Values out of range are kept as they stand.
 std::optional<SaveFile> decode(std::string_view text);
 
+// What stands at the save path when the game starts.
+struct Reading {
+    std::optional<SaveFile> save;  // as load() gives it
+    // The regular file of at least one byte there (links followed), whether it gave a save or
+    // not: one the game cannot take must not be lost to its first save (keepAside).
+    std::optional<FileIdentity> file;
+};
+
+// How bytes come from an open file, as ::read does; tests fail it as a failing disk would.
+using ReadBytes = ssize_t (*)(int fd, void* buffer, std::size_t count);
+
+// `readBytes` empty: ::read. Never throws.
+Reading read(const std::filesystem::path& path, ReadBytes readBytes = nullptr);
 // nullopt for a missing, unreadable, malformed or oversized file, or one that is not a regular
 // file. Never throws.
 std::optional<SaveFile> load(const std::filesystem::path& path);
+// When the file that `path` names (links followed) is still `file`, renames it within its folder
+// to the first free name of save.json.unreadable, save.json.unreadable-2, ... (up to
+// kMaxKeptFiles), never over anything, and says so in one line on stderr naming both. False
+// when it is there but cannot be kept aside, having logged one line (kWriteFailurePrefix +
+// reason): the save must not replace it then. True, doing nothing, when `file` is empty or no
+// longer there. Never throws.
+bool keepAside(const std::filesystem::path& path, const std::optional<FileIdentity>& file);
 // Creates missing folders and replaces the file atomically; a symbolic link is written through
 // to the file it names, and anything but a missing or regular file is refused. Removes stale
 // temporary files that an interrupted save left beside it. On failure, logs one line

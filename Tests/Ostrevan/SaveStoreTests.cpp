@@ -381,3 +381,47 @@ TEST_F(SaveStoreDisk, WriteGoesThroughLinksAndReplacesOnlyRegularFiles) {
     EXPECT_TRUE(fs::is_symlink(m_root / "loop.json"));
     EXPECT_EQ(entries(m_root), (std::vector<std::string>{"links", "loop.json", "pipe.json", "real"}));
 }
+
+// A failing disk. It stands in for a file the player may not read as well: the tests run as
+// root, who reads even a file of mode 000.
+ssize_t failingRead(int, void*, std::size_t) {
+    errno = EIO;
+    return -1;
+}
+
+TEST_F(SaveStoreDisk, AFileThatGaveNoSaveIsKeptAsideUnderANameNothingElseHas) {
+    const fs::path path = m_root / "save.json";
+    EXPECT_FALSE(SaveStore::read(path).file);
+    put(path, "");  // nothing to lose
+    EXPECT_FALSE(SaveStore::read(path).file);
+    put(path, std::string(SaveStore::kMaxFileBytes + 1, ' '));
+    EXPECT_TRUE(SaveStore::read(path).file);
+
+    // Saves over `bytes` as the game does once they would not read; returns what it said.
+    const auto saveOver = [&](const std::string& bytes) {
+        put(path, bytes);
+        const std::optional<FileIdentity> file = SaveStore::read(path, failingRead).file;
+        testing::internal::CaptureStderr();
+        if (SaveStore::keepAside(path, file)) SaveStore::write(plainSave(), path);
+        return testing::internal::GetCapturedStderr();
+    };
+    const auto keptAs = [&](const std::string& name) {
+        return "Tallowmere: " + path.string() + " could not be read; it is kept as " + (m_root / name).string() + "\n";
+    };
+    EXPECT_EQ(saveOver("my notes"), keptAs("save.json.unreadable"));
+    EXPECT_EQ(SaveStore::load(path), plainSave());
+    fs::create_symlink("nowhere", m_root / "save.json.unreadable-3");  // a dangling link is no free name
+    EXPECT_EQ(saveOver(kFullText), keptAs("save.json.unreadable-2"));
+    EXPECT_EQ(saveOver("third"), keptAs("save.json.unreadable-4"));
+    EXPECT_EQ(contents(m_root / "save.json.unreadable"), "my notes");
+    EXPECT_EQ(contents(m_root / "save.json.unreadable-2"), kFullText);
+    EXPECT_EQ(contents(m_root / "save.json.unreadable-4"), "third");
+    EXPECT_TRUE(fs::is_symlink(m_root / "save.json.unreadable-3"));
+
+    // Every name taken: the file stays, and the save fails saying so.
+    for (int turn = 5; turn <= SaveStore::kMaxKeptFiles; ++turn)
+        put(m_root / ("save.json.unreadable-" + std::to_string(turn)), "");
+    const std::string log = saveOver("fourth");
+    EXPECT_EQ(log.rfind("Tallowmere: could not save progress: " + path.string(), 0), 0u) << log;
+    EXPECT_EQ(contents(path), "fourth");
+}
