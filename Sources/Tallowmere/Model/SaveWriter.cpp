@@ -35,8 +35,11 @@ void SaveWriter::setDefaultWrite(WriteFunction write) {
     chosen.write = std::move(write);
 }
 
-void SaveWriter::write(ostrevan::SaveFile file, std::filesystem::path path) {
-    m_worker.write([this, file = std::move(file), path = std::move(path)] { m_write(file, path); });
+void SaveWriter::write(ostrevan::SaveFile file, std::filesystem::path path,
+                       std::optional<ostrevan::FileIdentity> unread) {
+    m_worker.write([this, file = std::move(file), path = std::move(path), unread] {
+        if (ostrevan::SaveStore::keepAside(path, unread)) m_write(file, path);
+    });
 }
 
 }  // namespace tallowmere

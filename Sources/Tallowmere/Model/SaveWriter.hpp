@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace tallowmere {
 
@@ -27,8 +28,11 @@ public:
     SaveWriter(const SaveWriter&) = delete;
     SaveWriter& operator=(const SaveWriter&) = delete;
 
-    // Returns at once; the worker starts with the first request.
-    void write(ostrevan::SaveFile file, std::filesystem::path path);
+    // Returns at once; the worker starts with the first request. Given `unread`, the file the game
+    // could not take from `path` at its start, the worker first keeps that file aside
+    // (SaveStore::keepAside) and writes nothing while it cannot.
+    void write(ostrevan::SaveFile file, std::filesystem::path path,
+               std::optional<ostrevan::FileIdentity> unread = std::nullopt);
     // Returns once every request made so far is on disk (or has failed).
     void flush() { m_worker.flush(); }
 

@@ -122,6 +122,19 @@ TEST(SaveWriter, FailedWriteLogsOneLineAndLaterWritesGoOn) {
     EXPECT_EQ(ostrevan::SaveStore::load(good), saveAt(8));
 }
 
+TEST(SaveWriter, AFileTheGameCouldNotTakeIsKeptAsideBeforeTheWrite) {
+    QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath("save.json").toStdString();
+    std::ofstream(path) << "notes";
+    SaveWriter writer;
+    ::testing::internal::CaptureStderr();
+    writer.write(saveAt(7), path, ostrevan::SaveStore::read(path).file);
+    writer.flush();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Tallowmere: " + path.string() + " could not be read; it is kept as " + path.string() + ".unreadable\n");
+    EXPECT_EQ(ostrevan::SaveStore::load(path), saveAt(7));
+}
+
 // ## The wait at the end
 
 // A quit waits for every writer; one that meets a write just ending must still wake. Many quick
