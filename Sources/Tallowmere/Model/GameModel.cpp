@@ -137,13 +137,14 @@ void GameModel::start(const Environment& environment) {
         m_screen = Screen::ending;
         return;
     }
-    if (auto file = ostrevan::SaveStore::load(m_savePath);
-        file && file->state.level >= 1 && file->state.level <= roomCount) {
+    auto found = ostrevan::SaveStore::read(m_savePath);
+    if (auto& file = found.save; file && file->state.level >= 1 && file->state.level <= roomCount) {
         m_state = std::move(file->state);
         m_best = file->best;
         m_hasSave = !m_state.finished;
         return;
     }
+    m_unreadSave = found.file;
     m_state = begin(m_levels->front());
     m_best = 1;
     m_hasSave = false;
@@ -361,8 +362,11 @@ void GameModel::save() {
         return;
     }
     ostrevan::SaveFile file{m_state, m_best};
-    if (m_saveWriter) m_saveWriter->write(std::move(file), m_savePath);
-    else ostrevan::SaveStore::write(file, m_savePath);
+    // Every request names the unread file, not just the first: the writer drops a request that a
+    // newer one overtakes.
+    if (m_saveWriter) m_saveWriter->write(std::move(file), m_savePath, m_unreadSave);
+    else if (ostrevan::SaveStore::keepAside(m_savePath, m_unreadSave))
+        ostrevan::SaveStore::write(file, m_savePath);
 }
 
 void GameModel::showToast(const QString& text, Toast::Kind kind, std::optional<double> seconds) {

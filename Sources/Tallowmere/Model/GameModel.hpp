@@ -222,6 +222,9 @@ private:
 
     const std::vector<ostrevan::Level>* m_levels = nullptr;
     std::filesystem::path m_savePath;
+    // The file at the save path that gave no save the game took. Every save names it, and the
+    // first to reach the disk keeps it aside before replacing it.
+    std::optional<ostrevan::FileIdentity> m_unreadSave;
     Scheduler::TaskID m_toastTask = Scheduler::kNoTask;
     Scheduler::TaskID m_introTask = Scheduler::kNoTask;
     std::vector<Scheduler::TaskID> m_doorTasks;

@@ -186,6 +186,31 @@ TEST_F(GameModelTest, FailedSaveKeepsPlaying) {
     }
 }
 
+TEST_F(GameModelTest, AFileThatGaveNoSaveIsKeptBesideByTheFirstSave) {
+    const std::filesystem::path kept = savePath().string() + ".unreadable";
+    GameState roomZero = begin(room(1));
+    roomZero.level = 0;
+    struct Case { std::string text; bool startRoom, keeps; };
+    for (const auto& [text, startRoom, keeps] :
+         {Case{"my notes", false, true}, Case{ostrevan::SaveStore::encode({roomZero, 3}), false, true},
+          Case{"", false, false}, Case{ostrevan::SaveStore::encode({begin(room(2)), 2}), false, false},
+          Case{"my notes", true, false}}) {
+        std::filesystem::remove(kept);
+        writeSave(text);
+        GameModel& m = make(startRoom ? env(1) : env());
+        EXPECT_TRUE(!keeps || !m.hasSave());
+        ::testing::internal::CaptureStderr();
+        if (!startRoom) m.newGame();
+        m.tapProp("vase");
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  keeps ? "Tallowmere: " + savePath().string() + " could not be read; it is kept as " + kept.string() + "\n"
+                        : "") << text;
+        EXPECT_TRUE(savedMatchesModel());
+        std::ifstream in(kept);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), keeps ? text : "");
+    }
+}
+
 // ## Actions
 
 TEST_F(GameModelTest, ClickGuardsRefuseWithoutSaving) {
