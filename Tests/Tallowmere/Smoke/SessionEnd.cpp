@@ -271,6 +271,16 @@ bool reachable(const std::string& name) {
     return connected;
 }
 
+// Reads `fd` onto `text` until `line` has come, or nothing more does (the end of the file when
+// `line` is empty).
+void readUntil(int fd, std::string& text, const std::string& line = {}) {
+    char chunk[256];
+    ssize_t got = 0;
+    while ((line.empty() || text.find(line) == std::string::npos) && readable(fd) &&
+           (got = ::read(fd, chunk, sizeof chunk)) > 0)
+        text.append(chunk, std::size_t(got));
+}
+
 Display startXvfb(const std::string& xvfb) {
     for (int attempt = 0; attempt < kDisplayAttempts; ++attempt) {
         int ready[2];
@@ -281,8 +291,11 @@ Display startXvfb(const std::string& xvfb) {
                                     "-nolisten", "tcp"},
                                    ready[1], Start{.quiet = true});
         ::close(ready[1]);
-        char text[16];
-        const bool up = server > 0 && readable(ready[0]) && ::read(ready[0], text, sizeof text) > 0;
+        // The number comes, then its newline in a write of its own: a server whose pipe is closed
+        // before that one ends there.
+        std::string said;
+        if (server > 0) readUntil(ready[0], said, "\n");
+        const bool up = said.find('\n') != std::string::npos;
         ::close(ready[0]);
         if (up && reachable(name)) return {server, name};
         if (server > 0) {
@@ -296,16 +309,6 @@ Display startXvfb(const std::string& xvfb) {
 std::string statusText(int status) {
     if (WIFSIGNALED(status)) return "was killed by signal " + std::to_string(WTERMSIG(status));
     return "ended with status " + std::to_string(WEXITSTATUS(status));
-}
-
-// Reads `fd` onto `text` until `line` has come, or nothing more does (the end of the file when
-// `line` is empty).
-void readUntil(int fd, std::string& text, const std::string& line = {}) {
-    char chunk[256];
-    ssize_t got = 0;
-    while ((line.empty() || text.find(line) == std::string::npos) && readable(fd) &&
-           (got = ::read(fd, chunk, sizeof chunk)) > 0)
-        text.append(chunk, std::size_t(got));
 }
 
 // Reads what the game tells on `fd` onto `heard` until `what` has come `count` times in all;
