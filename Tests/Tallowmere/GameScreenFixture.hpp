@@ -21,10 +21,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 // Runs events until `condition` holds, and stops the test if it does not within five seconds.
@@ -36,6 +38,24 @@ namespace tallowmere::testing {
 
 inline QPointF centreOf(const ostrevan::Rect& r) {
     return QPointF(r.midX(), r.midY());
+}
+
+// A panel of the catalogue and the room that holds it.
+struct Found {
+    std::int64_t room = 0;
+    const ostrevan::Panel* panel = nullptr;
+};
+
+// The first catalogue panel of that kind that `accept` takes.
+template <class Kind>
+Found findPanel(const std::function<bool(const ostrevan::Panel&)>& accept = {}) {
+    for (const auto& level : ostrevan::Levels::all()) {
+        for (const auto& [id, panel] : level.panels) {
+            if (std::holds_alternative<Kind>(panel.kind) && (!accept || accept(panel))) return {level.id, &panel};
+        }
+    }
+    ADD_FAILURE() << "no such panel in the catalogue";
+    return {};
 }
 
 inline void click(QWidget* widget) {

@@ -36,23 +36,6 @@ private:
     GameModel& m_model;
 };
 
-struct Found {
-    std::int64_t room = 0;
-    const Panel* panel = nullptr;
-};
-
-// The first catalogue panel of that kind that `accept` takes.
-template <class Kind>
-Found findPanel(const std::function<bool(const Panel&)>& accept = {}) {
-    for (const auto& level : ostrevan::Levels::all()) {
-        for (const auto& [id, panel] : level.panels) {
-            if (std::holds_alternative<Kind>(panel.kind) && (!accept || accept(panel))) return {level.id, &panel};
-        }
-    }
-    ADD_FAILURE() << "no such panel in the catalogue";
-    return {};
-}
-
 void clickAt(QWidget* widget, QPoint at) {
     ASSERT_NE(widget, nullptr);
     QWidget* hit = widget->childAt(at);
