@@ -74,10 +74,11 @@ PanelOverlay::PanelOverlay(GameModel& model, QWidget* parent)
     connect(m_close, &QAbstractButton::clicked, this, [this] { m_model.setPanelID(std::nullopt); });
 
     connect(m_fade, &AnimatedValue::valueChanged, this, [this](double value) { setFade(value); });
-    connect(&m_model, &GameModel::changed, this, [this](GameModel::What what) {
+    m_outside.connect(&m_model, &GameModel::changed, this, [this](GameModel::What what) {
         if (what == GameModel::What::panelID || what == GameModel::What::state) sync();
     });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { takeFocusBack(now); });
+    // The open panel gives up the focus as it goes, after this overlay's own destructor has run.
+    m_outside.connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { takeFocusBack(now); });
 
     if (parent) {
         setGeometry(parent->rect());

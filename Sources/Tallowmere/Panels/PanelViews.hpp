@@ -2,6 +2,8 @@
 // and the panel view of its kind (Panels.hpp).
 #pragma once
 
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
+
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -71,6 +73,7 @@ private:
     // hovered button or a shaking row is needlessly slow.
     QImage m_shadow;
     QSizeF m_shadowCard;
+    OutsideConnections m_outside;  // last: it goes first
 };
 
 }  // namespace tallowmere

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 
 #include <functional>
+#include <utility>
 
 using namespace tallowmere;
 using namespace tallowmere::testing;
@@ -206,6 +207,22 @@ TEST_F(PanelViewsTest, TypingPanelsHoldTheKeyboardOverTheGameScreen) {
     EXPECT_EQ(QApplication::focusWidget(), overlay->panelView());
     model->setPanelID(std::nullopt);
     EXPECT_EQ(QApplication::focusWidget(), screen.get());
+}
+
+// The panel gives up the keys only as it goes, after its overlay: the overlay must hear nothing
+// of it by then (the sanitizers watch).
+TEST_F(PanelViewsTest, AnOverlayGoesWhileItsTypingPanelHoldsTheKeys) {
+    for (const Found& found : {keypad482(), findPanel<ostrevan::entry::Letters>()}) {
+        ASSERT_NE(found.panel, nullptr);
+        SCOPED_TRACE(found.panel->id);
+        openRoom(found.room);
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+        model->setPanelID(found.panel->id);
+        ASSERT_EQ(QApplication::focusWidget(), overlay->panelView());
+        delete std::exchange(overlay, nullptr);
+        model->setPanelID(std::nullopt);
+    }
 }
 
 TEST_F(PanelViewsTest, DelayedSolveOutlivesTheOverlayButNotTheRoom) {
