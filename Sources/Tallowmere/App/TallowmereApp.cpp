@@ -160,7 +160,7 @@ RootView::RootView(GameModel& model, std::function<void()> startAmbient, QWidget
     : QWidget(parent), m_model(model), m_startAmbient(std::move(startAmbient)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     showScreen(m_model.screen(), false);
-    connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
+    m_outside.connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
         if (what == GameModel::What::screen && m_model.screen() != m_shown) showScreen(m_model.screen(), true);
     });
 }

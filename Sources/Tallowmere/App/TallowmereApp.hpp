@@ -4,6 +4,7 @@
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -68,6 +69,7 @@ private:
     std::function<void()> m_startAmbient;
     GameModel::Screen m_shown = GameModel::Screen::menu;
     QWidget* m_screen = nullptr;
+    OutsideConnections m_outside;
 };
 
 // A window: title "Tallowmere", 1200 x 820 content at first, never below 940 x 700, the "File"

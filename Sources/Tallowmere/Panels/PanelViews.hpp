@@ -73,7 +73,7 @@ private:
     // hovered button or a shaking row is needlessly slow.
     QImage m_shadow;
     QSizeF m_shadowCard;
-    OutsideConnections m_outside;  // last: it goes first
+    OutsideConnections m_outside;
 };
 
 }  // namespace tallowmere

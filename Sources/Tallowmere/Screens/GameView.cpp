@@ -115,7 +115,7 @@ TopBar::TopBar(GameModel& model, QWidget* parent) : QWidget(parent), m_model(mod
     row->addWidget(m_hint, 0, Qt::AlignVCenter);
 
     updateSound();
-    connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
+    m_outside.connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
         if (what == GameModel::What::muted) updateSound();
         if (what == GameModel::What::state) {
             m_title->updateGeometry();
@@ -148,7 +148,7 @@ GameView::GameView(GameModel& model, QWidget* parent) : QWidget(parent), m_model
 
     // Connected before the overlays exist, so a panel that takes the focus when it opens does so
     // after this screen has taken it back.
-    connect(&m_model, &GameModel::changed, this, &GameView::onChanged);
+    m_outside.connect(&m_model, &GameModel::changed, this, &GameView::onChanged);
 
     m_topBar = new TopBar(model, this);
     m_stage = new StageView(model, kStagePadding, this);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <Tallowmere/Model/GameModel.hpp>
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
 
 #include <QString>
 #include <QWidget>
@@ -44,6 +45,7 @@ private:
     GlassButton* m_sound = nullptr;
     GlassButton* m_hint = nullptr;
     QWidget* m_title = nullptr;
+    OutsideConnections m_outside;
 };
 
 class GameView final : public QWidget {
@@ -89,6 +91,7 @@ private:
     FlashLayer* m_flash = nullptr;
     PauseMenu* m_pause = nullptr;
     HelpCard* m_help = nullptr;
+    OutsideConnections m_outside;
 };
 
 }  // namespace tallowmere

@@ -80,7 +80,7 @@ QString capitalizeWords(const QString& text) {
 InventoryBar::InventoryBar(GameModel& model, int slotCount, QWidget* parent)
     : QWidget(parent), m_model(model), m_slots(std::max(slotCount, 0)) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
+    m_outside.connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
         if (what == GameModel::What::state || what == GameModel::What::gainedItem) {
             syncTiles();
             update();

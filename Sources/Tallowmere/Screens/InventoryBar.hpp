@@ -3,6 +3,7 @@
 #pragma once
 
 #include <Tallowmere/Widgets/Animation.hpp>
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
 
 #include <Ostrevan/Model.hpp>
 
@@ -66,6 +67,7 @@ private:
     int m_slots = 0;
     std::optional<int> m_pressedTile;
     std::map<std::string, TileMotion> m_motions;  // by item id
+    OutsideConnections m_outside;
 };
 
 }  // namespace tallowmere

@@ -141,7 +141,7 @@ PauseMenu::PauseMenu(GameModel& model, QWidget* parent)
     row("questionmark.circle", QStringLiteral("How to play"), false, [this] { m_model.setShowHelp(true); });
     row("house.fill", QStringLiteral("Main menu"), false, [this] { m_model.returnToMenu(); });
 
-    connect(&model, &GameModel::changed, this, [this](GameModel::What what) { onModelChanged(what); });
+    m_outside.connect(&model, &GameModel::changed, this, [this](GameModel::What what) { onModelChanged(what); });
     present(model.paused());
 }
 
@@ -189,7 +189,7 @@ HelpCard::HelpCard(GameModel& model, QWidget* parent)
     connect(gotIt, &QAbstractButton::clicked, this, [this] { m_model.setShowHelp(false); });
     layout->addWidget(gotIt, 0, Qt::AlignRight);
 
-    connect(&model, &GameModel::changed, this, [this](GameModel::What what) {
+    m_outside.connect(&model, &GameModel::changed, this, [this](GameModel::What what) {
         if (what == GameModel::What::showHelp) present(m_model.showHelp());
     });
     present(model.showHelp());

@@ -5,6 +5,7 @@
 
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Widgets/MenuWidgets.hpp>
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
 
 #include <QMessageBox>
 #include <QPointer>
@@ -34,6 +35,7 @@ private:
     GameModel& m_model;
     TextBlock* m_roomLine = nullptr;
     QPointer<QMessageBox> m_confirm;
+    OutsideConnections m_outside;
 };
 
 // How to play: seven lines and "Got it". Fills its parent and shows itself while the model's
@@ -48,6 +50,7 @@ protected:
 
 private:
     GameModel& m_model;
+    OutsideConnections m_outside;
 };
 
 }  // namespace tallowmere

@@ -104,7 +104,7 @@ MenuView::MenuView(GameModel& model, QWidget* parent) : QWidget(parent), m_model
     connect(&m_frameTimer, &QTimer::timeout, this, [this] { nextFrame(); });
     m_frameTimer.setInterval(kBackdropFrameMs);
 
-    connect(&model, &GameModel::changed, this, [this](GameModel::What what) { onModelChanged(what); });
+    m_outside.connect(&model, &GameModel::changed, this, [this](GameModel::What what) { onModelChanged(what); });
     refresh();
 }
 

@@ -6,6 +6,7 @@
 #include <Tallowmere/Art/MenuArt.hpp>
 #include <Tallowmere/Model/GameModel.hpp>
 #include <Tallowmere/Widgets/MenuWidgets.hpp>
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
 #include <Tallowmere/Widgets/Sight.hpp>
 
 #include <QImage>
@@ -66,6 +67,7 @@ private:
     QPointer<QMessageBox> m_confirm;
     SightWatch m_sight{*this, [this] { followExposure(); }};
     QImage m_title;  // the title block with its shadow, kept until the width changes
+    OutsideConnections m_outside;
 };
 
 // "YOU ESCAPED": the ivory room with its gold door wide open, "Play again" and "Main menu".

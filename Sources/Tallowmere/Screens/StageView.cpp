@@ -197,7 +197,7 @@ StageView::StageView(GameModel& model, QMarginsF padding, QWidget* parent)
     m_pointerTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_pointerTimer, &QTimer::timeout, this, [this] { showFrame(true); });
 
-    connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
+    m_outside.connect(&m_model, &GameModel::changed, this, [this](GameModel::What what, Transition) {
         switch (what) {
             case GameModel::What::state:
                 updateHeldItem();

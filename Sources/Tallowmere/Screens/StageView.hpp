@@ -11,6 +11,7 @@
 #include <Ostrevan/Model.hpp>
 
 #include <Tallowmere/Model/Scene.hpp>
+#include <Tallowmere/Widgets/OutsideConnections.hpp>
 #include <Tallowmere/Widgets/Sight.hpp>
 
 #include <QElapsedTimer>
@@ -189,6 +190,7 @@ private:
     ItemIcon* m_held = nullptr;
     QElapsedTimer m_sinceRateLog;
     std::uint64_t m_framesAtRateLog = 0;
+    OutsideConnections m_outside;
 };
 
 }  // namespace tallowmere

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStyle>
@@ -354,6 +355,23 @@ TEST_F(AppTest, AClosedWindowGoesWhileItsTypingPanelHoldsTheKeys) {
         model->setPanelID(std::nullopt);
         EXPECT_EQ(gameIn(first).panelOverlay()->panelView(), nullptr);
         deleteWindows();
+    }
+}
+
+// A child may set off any change of the game as it goes: the screen it leaves, and what holds
+// that, must hear nothing of it by then (the sanitizers watch).
+TEST_F(AppTest, AWindowGoesWhileTheChildrenOfItsScreenStirTheGame) {
+    for (const auto number : {std::optional<std::int64_t>(), std::optional<std::int64_t>(41)}) {
+        QWidget* screen = openWindow(number).rootView()->currentScreen();
+        QList<QWidget*> parents = screen->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        parents << screen;
+        for (QWidget* parent : parents) {
+            QObject::connect(new QObject(parent), &QObject::destroyed, model.get(), [this] {
+                const QMetaEnum whats = QMetaEnum::fromType<GameModel::What>();
+                for (int i = 0; i < whats.keyCount(); ++i) emit model->changed(GameModel::What(whats.value(i)), {});
+            });
+        }
+        window.reset();
     }
 }
 
