@@ -59,6 +59,12 @@ protected:
     fs::path m_root;
 };
 
+rlim_t lowestFreeDescriptor() {
+    const int fd = ::open("/dev/null", O_RDONLY);
+    ::close(fd);
+    return rlim_t(fd);
+}
+
 SaveFile plainSave() {
     SaveFile file{{3, {"took_key", "lights_on"}, {"key", "coin"}}, 5};
     return file;
@@ -203,11 +209,6 @@ TEST_F(SaveStoreDisk, FailedWriteLogsOneLineAndLeavesNothingBehind) {
     for (int i = 0; i < 200; ++i) big.state.flags.insert("flag" + std::to_string(i));
     const fs::path save = m_root / "save.json";
     SaveStore::write(plainSave(), save);
-    const auto lowestFreeDescriptor = [] {
-        const int fd = ::open("/dev/null", O_RDONLY);
-        ::close(fd);
-        return rlim_t(fd);
-    };
     const auto previousOnTooLarge = std::signal(SIGXFSZ, SIG_IGN);
     for (const auto& [resource, error] : {std::pair{RLIMIT_FSIZE, EFBIG}, std::pair{RLIMIT_NOFILE, EMFILE}}) {
         rlimit previous{};
@@ -382,11 +383,34 @@ TEST_F(SaveStoreDisk, WriteGoesThroughLinksAndReplacesOnlyRegularFiles) {
     EXPECT_EQ(entries(m_root), (std::vector<std::string>{"links", "loop.json", "pipe.json", "real"}));
 }
 
-// A failing disk. It stands in for a file the player may not read as well: the tests run as
-// root, who reads even a file of mode 000.
 ssize_t failingRead(int, void*, std::size_t) {
     errno = EIO;
     return -1;
+}
+
+// What the game's start finds at `path` when no file can be opened there: with no descriptor
+// left, as for a player whom the file's mode shuts out (the tests run as root, who opens even a
+// file of mode 000).
+SaveStore::Reading readUnopened(const fs::path& path) {
+    rlimit previous{};
+    ::getrlimit(RLIMIT_NOFILE, &previous);
+    rlimit none = previous;
+    none.rlim_cur = lowestFreeDescriptor();
+    ::setrlimit(RLIMIT_NOFILE, &none);
+    SaveStore::Reading found = SaveStore::read(path);
+    ::setrlimit(RLIMIT_NOFILE, &previous);
+    return found;
+}
+
+// Saves over what stands at `path` as the game does once it gave no save; returns what it said.
+std::string saveOverUnread(const fs::path& path, const std::optional<FileIdentity>& unread) {
+    testing::internal::CaptureStderr();
+    if (SaveStore::keepAside(path, unread)) SaveStore::write(plainSave(), path);
+    return testing::internal::GetCapturedStderr();
+}
+
+std::string keptLine(const fs::path& path, const fs::path& kept) {
+    return "Tallowmere: " + path.string() + " could not be read; it is kept as " + kept.string() + "\n";
 }
 
 TEST_F(SaveStoreDisk, AFileThatGaveNoSaveIsKeptAsideUnderANameNothingElseHas) {
@@ -397,17 +421,12 @@ TEST_F(SaveStoreDisk, AFileThatGaveNoSaveIsKeptAsideUnderANameNothingElseHas) {
     put(path, std::string(SaveStore::kMaxFileBytes + 1, ' '));
     EXPECT_TRUE(SaveStore::read(path).file);
 
-    // Saves over `bytes` as the game does once they would not read; returns what it said.
+    // Bytes that would not read, from a failing disk.
     const auto saveOver = [&](const std::string& bytes) {
         put(path, bytes);
-        const std::optional<FileIdentity> file = SaveStore::read(path, failingRead).file;
-        testing::internal::CaptureStderr();
-        if (SaveStore::keepAside(path, file)) SaveStore::write(plainSave(), path);
-        return testing::internal::GetCapturedStderr();
+        return saveOverUnread(path, SaveStore::read(path, failingRead).file);
     };
-    const auto keptAs = [&](const std::string& name) {
-        return "Tallowmere: " + path.string() + " could not be read; it is kept as " + (m_root / name).string() + "\n";
-    };
+    const auto keptAs = [&](const std::string& name) { return keptLine(path, m_root / name); };
     EXPECT_EQ(saveOver("my notes"), keptAs("save.json.unreadable"));
     EXPECT_EQ(SaveStore::load(path), plainSave());
     fs::create_symlink("nowhere", m_root / "save.json.unreadable-3");  // a dangling link is no free name
@@ -424,4 +443,20 @@ TEST_F(SaveStoreDisk, AFileThatGaveNoSaveIsKeptAsideUnderANameNothingElseHas) {
     const std::string log = saveOver("fourth");
     EXPECT_EQ(log.rfind("Tallowmere: could not save progress: " + path.string(), 0), 0u) << log;
     EXPECT_EQ(contents(path), "fourth");
+}
+
+// Kept beside the file itself, whose link stays as it is.
+TEST_F(SaveStoreDisk, AFileThatCannotBeOpenedIsKeptAsideThroughItsLinksToo) {
+    const fs::path file = m_root / "real" / "save.json";
+    const fs::path kept = m_root / "real" / "save.json.unreadable";
+    fs::create_directories(file.parent_path());
+    fs::create_symlink("real/save.json", m_root / "save.json");
+    for (const fs::path& path : {file, m_root / "save.json"}) {
+        put(file, "my notes");
+        fs::remove(kept);
+        EXPECT_EQ(saveOverUnread(path, readUnopened(path).file), keptLine(path, kept));
+        EXPECT_EQ(contents(kept), "my notes") << path;
+        EXPECT_EQ(SaveStore::load(path), plainSave()) << path;
+    }
+    EXPECT_TRUE(fs::is_symlink(m_root / "save.json"));
 }
