@@ -6,6 +6,8 @@
 #include "GameScreenFixture.hpp"
 #include "PaintProbe.hpp"
 
+#include <Tallowmere/Platform/BackgroundWriter.hpp>
+
 #include <QDir>
 
 #include <algorithm>
@@ -209,6 +211,41 @@ TEST_F(GameModelTest, AFileThatGaveNoSaveIsKeptBesideByTheFirstSave) {
         std::ifstream in(kept);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), keeps ? text : "");
     }
+}
+
+// Until it can be kept aside, no save replaces it, and each one tries again: through the
+// writer the game saves with, where a quick action overtakes the request before it, as inline.
+TEST_F(GameModelTest, AFileThatCannotBeKeptAsideYetIsNeverReplaced) {
+    const auto kept = [&](int turn) {
+        return savePath().string() + ".unreadable" + (turn > 1 ? "-" + std::to_string(turn) : "");
+    };
+    const QByteArray processSavePath = qgetenv("TM_SAVE_PATH");
+    qputenv("TM_SAVE_PATH", QFile::encodeName(QString::fromStdString(savePath().string())));
+    for (const bool throughWriter : {false, true}) {
+        writeSave("my notes");
+        for (int turn = 1; turn <= ostrevan::SaveStore::kMaxKeptFiles; ++turn) std::ofstream{kept(turn)};
+        const std::unique_ptr<GameModel> saving = throughWriter ? std::make_unique<GameModel>() : nullptr;
+        GameModel& m = saving ? *saving : make(env());
+        ::testing::internal::CaptureStderr();
+        m.newGame();
+        m.tapProp("vase");
+        BackgroundWriter::flushAll();
+        const std::string refused = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(refused.find(savePath().string() + " could not be read, nor kept aside"), std::string::npos) << refused;
+        EXPECT_EQ(savedBytes(), "my notes") << throughWriter;
+
+        std::filesystem::remove(kept(7));
+        ::testing::internal::CaptureStderr();
+        m.tapProp("vase");
+        BackgroundWriter::flushAll();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  "Tallowmere: " + savePath().string() + " could not be read; it is kept as " + kept(7) + "\n");
+        std::ifstream keptFile(kept(7));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(keptFile), {}), "my notes") << throughWriter;
+        EXPECT_EQ(saved(), (SaveFile{m.state(), m.best()}));
+        for (int turn = 1; turn <= ostrevan::SaveStore::kMaxKeptFiles; ++turn) std::filesystem::remove(kept(turn));
+    }
+    qputenv("TM_SAVE_PATH", processSavePath);
 }
 
 // ## Actions
