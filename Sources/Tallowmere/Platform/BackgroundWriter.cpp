@@ -22,7 +22,7 @@ Writers& writers() {
     // registered with the first writer, so exit() runs it before it destroys what was made
     // earlier (the application's Qt among it).
     static Writers* const all = [] {
-        std::atexit(BackgroundWriter::flushAll);
+        std::atexit([] { BackgroundWriter::flushAll(); });
         return new Writers;
     }();
     return *all;
@@ -74,15 +74,17 @@ void BackgroundWriter::flush() {
     m_idle.wait(lock, [this] { return !busy(); });
 }
 
-void BackgroundWriter::flushAll() {
+void BackgroundWriter::flushAll(const std::function<void()>& beforeSleep) {
     Writers& all = writers();
     std::unique_lock lock(all.mutex);
     // Waits with the list unlocked: a writer may go meanwhile, and busyWrites() may look.
-    all.idle.wait(lock, [&all] {
-        return std::none_of(all.live.begin(), all.live.end(), [](BackgroundWriter* writer) {
+    all.idle.wait(lock, [&] {
+        const bool idle = std::none_of(all.live.begin(), all.live.end(), [](BackgroundWriter* writer) {
             std::lock_guard writerLock(writer->m_mutex);
             return writer->busy();
         });
+        if (!idle && beforeSleep) beforeSleep();
+        return idle;
     });
 }
 

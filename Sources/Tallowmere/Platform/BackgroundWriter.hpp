@@ -35,8 +35,10 @@ public:
     // Returns once every write asked so far has run.
     void flush();
 
-    // Returns once every writer alive has nothing left to write.
-    static void flushAll();
+    // Returns once every writer alive has nothing left to write. `beforeSleep`, for tests, runs
+    // whenever a look has found a write under way, before the wait sleeps, the writers still
+    // locked: a write that ends just then must wake the wait all the same.
+    static void flushAll(const std::function<void()>& beforeSleep = {});
     // What the writers alive with a write under way or waiting write, each named once, in the
     // order the writers were made.
     static std::vector<std::string> busyWrites();

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -166,6 +169,43 @@ TEST(QuitWait, AWaitForEveryWriterWakesHoweverTheLastWriteEnds) {
     finished.notify_one();
     watch.join();
     EXPECT_EQ(stuck, 0);
+}
+
+// Whether the thread `id` of this process sleeps in the kernel on a lock or a condition.
+bool asleep(pid_t id) {
+    std::string call;
+    std::ifstream("/proc/self/task/" + std::to_string(id) + "/syscall") >> call;
+    return call == std::to_string(SYS_futex);
+}
+
+// The same, every time: the wait is held after a look that found the write under way, and the
+// write, let go, runs on as far as it can: into the lock the wait holds, or to its end, having
+// woken no one, when nothing orders its wake-up after the wait's look.
+TEST(QuitWait, AWriteEndingBetweenTheWaitsLookAndItsSleepWakesIt) {
+    std::ifstream ownCall("/proc/self/task/" + std::to_string(::gettid()) + "/syscall");
+    ASSERT_TRUE(ownCall) << "no /proc/self/task/*/syscall to see a thread sleep";
+    BackgroundWriter writer("the test's writes");
+    std::atomic<pid_t> writing = 0;
+    std::atomic<bool> letGo = false;
+    writer.write([&] {
+        writing = ::gettid();
+        while (!letGo) std::this_thread::yield();  // awake throughout: its first sleep is the writer's own
+    });
+    std::promise<void> woke;
+    std::future<void> wokeUp = woke.get_future();
+    std::thread wait([&] {
+        BackgroundWriter::flushAll([&] {
+            if (letGo) return;
+            while (writing == 0) std::this_thread::yield();
+            letGo = true;
+            while (!asleep(writing)) std::this_thread::yield();
+        });
+        woke.set_value();
+    });
+    const bool inTime = wokeUp.wait_for(kPatience) == std::future_status::ready;
+    if (!inTime) BackgroundWriter{"a writer that comes and goes"};  // wakes it to end the test
+    wait.join();
+    EXPECT_TRUE(inTime) << "the quit's wait missed the end of the last write";
 }
 
 // Asked to stop, the watch that would speak after an hour goes at once: a quit that waited for
