@@ -171,6 +171,8 @@ TEST(QuitWait, AWaitForEveryWriterWakesHoweverTheLastWriteEnds) {
     EXPECT_EQ(stuck, 0);
 }
 
+namespace {
+
 // Whether the thread `id` of this process sleeps in the kernel on a lock or a condition.
 bool asleep(pid_t id) {
     std::string call;
@@ -178,7 +180,9 @@ bool asleep(pid_t id) {
     return call == std::to_string(SYS_futex);
 }
 
-// The same, every time: the wait is held after a look that found the write under way, and the
+}  // namespace
+
+// That moment, every time: the wait is held after a look that found the write under way, and the
 // write, let go, runs on as far as it can: into the lock the wait holds, or to its end, having
 // woken no one, when nothing orders its wake-up after the wait's look.
 TEST(QuitWait, AWriteEndingBetweenTheWaitsLookAndItsSleepWakesIt) {
