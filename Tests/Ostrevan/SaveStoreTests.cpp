@@ -393,12 +393,16 @@ ssize_t failingRead(int, void*, std::size_t) {
 // file of mode 000).
 SaveStore::Reading readUnopened(const fs::path& path) {
     rlimit previous{};
-    ::getrlimit(RLIMIT_NOFILE, &previous);
+    EXPECT_EQ(::getrlimit(RLIMIT_NOFILE, &previous), 0);
     rlimit none = previous;
     none.rlim_cur = lowestFreeDescriptor();
-    ::setrlimit(RLIMIT_NOFILE, &none);
+    EXPECT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    if (const int fd = ::open(path.c_str(), O_RDONLY); fd >= 0) {
+        ADD_FAILURE() << "the start would open " << path;
+        ::close(fd);
+    }
     SaveStore::Reading found = SaveStore::read(path);
-    ::setrlimit(RLIMIT_NOFILE, &previous);
+    EXPECT_EQ(::setrlimit(RLIMIT_NOFILE, &previous), 0);
     return found;
 }
 

@@ -104,10 +104,11 @@ protected:
     }
 
     std::filesystem::path savePath() const { return dir.filePath("save.json").toStdString(); }
-    std::string savedBytes() const {
-        std::ifstream in(savePath());
+    static std::string bytesAt(const std::filesystem::path& path) {
+        std::ifstream in(path);
         return {std::istreambuf_iterator<char>(in), {}};
     }
+    std::string savedBytes() const { return bytesAt(savePath()); }
     bool savedMatchesModel() const {
         return ostrevan::SaveStore::load(savePath()) == ostrevan::SaveFile{model->state(), model->best()};
     }

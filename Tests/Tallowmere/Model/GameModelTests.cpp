@@ -208,8 +208,7 @@ TEST_F(GameModelTest, AFileThatGaveNoSaveIsKeptBesideByTheFirstSave) {
                   keeps ? "Tallowmere: " + savePath().string() + " could not be read; it is kept as " + kept.string() + "\n"
                         : "") << text;
         EXPECT_TRUE(savedMatchesModel());
-        std::ifstream in(kept);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), keeps ? text : "");
+        EXPECT_EQ(bytesAt(kept), keeps ? text : "");
     }
 }
 
@@ -240,8 +239,7 @@ TEST_F(GameModelTest, AFileThatCannotBeKeptAsideYetIsNeverReplaced) {
         BackgroundWriter::flushAll();
         EXPECT_EQ(::testing::internal::GetCapturedStderr(),
                   "Tallowmere: " + savePath().string() + " could not be read; it is kept as " + kept(7) + "\n");
-        std::ifstream keptFile(kept(7));
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(keptFile), {}), "my notes") << throughWriter;
+        EXPECT_EQ(bytesAt(kept(7)), "my notes") << throughWriter;
         EXPECT_EQ(saved(), (SaveFile{m.state(), m.best()}));
         for (int turn = 1; turn <= ostrevan::SaveStore::kMaxKeptFiles; ++turn) std::filesystem::remove(kept(turn));
     }
