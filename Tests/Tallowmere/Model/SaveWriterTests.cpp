@@ -212,6 +212,21 @@ TEST(QuitWait, AWriteEndingBetweenTheWaitsLookAndItsSleepWakesIt) {
     EXPECT_TRUE(inTime) << "the quit's wait missed the end of the last write";
 }
 
+// The wait's line names what is still being written, each once, and nothing idle.
+TEST(QuitWait, TheBusyWritesAreNamedOnceAndTheIdleOnesNotAtAll) {
+    BackgroundWriter idle("the sound setting");
+    BackgroundWriter first("the save");
+    BackgroundWriter second("the save");
+    std::promise<void> letGo;
+    const std::shared_future<void> released = letGo.get_future().share();
+    first.write([released] { released.wait(); });
+    second.write([released] { released.wait(); });
+    EXPECT_EQ(BackgroundWriter::busyWrites(), std::vector<std::string>{"the save"});
+    letGo.set_value();
+    BackgroundWriter::flushAll();
+    EXPECT_EQ(BackgroundWriter::busyWrites(), std::vector<std::string>{});
+}
+
 // Asked to stop, the watch that would speak after an hour goes at once: a quit that waited for
 // nothing ends then, not when the watch next wakes.
 TEST(QuitWait, TheWatchGoesAtOnceWhenAsked) {
